@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: in the normal build and in
+# the AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-debian.sh
+export QT_QPA_PLATFORM=offscreen
+for preset in default asan; do
+    echo "== $preset build =="
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done

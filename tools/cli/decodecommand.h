@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+// Exit statuses shared by every command of collatrix-cli.
+enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
+
+// collatrix-cli decode FILE [--extended] [--decimal-separator C] [-o OUT.csv]
+int runDecodeCommand(const QStringList &args);
+
+// Why a dump yields no results, in a few words; empty when it decodes into at least one result.
+QString decodeProblem(const QByteArray &dump, bool extended);
