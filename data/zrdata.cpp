@@ -119,6 +119,11 @@ bool CZRData::isM47Header(const std::uint8_t *data, int size)
     return size >= kHeaderSize && std::memcmp(data, "ORBEXM47T", 9) == 0;
 }
 
+bool CZRData::decodeDump(const std::uint8_t *data, int size, bool extended)
+{
+    return extended ? decodeM47ExtendedDump(data, size) : decodeHeaderedDump(data, size);
+}
+
 bool CZRData::decodeHeaderedDump(const std::uint8_t *data, int size)
 {
     if (data == nullptr || size < kHeaderSize)

@@ -29,6 +29,9 @@ public:
     int totalCount() const;
     void append(const MeasurementRecord &record);
 
+    // A received dump: layout 3 from a device that speaks the extended protocol, otherwise the
+    // layout its header names.
+    bool decodeDump(const std::uint8_t *data, int size, bool extended);
     bool decodeHeaderedDump(const std::uint8_t *data, int size);
     bool decodeZR2604Dump(const std::uint8_t *data, int size);
     bool decodeM47Dump(const std::uint8_t *data, int size);

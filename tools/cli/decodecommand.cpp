@@ -1,77 +1,17 @@
 #include "decodecommand.h"
 
-#include "data/csvwriter.h"
+#include "clioptions.h"
+
 #include "data/zrdata.h"
 
 #include <QFile>
-#include <QLocale>
-#include <cstdio>
 
 namespace {
 
-struct DecodeOptions {
-    QString input;
-    QString output;
-    bool extended = false;
-    QChar decimalSeparator = QLocale::system().decimalPoint().at(0);
-};
-
-void printError(const QString &text)
-{
-    std::fprintf(stderr, "collatrix-cli: %s\n", qPrintable(text));
-}
-
-// False (after naming the fault) when the arguments do not form a decode command.
-bool parseOptions(const QStringList &args, DecodeOptions *opt)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--extended")) {
-            opt->extended = true;
-        } else if (a == QLatin1String("--decimal-separator") && hasValue) {
-            const QString sep = args.at(++i);
-            if (sep.size() != 1) {
-                printError(QStringLiteral("the decimal separator must be one character"));
-                return false;
-            }
-            opt->decimalSeparator = sep.at(0);
-        } else if (a == QLatin1String("-o") && hasValue) {
-            opt->output = args.at(++i);
-        } else if (!a.startsWith(QLatin1Char('-')) && opt->input.isEmpty()) {
-            opt->input = a;
-        } else {
-            printError(QStringLiteral("unexpected argument '%1'").arg(a));
-            return false;
-        }
-    }
-    if (opt->input.isEmpty())
-        printError(QStringLiteral("decode needs a dump file"));
-    return !opt->input.isEmpty();
-}
-
 bool decode(CZRData *data, const QByteArray &dump, bool extended)
 {
-    const auto *bytes = reinterpret_cast<const std::uint8_t *>(dump.constData());
-    const int size = int(dump.size());
-    return extended ? data->decodeM47ExtendedDump(bytes, size)
-                    : data->decodeHeaderedDump(bytes, size);
-}
-
-bool writeCsv(const DecodeOptions &opt, const CZRData &data)
-{
-    QFile out;
-    const bool opened = opt.output.isEmpty()
-                            ? out.open(stdout, QIODevice::WriteOnly)
-                            : (out.setFileName(opt.output), out.open(QIODevice::WriteOnly));
-    if (!opened) {
-        printError(QStringLiteral("cannot write %1: %2").arg(opt.output, out.errorString()));
-        return false;
-    }
-    CCsvWriter writer;
-    writer.decimalSeparator = opt.decimalSeparator;
-    writer.write(out, data, CCsvWriter::allRows(data));
-    return true;
+    return data->decodeDump(reinterpret_cast<const std::uint8_t *>(dump.constData()),
+                            int(dump.size()), extended);
 }
 
 } // namespace
@@ -95,21 +35,30 @@ QString decodeProblem(const QByteArray &dump, bool extended)
 
 int runDecodeCommand(const QStringList &args)
 {
-    DecodeOptions opt;
-    if (!parseOptions(args, &opt))
+    CCliOptions opt;
+    QChar separator;
+    if (!opt.parse(args, {QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
+                   {QStringLiteral("--extended")}, 1) ||
+        !opt.decimalSeparator(&separator))
         return CliUsage;
-    QFile in(opt.input);
+    if (opt.positional.isEmpty()) {
+        printError(QStringLiteral("decode needs a dump file"));
+        return CliUsage;
+    }
+    const QString input = opt.positional.first();
+    QFile in(input);
     if (!in.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cannot read %1: %2").arg(opt.input, in.errorString()));
+        printError(QStringLiteral("cannot read %1: %2").arg(input, in.errorString()));
         return CliUsage;
     }
     const QByteArray dump = in.readAll();
-    const QString problem = decodeProblem(dump, opt.extended);
+    const bool extended = opt.flags.contains(QStringLiteral("--extended"));
+    const QString problem = decodeProblem(dump, extended);
     if (!problem.isEmpty()) {
-        printError(QStringLiteral("%1: %2").arg(opt.input, problem));
+        printError(QStringLiteral("%1: %2").arg(input, problem));
         return CliFailed;
     }
     CZRData data;
-    decode(&data, dump, opt.extended);
-    return writeCsv(opt, data) ? CliOk : CliFailed;
+    decode(&data, dump, extended);
+    return writeResults(opt.values.value(QStringLiteral("-o")), data, separator) ? CliOk : CliFailed;
 }

@@ -1,9 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
-
-// Exit statuses shared by every command of collatrix-cli.
-enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
 
 // collatrix-cli decode FILE [--extended] [--decimal-separator C] [-o OUT.csv]
 int runDecodeCommand(const QStringList &args);

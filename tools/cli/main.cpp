@@ -1,8 +1,11 @@
-// collatrix-cli: the program's decoding and export from the command line.
+// collatrix-cli: the program's decoding, device search and download from the command line.
+#include "clioptions.h"
 #include "decodecommand.h"
+#include "devicecommands.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -14,11 +17,24 @@ const char kUsage[] =
     "      Decode a raw tester dump and write its results in the CSV format of the\n"
     "      program. Dumps of 8-byte records are recognised by their header;\n"
     "      --extended reads a dump of 32-byte records with A-scan marks.\n"
-    "      The decimal separator defaults to the system's. Without -o the CSV\n"
-    "      goes to standard output.\n"
+    "      Without -o the CSV goes to standard output.\n"
+    "  ports [--ports-dir DIR]\n"
+    "      List the serial ports that can be opened, as COMn.\n"
+    "  find [--ports-dir DIR]\n"
+    "      Search the ports for a tester; print its port and whether it speaks\n"
+    "      the extended protocol.\n"
+    "  download -o RESULTS.csv [--raw DUMP.bin] [--decimal-separator C] [--ports-dir DIR]\n"
+    "      Find the tester, download its memory as the program does (a poll every\n"
+    "      500 ms), decode it and write the CSV; --raw also keeps the raw dump.\n"
     "\n"
-    "Exit status: 0 done, 1 the dump gives no results or the output cannot be\n"
-    "written, 2 bad arguments or an unreadable file.\n";
+    "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
+    "folder ports/ beside the program when it exists (--ports-dir names another),\n"
+    "otherwise COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96\n"
+    "/dev/ttyACM0-31, COM97-128 /dev/rfcomm0-31.\n"
+    "\n"
+    "Exit status: 0 done; 1 nothing decodable, or the output cannot be written;\n"
+    "2 bad arguments or an unreadable file; 3 no tester found; 4 received data is\n"
+    "incomplete (what came is written); 5 no measurements in the device.\n";
 
 } // namespace
 
@@ -31,11 +47,16 @@ int main(int argc, char *argv[])
         std::fputs(kUsage, stdout);
         return CliOk;
     }
+    const QMap<QString, std::function<int(const QStringList &)>> commands = {
+        {QStringLiteral("decode"), runDecodeCommand},
+        {QStringLiteral("ports"), runPortsCommand},
+        {QStringLiteral("find"), runFindCommand},
+        {QStringLiteral("download"), runDownloadCommand}};
     int status = CliUsage;
-    if (command == QLatin1String("decode"))
-        status = runDecodeCommand(args);
+    if (commands.contains(command))
+        status = commands.value(command)(args);
     else if (!command.isEmpty())
-        std::fprintf(stderr, "collatrix-cli: unknown command '%s'\n", qPrintable(command));
+        printError(QStringLiteral("unknown command '%1'").arg(command));
     if (status == CliUsage)
         std::fputs(kUsage, stderr);
     return status;

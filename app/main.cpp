@@ -1,0 +1,25 @@
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString filePath = QCoreApplication::applicationFilePath();
+    const QString programFolder = filePath.left(filePath.lastIndexOf(QLatin1Char('/')));
+    // Both translators go in before any widget exists; a missing file leaves one empty.
+    QTranslator toolkitTranslator;
+    (void)toolkitTranslator.load(programFolder + QStringLiteral("/qt_ru.qm"));
+    QCoreApplication::installTranslator(&toolkitTranslator);
+    QTranslator programTranslator;
+    (void)programTranslator.load(programFolder + QStringLiteral("/collatrix.qm"));
+    QCoreApplication::installTranslator(&programTranslator);
+    int result = 0;
+    {
+        MainWindow window;
+        window.show();
+        result = app.exec();
+    }
+    return result;
+}

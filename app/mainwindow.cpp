@@ -1,0 +1,638 @@
+#include "mainwindow.h"
+
+#include "devicewatcher.h"
+#include "ui_ascanwindowgui.h"
+#include "ui_mainwindowgui.h"
+#include "ui_progresswindowgui.h"
+
+#include "data/collatrix.h"
+#include "data/csvwriter.h"
+#include "device/comport.h"
+#include "device/kvtustester.h"
+
+#include "ascan/scaleframe.h"
+#include "ascan/vectordrawframe.h"
+
+#include <QAction>
+#include <QBitmap>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <cmath>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+constexpr int kTraceBufferSamples = 4096;
+constexpr int kAScanColumn = 4;
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags), ui(new Ui::MainWindowGUI), ascanUi(new Ui::ascanWindowGUI),
+      progressUi(new Ui::ProgressWindowGUI)
+{
+    ui->setupUi(this);
+    connect(ui->trnsfrDataButton, &QToolButton::clicked, this, &MainWindow::TransferData);
+    connect(ui->saveAsButton, &QToolButton::clicked, this, &MainWindow::save);
+    transferTimerId = 0;
+    setButtonIcon(ui->trnsfrDataButton, QStringLiteral(":/Button/data_transf.bmp"),
+                  QStringLiteral(":/Button/data_transf_mask.bmp"));
+    setButtonIcon(ui->saveAsButton, QStringLiteral(":/Button/save_file.bmp"),
+                  QStringLiteral(":/Button/save_file_mask.bmp"));
+    setButtonIcon(ui->ascanButton, QStringLiteral(":/Button/ascan.bmp"),
+                  QStringLiteral(":/Button/ascan_mask.bmp"));
+    setButtonIcon(ui->helpButton, QStringLiteral(":/Button/help.bmp"),
+                  QStringLiteral(":/Button/help_mask.bmp"));
+    setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
+                  QStringLiteral(":/Button/about_mask.bmp"));
+    createAscanWindow();
+    controller = new CCollatrix;
+    controller->findDevice();
+    setWindowTitle(controller->programTitle);
+    createAboutWindow();
+    createHelpWindow();
+    createProgressWindow();
+    setupTable();
+    applyIdleView();
+    createActions();
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    deviceWatcher = new CDeviceWatcher(CCOMPort::portsFolder(), this);
+    connect(deviceWatcher, &CDeviceWatcher::devicesChanged, this, &MainWindow::onDeviceChange);
+}
+
+MainWindow::~MainWindow()
+{
+    delete controller;
+    controller = nullptr;
+    delete progressUi;
+    delete ascanUi;
+    delete ui;
+}
+
+void MainWindow::setButtonIcon(QToolButton *button, const QString &bitmap, const QString &mask)
+{
+    // The mask becomes the alpha channel: white opaque, black transparent.
+    QImage image = QPixmap(bitmap).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage alpha = QBitmap(mask).toImage().convertToFormat(QImage::Format_Grayscale8);
+    if (!image.isNull() && alpha.size() == image.size())
+        image.setAlphaChannel(alpha);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image), QIcon::Normal, QIcon::Off);
+    button->setIcon(icon);
+}
+
+void MainWindow::createAscanWindow()
+{
+    ascanWindow = new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    ascanUi->setupUi(ascanWindow);
+    connect(ui->ascanButton, &QToolButton::clicked, this, &MainWindow::onSwitchAscan);
+    connect(this, &MainWindow::showAscanWin, ascanWindow, &QWidget::show);
+    connect(this, &MainWindow::hideAscanWin, ascanWindow, &QWidget::hide);
+    connect(this, &MainWindow::vectorChanged, ascanUi->ascanFrame, &QVectorDrawFrame::vectorChanged);
+    connect(ui->tableWidget, &QTableWidget::currentCellChanged, this, &MainWindow::getAscan);
+    setupAscanWindow();
+}
+
+void MainWindow::setupAscanWindow()
+{
+    QVectorDrawFrame *trace = ascanUi->ascanFrame;
+    trace->initPicture();
+    trace->displayMode = QVectorDrawFrame::ModePolyline;
+    trace->hLinesShown = true;
+    trace->setHorizontalGrid(0, 100, 0, 25);
+    trace->vLinesShown = true;
+    trace->setVerticalGrid(0, 10, 0, 1);
+    trace->valueMin = 0;
+    trace->valueMax = 118; // the amplitude scale's 100 % sits at sample value 118
+    QScaleFrame *amplitude = ascanUi->VScaleFrame;
+    amplitude->position = QAbstractScale::ScaleLeft;
+    amplitude->direction = -1;
+    amplitude->setRange(0, 100);
+    amplitude->setTicks(0, 25, 12.5, QStringLiteral("%"));
+    QScaleFrame *depth = ascanUi->HScaleFrame;
+    depth->position = QAbstractScale::ScaleBottom;
+    depth->direction = 1;
+    depth->setRange(0, 10);
+    depth->setTicks(0, 1, 0.5, QStringLiteral("mm"));
+    ascanUi->LValue->clear();
+    ascanUi->LGroup->clear();
+    ascanUi->LNumber->clear();
+    connect(trace, &QVectorDrawFrame::saveAScan, this, &MainWindow::saveAScanPicture);
+    connect(trace, &QVectorDrawFrame::ascanToClipboard, this, &MainWindow::ascanToClipboard);
+}
+
+void MainWindow::createAboutWindow()
+{
+    aboutWindow = new QWidget(this, Qt::Dialog);
+    connect(ui->aboutButton, &QToolButton::clicked, aboutWindow, &QWidget::show);
+}
+
+void MainWindow::createHelpWindow()
+{
+    helpWindow = new QWidget(this, Qt::Window);
+    connect(ui->helpButton, &QToolButton::clicked, helpWindow, &QWidget::show);
+}
+
+void MainWindow::createProgressWindow()
+{
+    progressWindow = new QWidget(this, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowTitleHint |
+                                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
+    progressUi->setupUi(progressWindow);
+    progressUi->messageLabel->hide();
+    connect(this, &MainWindow::ProgressChanged, progressUi->progressBar, &QProgressBar::setValue);
+}
+
+void MainWindow::setupTable()
+{
+    QTableWidget *table = ui->tableWidget;
+    table->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(table, &QTableWidget::cellClicked, this, &MainWindow::onTableClicked);
+}
+
+void MainWindow::createActions()
+{
+    toClipboardAction = new QAction(tr("To clipboard"), this);
+    saveAllAction = new QAction(tr("Save all data"), this);
+    saveSelectedAction = new QAction(tr("Save selected rows"), this);
+    connect(toClipboardAction, &QAction::triggered, this, &MainWindow::dataToClipboard);
+    connect(saveAllAction, &QAction::triggered, this, &MainWindow::saveAll);
+    connect(saveSelectedAction, &QAction::triggered, this, &MainWindow::saveSelected);
+}
+
+void MainWindow::onDeviceChange()
+{
+    ui->trnsfrDataButton->setEnabled(controller->findDevice());
+}
+
+bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    Q_UNUSED(eventType)
+    Q_UNUSED(result)
+#ifdef Q_OS_WIN
+    if (static_cast<MSG *>(message)->message == WM_DEVICECHANGE)
+        onDeviceChange();
+#else
+    Q_UNUSED(message)
+#endif
+    return false; // the toolkit handles every message as usual
+}
+
+bool MainWindow::deviceFound() const
+{
+    return controller->tester != nullptr && controller->tester->deviceFound;
+}
+
+void MainWindow::applyIdleView()
+{
+    ui->trnsfrDataButton->setEnabled(deviceFound());
+    ui->tableWidget->hide();
+    ui->saveAsButton->setEnabled(false);
+    progressWindow->hide();
+    ui->bckgroundLabel->show();
+    ui->ascanButton->setEnabled(false);
+}
+
+void MainWindow::applyResultsView()
+{
+    ui->trnsfrDataButton->setEnabled(deviceFound());
+    fillTable();
+    ui->bckgroundLabel->hide();
+    progressWindow->hide();
+    ui->tableWidget->show();
+    ui->saveAsButton->setEnabled(true);
+    ui->ascanButton->setEnabled(controller->measurements.hasAScans);
+}
+
+// ---- transfer ----
+
+void MainWindow::TransferData()
+{
+    if (!confirmDiscardUnsaved())
+        return;
+    applyIdleView();
+    if (transferTimerId == 0)
+        startTransfer();
+    else
+        stopTransfer();
+}
+
+void MainWindow::startTransfer()
+{
+    ui->trnsfrDataButton->setEnabled(deviceFound());
+    emit ProgressChanged(0);
+    progressWindow->show();
+    controller->startTransfer(); // a port that does not open ends the transfer at the first tick
+    if (transferTimerId == 0)
+        transferTimerId = startTimer(500);
+}
+
+void MainWindow::stopTransfer()
+{
+    controller->stopTransfer();
+    if (transferTimerId != 0)
+        killTimer(transferTimerId);
+    transferTimerId = 0;
+    applyIdleView();
+}
+
+void MainWindow::timerEvent(QTimerEvent *)
+{
+    int progress = 0;
+    const CCollatrix::Tick tick = CCollatrix::classifyTick(controller->pollTransfer(&progress), progress);
+    if (tick == CCollatrix::Tick::Waiting)
+        return;
+    emit ProgressChanged(progress);
+    if (tick == CCollatrix::Tick::Receiving)
+        return;
+    stopTransfer();
+    finishTransfer(progress);
+}
+
+void MainWindow::finishTransfer(int progress)
+{
+    if (!controller->decodeReceivedDump()) {
+        showTransferMessage(controller->transferFailedText, 2000);
+        applyIdleView();
+        return;
+    }
+    if (controller->measurements.groupCount == 0) {
+        QMessageBox::warning(this, QString(), tr("No measurements in connected device!"),
+                             QMessageBox::Ok);
+        applyIdleView();
+        return;
+    }
+    showTransferMessage(progress >= 100 ? controller->transferSucceededText
+                                        : controller->transferIncompleteText,
+                        2000);
+    applyResultsView();
+    if (controller->measurements.hasAScans)
+        prefetchAScans();
+}
+
+void MainWindow::showTransferMessage(const QString &text, int ms)
+{
+    progressWindow->hide();
+    progressUi->messageLabel->setText(text);
+    progressUi->messageLabel->show();
+    progressUi->progressBar->hide();
+    progressWindow->setWindowModality(Qt::ApplicationModal);
+    progressWindow->show();
+    progressWindow->repaint();
+    sleepMs(ms);
+    progressWindow->hide();
+    progressUi->messageLabel->hide();
+    progressUi->progressBar->show();
+    progressWindow->setWindowModality(Qt::NonModal);
+    progressWindow->update();
+}
+
+bool MainWindow::prefetchAScans()
+{
+    bool result = false;
+    for (int row = 0; row < controller->measurements.totalCount(); ++row) {
+        MeasurementRecord record;
+        if (controller->measurements.recordAt(row, &record) && record.hasAScan)
+            result = controller->fetchAScan(row);
+        QCoreApplication::processEvents();
+    }
+    return result;
+}
+
+// ---- results table ----
+
+void MainWindow::fillTable()
+{
+    QTableWidget *table = ui->tableWidget;
+    table->hide();
+    const bool sorting = table->isSortingEnabled();
+    table->setSortingEnabled(false);
+    table->clearContents();
+    const bool withAScans = controller->measurements.hasAScans;
+    table->setColumnCount(withAScans ? 5 : 4);
+    if (withAScans)
+        table->setHorizontalHeaderItem(
+            kAScanColumn, new QTableWidgetItem(QCoreApplication::translate("MainWindowGUI", "A-Scan")));
+    table->setRowCount(0);
+    for (int g = 1; g <= controller->measurements.groupCount; ++g)
+        addGroupRows(g);
+    table->setSortingEnabled(sorting);
+}
+
+void MainWindow::addGroupRows(int group)
+{
+    QTableWidget *table = ui->tableWidget;
+    const CZRData &data = controller->measurements;
+    const int n = data.cellCount(group);
+    int row = table->rowCount();
+    table->setRowCount(row + n);
+    const QIcon ascanIcon = aScanIcon();
+    for (int position = 1; position <= n; ++position) {
+        MeasurementRecord r;
+        if (!data.record(group, position, &r))
+            continue;
+        table->setItem(row, 0, new QTableWidgetItem(QString::number(group)));
+        table->setItem(row, 1, new QTableWidgetItem(QString::number(r.cell)));
+        table->setItem(row, 2, new QTableWidgetItem(formatResult(r)));
+        table->setItem(row, 3, new QTableWidgetItem(unitText(r.unit)));
+        if (data.hasAScans) {
+            auto *item = new QTableWidgetItem;
+            if (r.hasAScan)
+                item->setIcon(ascanIcon);
+            table->setItem(row, kAScanColumn, item);
+        }
+        ++row;
+    }
+}
+
+QIcon MainWindow::aScanIcon()
+{
+    QIcon icon;
+    icon.addPixmap(QPixmap(QStringLiteral(":/Button/ascan.bmp")), QIcon::Normal, QIcon::Off);
+    return icon;
+}
+
+QString MainWindow::unitText(int unit) const
+{
+    return unit >= 0 && unit < 4 ? controller->unitTexts[unit] : QString();
+}
+
+// ---- export ----
+
+bool MainWindow::save()
+{
+    QList<int> rows;
+    selectedRows(&rows);
+    return saveData(rows.size() < 2);
+}
+
+bool MainWindow::saveAll()
+{
+    return saveData(true);
+}
+
+bool MainWindow::saveSelected()
+{
+    return saveData(false);
+}
+
+bool MainWindow::saveData(bool all)
+{
+    controller->normaliseDataPath();
+    const QString name = controller->defaultResultsFileName();
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save measurements as"),
+                                                      controller->dataPath + name,
+                                                      tr("Measurements (*.csv)"));
+    if (path.isEmpty())
+        return false;
+    QList<int> rows;
+    if (all)
+        rows = CCsvWriter::allRows(controller->measurements);
+    else
+        selectedRows(&rows);
+    const bool ok = controller->writeCsv(path, rows);
+    if (controller->measurements.hasAScans) {
+        const QFileInfo info(path);
+        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), rows);
+    }
+    return ok;
+}
+
+bool MainWindow::selectedRows(QList<int> *rows) const
+{
+    if (rows == nullptr)
+        return false;
+    const QTableWidget *table = ui->tableWidget;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *item = table->item(row, 0);
+        if (item != nullptr && item->isSelected())
+            rows->append(row);
+    }
+    return true;
+}
+
+bool MainWindow::confirmDiscardUnsaved()
+{
+    if (!controller->unsavedData)
+        return true;
+    const auto answer = QMessageBox::warning(this, controller->unsavedTitleText,
+                                             controller->unsavedQuestionText,
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Cancel:
+        return false;
+    case QMessageBox::Yes:
+        return saveData(true);
+    default:
+        return true;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!confirmDiscardUnsaved())
+        event->ignore();
+}
+
+void MainWindow::dataToClipboard()
+{
+    QList<int> rows;
+    selectedRows(&rows);
+    const QTableWidget *table = ui->tableWidget;
+    QString text;
+    for (int row : rows) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            if (column > 0)
+                text += QLatin1Char('\t');
+            if (const QTableWidgetItem *item = table->item(row, column))
+                text += item->text();
+        }
+        text += QLatin1Char('\n');
+    }
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+// ---- A-scan window ----
+
+bool MainWindow::getAscan()
+{
+    AScanParams params;
+    QVector<signed short> samples(kTraceBufferSamples, 0);
+    int count = 0;
+    MeasurementRecord record;
+    const int row = ui->tableWidget->currentRow();
+    controller->measurements.recordAt(row, &record);
+    const bool fetched = controller->aScanForRow(row, samples.data(), &count, &params);
+    updateAscanWindow(&params, &record);
+    emit vectorChanged(samples.data(), count, &params);
+    return fetched;
+}
+
+void MainWindow::updateAscanWindow(const AScanParams *params, const MeasurementRecord *record)
+{
+    QString unit = controller->unitTexts[2];
+    bool mm = true;
+    if (record != nullptr) {
+        const float value = float(double(record->rawValue) / record->divisor);
+        QString valueText;
+        valueText.setNum(value, 'g', 6);
+        mm = record->unit == 2;
+        unit = controller->unitTexts[mm ? 2 : 3];
+        ascanUi->LValue->setText(valueText + QLatin1Char(' ') + unit);
+        ascanUi->LGroup->setText(controller->groupText + QStringLiteral("  ") + QString::number(record->group));
+        ascanUi->LNumber->setText(controller->cellText + QStringLiteral("  ") + QString::number(record->cell));
+    } else {
+        ascanUi->LValue->clear();
+        ascanUi->LGroup->clear();
+        ascanUi->LNumber->clear();
+    }
+    if (params != nullptr) {
+        const double span = params->rangeEnd - params->rangeStart;
+        QScaleFrame *depth = ascanUi->HScaleFrame;
+        depth->setRange(params->rangeStart, span);
+        const double step = depthStep(span, mm);
+        depth->setTicks(0.0, step, 0.5 * step, unit);
+        depth->repaint();
+    }
+}
+
+double MainWindow::depthStep(double span, bool mm)
+{
+    static const double coarseSteps[] = {0.1, 0.5, 1, 5, 10, 25, 50, 100};
+    static const double fineSteps[] = {0.01, 0.05, 0.1, 0.5, 1, 5, 10, 25, 50};
+    const auto pick = [span](const auto &steps) {
+        for (double s : steps) {
+            if (std::trunc(span / s) <= 7)
+                return s;
+        }
+        return std::end(steps)[-1]; // none gives few enough labels: the coarsest
+    };
+    return mm ? pick(fineSteps) : pick(coarseSteps);
+}
+
+void MainWindow::onSwitchAscan()
+{
+    if (ascanWindow->isVisible()) {
+        emit hideAscanWin();
+        return;
+    }
+    emit showAscanWin();
+    dockAscanWindow();
+}
+
+void MainWindow::onTableClicked(int row, int column)
+{
+    const bool wasVisible = ascanWindow->isVisible();
+    MeasurementRecord record;
+    if (!controller->measurements.recordAt(row, &record))
+        return;
+    if (!controller->measurements.hasAScans || column != kAScanColumn || !record.hasAScan)
+        return;
+    emit showAscanWin();
+    if (!wasVisible)
+        dockAscanWindow();
+}
+
+void MainWindow::dockAscanWindow()
+{
+    const QRect frame = frameGeometry();
+    ascanWindow->move(frame.x() + frame.width() - 1, frame.y());
+}
+
+QPixmap MainWindow::grabAscanWindow() const
+{
+    return ascanWindow->grab(QRect(0, 0, -1, -1));
+}
+
+bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows)
+{
+    AScanParams params;
+    QVector<signed short> samples(kTraceBufferSamples, 0);
+    int count = 0;
+    bool folderMade = false;
+    for (int row : rows) {
+        MeasurementRecord record;
+        controller->measurements.recordAt(row, &record);
+        const QString path = folder + controller->aScanFileName(record.group, record.cell);
+        if (!record.hasAScan || !controller->aScanForRow(row, samples.data(), &count, &params))
+            continue;
+        if (!folderMade)
+            folderMade = makePath(folder);
+        updateAscanWindow(&params, &record);
+        emit vectorChanged(samples.data(), count, &params);
+        grabAscanWindow().save(path);
+    }
+    return true;
+}
+
+bool MainWindow::makePath(const QString &folder)
+{
+    return QDir().mkpath(folder);
+}
+
+bool MainWindow::saveAScanPicture()
+{
+    MeasurementRecord record;
+    controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
+    const QString g = record.group != 0 ? QString::number(record.group) : QString();
+    const QString c = record.cell != 0 ? QString::number(record.cell) : QString();
+    const QString name = QStringLiteral("ascan ") + g + QLatin1Char('_') + c + QStringLiteral(".bmp");
+    controller->normaliseDataPath();
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Save as BMP"), controller->dataPath + name, tr("BMP files (*.bmp)"));
+    const QPixmap picture = grabAscanWindow();
+    return !fileName.isEmpty() && picture.save(fileName);
+}
+
+void MainWindow::ascanToClipboard()
+{
+    QGuiApplication::clipboard()->setPixmap(grabAscanWindow(), QClipboard::Clipboard);
+}
+
+// ---- window events ----
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat()) {
+        if (event->key() == Qt::Key_C && event->modifiers().testFlag(Qt::ControlModifier))
+            toClipboardAction->activate(QAction::Trigger);
+        else if (event->key() == Qt::Key_F1)
+            helpWindow->show();
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent *)
+{
+    // Keep the progress window centred over this one, visible or not.
+    const QRect frame = frameGeometry();
+    const QRect progress = progressWindow->frameGeometry();
+    progressWindow->move(x() + (frame.width() - progress.width()) / 2,
+                         y() + (frame.height() - progress.height()) / 2);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (ui->tableWidget->rowCount() == 0 || !ui->tableWidget->geometry().contains(event->pos()))
+        return;
+    QMenu menu(this);
+    menu.addAction(toClipboardAction);
+    menu.addAction(saveAllAction);
+    menu.addAction(saveSelectedAction);
+    menu.exec(event->globalPos());
+}

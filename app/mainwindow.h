@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+
+namespace Ui {
+class MainWindowGUI;
+class ProgressWindowGUI;
+class ascanWindowGUI;
+} // namespace Ui
+struct AScanParams;
+struct MeasurementRecord;
+class CCollatrix;
+class CDeviceWatcher;
+class QAction;
+class QToolButton;
+
+// The program's main window: the buttons, the results table, and everything they open.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~MainWindow() override;
+
+signals:
+    void ProgressChanged(int prgsValue);
+    void vectorChanged(signed short *pVector, int iVectorSize, void *pParams);
+    void showAscanWin();
+    void hideAscanWin();
+
+private slots:
+    void TransferData();
+    bool getAscan();
+    bool save();
+    bool saveAll();
+    bool saveSelected();
+    void onSwitchAscan();
+    void onTableClicked(int row, int column);
+    bool saveAScanPicture();
+    void ascanToClipboard();
+    void dataToClipboard();
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    // construction
+    void setButtonIcon(QToolButton *button, const QString &bitmap, const QString &mask);
+    void createAscanWindow();
+    void createAboutWindow();
+    void createHelpWindow();
+    void createProgressWindow();
+    void setupTable();
+    void createActions();
+    void onDeviceChange();
+    bool deviceFound() const;
+    void applyIdleView();
+    void applyResultsView();
+
+    // transfer
+    void startTransfer();
+    void stopTransfer();
+    void finishTransfer(int progress);
+    void showTransferMessage(const QString &text, int ms);
+    bool prefetchAScans();
+
+    // results table
+    void fillTable();
+    void addGroupRows(int group);
+    static QIcon aScanIcon();
+    QString unitText(int unit) const;
+
+    // export
+    bool saveData(bool all);
+    bool selectedRows(QList<int> *rows) const;
+    bool confirmDiscardUnsaved();
+
+    // A-scan window
+    void setupAscanWindow();
+    void updateAscanWindow(const AScanParams *params, const MeasurementRecord *record);
+    static double depthStep(double span, bool mm);
+    void dockAscanWindow();
+    QPixmap grabAscanWindow() const;
+    bool saveAscanPictures(const QString &folder, const QList<int> &rows);
+    static bool makePath(const QString &folder);
+
+    Ui::MainWindowGUI *ui;
+    Ui::ascanWindowGUI *ascanUi;
+    Ui::ProgressWindowGUI *progressUi;
+    QWidget *aboutWindow = nullptr;
+    QWidget *ascanWindow = nullptr;
+    QWidget *helpWindow = nullptr;
+    QWidget *progressWindow = nullptr;
+    CCollatrix *controller = nullptr;
+    int transferTimerId = 0;
+    QAction *toClipboardAction = nullptr;
+    QAction *saveAllAction = nullptr;
+    QAction *saveSelectedAction = nullptr;
+    CDeviceWatcher *deviceWatcher = nullptr;
+
+    friend class TestMainWindow; // white-box GUI tests reach the controller and the forms
+};

@@ -1,0 +1,319 @@
+#include "collatrix.h"
+
+#include "csvwriter.h"
+#include "device/kvtustester.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+namespace {
+
+const char kSettingsHeader[] = "Collatrix Settings File";
+const char kLineEnd[] = "\r\n";
+// A settings line holds at most 255 bytes; the rest of a longer line is read as the next line.
+constexpr int kMaxLineBytes = 255;
+
+bool isSeparator(char c)
+{
+    return c == ':' || c == '/' || c == '\\' || c == '#' || c == '$' || c == '\n';
+}
+
+// The key ends at the first separator that follows a non-separator; the value is what follows.
+QByteArray settingValue(const QByteArray &line)
+{
+    bool inKey = false;
+    for (int i = 0; i < line.size(); ++i) {
+        if (!isSeparator(line.at(i)))
+            inKey = true;
+        else if (inKey)
+            return line.mid(i + 1);
+    }
+    return QByteArray();
+}
+
+// C atoi: leading white space, an optional sign, digits up to the first other character.
+int atoiLike(const QByteArray &text)
+{
+    int i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text.at(i))))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == '+' || text.at(i) == '-'))
+        negative = text.at(i++) == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text.at(i))); ++i)
+        value = std::min<long long>(value * 10 + (text.at(i) - '0'), INT_MAX);
+    return int(negative ? -value : value);
+}
+
+QByteArray cutAtLineEnd(QByteArray line)
+{
+    for (int i = 0; i < line.size(); ++i) {
+        if (line.at(i) == '\r' || line.at(i) == '\n') {
+            line.truncate(i);
+            break;
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+CCollatrix::CCollatrix(const QString &programFolderOverride)
+    : version(QStringLiteral("4.2"))
+{
+    programFolder = programFolderOverride.isEmpty()
+                        ? folderOfPath(QCoreApplication::applicationFilePath())
+                        : programFolderOverride;
+    QDir::setCurrent(programFolder);
+    dataPath = programFolder + tr("Data/");
+    readSettings();
+    loadTexts();
+    tester = new CKVTUSTester;
+}
+
+CCollatrix::~CCollatrix()
+{
+    writeSettings();
+    delete tester;
+    tester = nullptr;
+}
+
+QString CCollatrix::folderOfPath(const QString &path)
+{
+    const int cut = int(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))));
+    if (cut >= 0)
+        return path.left(cut + 1);
+    // A bare drive ("D:name") keeps its drive letter and colon.
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':') && path.at(0).isLetter())
+        return path.left(2);
+    return QString();
+}
+
+QString CCollatrix::settingsFilePath() const
+{
+    return programFolder + QStringLiteral("Settings.ini");
+}
+
+bool CCollatrix::readSettings()
+{
+    QFile file(settingsFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (cutAtLineEnd(file.readLine(kMaxLineBytes + 1)) != kSettingsHeader)
+        return false;
+    for (int line = 2; !file.atEnd(); ++line)
+        applySetting(line, settingValue(cutAtLineEnd(file.readLine(kMaxLineBytes + 1))));
+    return true;
+}
+
+void CCollatrix::applySetting(int line, const QByteArray &value)
+{
+    switch (line) {
+    case 2:
+        if (value == "Eng" || value == "Rus")
+            language = value == "Eng" ? 1 : 0;
+        break;
+    case 4:
+        if (const int speed = atoiLike(value))
+            comSpeed = speed;
+        break;
+    case 5: {
+        const QByteArray port = value.startsWith("COM") || value.startsWith("com") ? value.mid(3) : value;
+        comPortFixed = !port.isEmpty() && port.at(0) >= '1' && port.at(0) <= '9';
+        if (comPortFixed)
+            comPortNumber = atoiLike(port);
+        break;
+    }
+    case 6:
+        if (!value.isEmpty())
+            dataPath = QString::fromLocal8Bit(value);
+        break;
+    default: // the version line and anything after the sixth line are not read
+        break;
+    }
+}
+
+bool CCollatrix::writeSettings() const
+{
+    QFile file(settingsFilePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray port = comPortFixed ? "COM" + QByteArray::number(comPortNumber) : "Any";
+    const QByteArray lines[] = {kSettingsHeader,
+                                QByteArray("Language:") + (language != 0 ? "Eng" : "Rus"),
+                                "Version:" + version.toLatin1(),
+                                "COMSpeed:" + QByteArray::number(comSpeed),
+                                "COMPort:" + port,
+                                "DataPath:" + dataPath.toLocal8Bit()};
+    for (const QByteArray &line : lines)
+        file.write(line + kLineEnd);
+    return true;
+}
+
+void CCollatrix::loadTexts()
+{
+    programTitle = QStringLiteral("Collatrix M47T");
+    transferSucceededText = tr("Data transfer completed successfully.");
+    transferIncompleteText = tr("Received data is incomplete! Please try again.");
+    transferFailedText = tr("Data transfer failed! Please try again.");
+    groupText = tr("Group");
+    cellText = tr("Cell");
+    unitTexts[0] = tr("m/s");
+    unitTexts[1] = tr("us");
+    unitTexts[2] = tr("mm");
+    unitTexts[3] = tr("Inches");
+    csvHeader = tr("\"Group\";\"Cell\";\"Result\";\"Unit\"");
+    csvHeaderWithAScan = tr("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"");
+    unsavedQuestionText = tr("Received data will be lost. Do you want to save it?");
+    unsavedTitleText = tr("Received data was not saved.");
+    decimalSeparator = QStringLiteral(".");
+    const QString systemPoint = QLocale::system().decimalPoint();
+    if (!systemPoint.isEmpty())
+        decimalSeparator = systemPoint.left(1);
+}
+
+CCollatrix::Tick CCollatrix::classifyTick(bool got, int progress)
+{
+    if (!got && progress <= 0)
+        return Tick::Waiting;
+    if (got && progress < 100)
+        return Tick::Receiving;
+    return Tick::Ended;
+}
+
+bool CCollatrix::findDevice()
+{
+    if (transferActive || tester == nullptr)
+        return false;
+    return tester->findDevice();
+}
+
+bool CCollatrix::startTransfer()
+{
+    transferActive = false;
+    const bool started = tester != nullptr && tester->startTransfer();
+    if (started)
+        unsavedData = false;
+    return started;
+}
+
+void CCollatrix::stopTransfer()
+{
+    transferActive = false;
+    if (tester != nullptr)
+        tester->stopTransfer();
+}
+
+bool CCollatrix::pollTransfer(int *progress)
+{
+    if (tester == nullptr) {
+        *progress = 100; // nothing can arrive: let the transfer end as failed
+        return false;
+    }
+    const bool got = tester->poll(progress) > 0;
+    if (got)
+        transferActive = true;
+    return got;
+}
+
+bool CCollatrix::decodeReceivedDump()
+{
+    measurements.clear();
+    aScanCache.clear();
+    if (tester == nullptr) {
+        unsavedData = false;
+        return false;
+    }
+    std::uint8_t *dump = nullptr;
+    int size = 0;
+    tester->takeDump(&dump, &size);
+    unsavedData = measurements.decodeDump(dump, size, tester->extendedProtocol);
+    return unsavedData;
+}
+
+bool CCollatrix::fetchAScan(int row)
+{
+    if (tester == nullptr || !tester->deviceFound)
+        return false;
+    MeasurementRecord record;
+    if (!measurements.recordAt(row, &record))
+        return false;
+    AScanParams params;
+    // Room for the 240 samples and the parameter area behind them.
+    QVector<signed short> buffer(4096, 0);
+    int count = 0;
+    if (!tester->requestAScan(record.group, record.cell, buffer.data(), &count, &params))
+        return false;
+    buffer.resize(count);
+    aScanCache.insert(row, AScanEntry{params, buffer});
+    return true;
+}
+
+bool CCollatrix::aScanForRow(int row, signed short *samples, int *count, AScanParams *params)
+{
+    if (!aScanCache.contains(row) && !fetchAScan(row))
+        return false;
+    const AScanEntry &entry = aScanCache[row];
+    if (params != nullptr)
+        *params = entry.params;
+    if (samples != nullptr)
+        std::copy(entry.trace.cbegin(), entry.trace.cend(), samples);
+    if (count != nullptr)
+        *count = int(entry.trace.size());
+    return true;
+}
+
+void CCollatrix::normaliseDataPath()
+{
+    const QDir folder(dataPath);
+    dataPath = (folder.exists() ? folder.absolutePath() : QDir::currentPath()) + QLatin1Char('/');
+}
+
+QString CCollatrix::defaultResultsFileName() const
+{
+    return uniqueFileName(dataPath, QStringLiteral("results"), QStringLiteral(".csv"));
+}
+
+QString CCollatrix::uniqueFileName(const QString &folder, const QString &base, const QString &suffix)
+{
+    for (int n = 1;; ++n) {
+        const QString name = base + QString::number(n) + suffix;
+        if (!QFile::exists(folder + name))
+            return name;
+    }
+}
+
+QString CCollatrix::aScanFileName(int group, int cell)
+{
+    return CCsvWriter::aScanFileName(group, cell);
+}
+
+CCsvWriter CCollatrix::csvWriter() const
+{
+    CCsvWriter writer;
+    writer.csvHeader = csvHeader;
+    writer.csvHeaderWithAScan = csvHeaderWithAScan;
+    writer.unitTexts = QStringList(std::begin(unitTexts), std::end(unitTexts));
+    writer.decimalSeparator = decimalSeparator.at(0);
+    return writer;
+}
+
+bool CCollatrix::writeCsv(const QString &path, const QList<int> &rows)
+{
+    QFile file(path);
+    // Binary mode: the lines carry their own CR LF.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    csvWriter().write(file, measurements, rows);
+    file.close();
+    dataPath = folderOfPath(path);
+    unsavedData = false;
+    return true;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "ascanentry.h"
+#include "zrdata.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+class CCsvWriter;
+class CKVTUSTester;
+
+// The data controller: decoded results, the tester, the A-scan cache, the texts several windows
+// share, and the settings kept in Settings.ini beside the program.
+class CCollatrix : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The program folder defaults to the folder of the running program; tests pass their own.
+    explicit CCollatrix(const QString &programFolderOverride = QString());
+    ~CCollatrix() override;
+
+    CZRData measurements;
+    QString programTitle;
+    QString dataPath;
+    QString version;
+    QString transferSucceededText;
+    QString transferIncompleteText;
+    QString transferFailedText;
+    QString groupText;
+    QString cellText;
+    QString unitTexts[4];
+    QString csvHeader;
+    QString csvHeaderWithAScan;
+    QString unsavedQuestionText;
+    QString unsavedTitleText;
+    QString decimalSeparator;
+    CKVTUSTester *tester = nullptr;
+    QMap<int, AScanEntry> aScanCache;
+    int language = 1;
+    int comSpeed = 38400;
+    bool comPortFixed = false;
+    int comPortNumber = 0;
+    bool unsavedData = false;
+    QString programFolder;
+    bool transferActive = false;
+
+    QString settingsFilePath() const;
+    bool readSettings();
+    bool writeSettings() const;
+    void loadTexts();
+    static QString folderOfPath(const QString &path);
+
+    // The transfer as the main window drives it, one poll per 500 ms tick.
+    enum class Tick { Waiting, Receiving, Ended };
+    // Waiting: nothing arrived and nothing was announced (or a stray chunk was dropped).
+    // Receiving: bytes came and the count is not reached. Ended: the count was reached, or a
+    // tick brought nothing after something was received or while nothing was announced.
+    static Tick classifyTick(bool got, int progress);
+    bool findDevice();
+    bool startTransfer();
+    void stopTransfer();
+    bool pollTransfer(int *progress);
+    bool decodeReceivedDump();
+
+    // A-scans per table row.
+    bool fetchAScan(int row);
+    bool aScanForRow(int row, signed short *samples, int *count, AScanParams *params);
+
+    // Results files.
+    // An existing data folder as an absolute path ending in "/"; otherwise the current folder.
+    void normaliseDataPath();
+    QString defaultResultsFileName() const;
+    static QString uniqueFileName(const QString &folder, const QString &base, const QString &suffix);
+    static QString aScanFileName(int group, int cell);
+    CCsvWriter csvWriter() const;
+    bool writeCsv(const QString &path, const QList<int> &rows);
+
+private:
+    void applySetting(int line, const QByteArray &value);
+};

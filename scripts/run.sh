@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds Collatrix and opens it. Unless a real tester is attached (or --no-simulator is given),
+# a simulated tester with a generated data set of A-scan results is linked as ports/COM3 first,
+# so Transfer works at once; it is stopped when the program closes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+simulate=1
+if [ "${1:-}" = "--no-simulator" ]; then
+    simulate=0
+fi
+
+scripts/setup-debian.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+
+bin=build/bin
+if [ "$simulate" = 1 ] && "$bin/collatrix-cli" find >/dev/null 2>&1; then
+    echo "A tester answers already; starting without the simulated one."
+    simulate=0
+fi
+
+tester_pid=""
+cleanup() {
+    if [ -n "$tester_pid" ]; then
+        kill "$tester_pid" 2>/dev/null || true
+        wait "$tester_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+if [ "$simulate" = 1 ]; then
+    "$bin/collatrix-tester" --port 3 --layout 3 --groups 4 --cells 12 --seed 7 &
+    tester_pid=$!
+    for _ in $(seq 50); do
+        [ -L "$bin/ports/COM3" ] && break
+        sleep 0.1
+    done
+fi
+
+"$bin/collatrix"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+
+// Answers the next modal dialog from the event loop, as a user would: polls every 20 ms for a
+// modal widget of the wanted type and hands it to the answer.
+template <typename Dialog>
+void answerNextModal(std::function<void(Dialog *)> answer, int attempts = 250)
+{
+    QTimer::singleShot(20, qApp, [answer, attempts]() {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            answer(dialog);
+        } else if (attempts > 0) {
+            answerNextModal<Dialog>(answer, attempts - 1);
+        }
+    });
+}
+
+inline void clickNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
+{
+    answerNextModal<QMessageBox>([button, text](QMessageBox *box) {
+        if (text != nullptr)
+            *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+// Accepts the next file dialog with the given path, or cancels it when the path is empty.
+inline void answerNextFileDialog(const QString &path, QString *proposed = nullptr)
+{
+    answerNextModal<QFileDialog>([path, proposed](QFileDialog *dialog) {
+        if (proposed != nullptr)
+            *proposed = dialog->selectedFiles().value(0);
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        dialog->done(QDialog::Accepted);
+    });
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+// collatrix-cli ports [--ports-dir DIR]
+int runPortsCommand(const QStringList &args);
+// collatrix-cli find [--ports-dir DIR]
+int runFindCommand(const QStringList &args);
+// collatrix-cli download -o RESULTS.csv [--raw DUMP.bin] [--decimal-separator C] [--ports-dir DIR]
+int runDownloadCommand(const QStringList &args);
