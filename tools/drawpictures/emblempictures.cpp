@@ -23,9 +23,14 @@ const char kWordmark[] = "Collatrix";
 QPainterPath motif()
 {
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(44, 4, 12, 10), 2, 2);  // cable connector
-    shape.addRoundedRect(QRectF(35, 12, 30, 30), 4, 4); // housing
-    shape.addRoundedRect(QRectF(31, 40, 38, 7), 2, 2);  // wear face
+    shape.addRoundedRect(QRectF(46, 1, 8, 10), 1.5, 1.5); // connector pin
+    shape.addRoundedRect(QRectF(41, 8, 18, 6), 1.5, 1.5); // connector nut
+    QPainterPath housing;
+    housing.addRoundedRect(QRectF(36, 15, 28, 27), 3, 3);
+    QPainterPath groove;
+    groove.addRect(QRectF(30, 21, 40, 2.5));
+    shape.addPath(housing.subtracted(groove));
+    shape.addRoundedRect(QRectF(32, 41, 36, 6), 2, 2); // wear face
     QPainterPathStroker stroker;
     stroker.setWidth(5);
     stroker.setCapStyle(Qt::RoundCap);
