@@ -43,6 +43,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags), ui(new Ui::MainWindowGUI), ascanUi(new Ui::ascanWindowGUI),
       progressUi(new Ui::ProgressWindowGUI)
 {
+    Q_INIT_RESOURCE(resources); // the pictures live in the static library
     ui->setupUi(this);
     connect(ui->trnsfrDataButton, &QToolButton::clicked, this, &MainWindow::TransferData);
     connect(ui->saveAsButton, &QToolButton::clicked, this, &MainWindow::save);
