@@ -45,6 +45,8 @@ bool PtyPeer::openPair()
     if (slave < 0 || ::tcgetattr(slave, &tio) != 0)
         return false;
     ::cfmakeraw(&tio);
+    // A test may have shadowed this port number with a dangling entry; the peer takes it over.
+    QFile::remove(link);
     return ::tcsetattr(slave, TCSANOW, &tio) == 0 && QFile::link(slaveName, link);
 }
 

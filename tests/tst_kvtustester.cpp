@@ -3,6 +3,7 @@
 #include "ptypeer.h"
 #include "testbytes.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,11 @@ void TestKVTUSTester::init()
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
     CCOMPort::setPortsFolder(folder->path());
+    // Dangling entries hide the machine's own serial ports, so a search sees only the peers.
+    for (int n = 1; n <= 128; ++n) {
+        QVERIFY(QFile::link(folder->filePath(QStringLiteral("absent")),
+                            folder->filePath(QStringLiteral("COM%1").arg(n))));
+    }
 }
 
 void TestKVTUSTester::cleanup()
@@ -141,7 +147,8 @@ void TestKVTUSTester::findsExtendedTester()
     QVERIFY(tester->deviceFound);
     QVERIFY(tester->extendedProtocol);
     QVERIFY(!tester->busy);
-    QVERIFY(tester->portCount >= 1);
+    QCOMPARE(tester->portCount, 1);
+    QCOMPARE(tester->currentPort, &tester->ports[0]);
     QCOMPARE(tester->currentPort->deviceName(), "\\\\.\\COM2");
     QCOMPARE(tester->currentPort->baudRate, 38400);
     QVERIFY(!tester->currentPort->isOpen());
@@ -184,30 +191,28 @@ void TestKVTUSTester::searchStopsAtFirstTester()
     QVERIFY(second->received().empty());
 
     // Both were found by the scan, in port order.
-    int at3 = -1;
-    int at7 = -1;
-    for (int i = 0; i < tester->portCount; ++i) {
-        const QByteArray name = tester->ports[std::size_t(i)].deviceName();
-        if (name == "\\\\.\\COM3")
-            at3 = i;
-        if (name == "\\\\.\\COM7")
-            at7 = i;
-    }
-    QVERIFY(at3 >= 0 && at7 > at3);
+    QCOMPARE(tester->portCount, 2);
+    QCOMPARE(tester->ports[0].deviceName(), "\\\\.\\COM3");
+    QCOMPARE(tester->ports[1].deviceName(), "\\\\.\\COM7");
+    QCOMPARE(tester->ports[1].baudRate, 38400);
 }
 
 void TestKVTUSTester::searchFailsWithoutRightAnswer()
 {
+    auto tester = std::make_unique<CKVTUSTester>();
+    QVERIFY(!tester->findDevice()); // no port at all
+    QCOMPARE(tester->portCount, 0);
+    QVERIFY(tester->currentPort == nullptr);
+
     // One byte short, and one byte wrong.
     auto peer = std::make_unique<PtyPeer>(folder->path(), 4);
     QVERIFY(peer->isValid());
     peer->setReply(CKVTUSTester::Identify, ascii("Tarn Qelli"));
     peer->setReply(CKVTUSTester::ProbeExtended, ascii("Yeah"));
-    auto tester = std::make_unique<CKVTUSTester>();
     QVERIFY(!tester->findDevice());
     QVERIFY(!tester->deviceFound);
     QVERIFY(!tester->busy);
-    QVERIFY(tester->currentPort != nullptr);
+    QCOMPARE(tester->currentPort->deviceName(), "\\\\.\\COM4"); // the last one tried
     QVERIFY(!tester->currentPort->isOpen());
 
     peer->setReply(CKVTUSTester::Identify, ascii("Tarn Qellux"));
