@@ -1,0 +1,47 @@
+#include "comport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+CCOMPort::~CCOMPort()
+{
+    close();
+}
+
+void CCOMPort::setPortNumber(int n)
+{
+    std::snprintf(name, sizeof name, "\\\\.\\COM%i", n);
+}
+
+int CCOMPort::portNumber() const
+{
+    int n = 0;
+    return std::sscanf(name, "\\\\.\\COM%d", &n) == 1 ? n : 0;
+}
+
+int CCOMPort::read(void *buffer, int maxBytes, int minBytes)
+{
+    const int n = std::min(maxBytes, queuedBytes());
+    return n > minBytes ? readQueued(buffer, n) : 0;
+}
+
+bool CCOMPort::waitForInput(int timeoutMs)
+{
+    if (timeoutMs < 1)
+        return false;
+    for (int elapsed = 0;;) {
+        if (queuedBytes() > 0)
+            return true;
+        sleepMs(kPollStepMs);
+        elapsed += kPollStepMs;
+        if (elapsed >= timeoutMs)
+            return false;
+    }
+}
+
+// Drops what the line held before this program spoke to it.
+void CCOMPort::flushInput()
+{
+    char scratch[256];
+    read(scratch, sizeof scratch, 0);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+class QString;
+#endif
+
+// Blocks the calling thread for ms milliseconds. False when no timer could be made (then it does
+// not wait).
+bool sleepMs(int ms);
+
+// One serial port, addressed by its COM number, always 8N1 with RTS raised. Reads never wait;
+// waitForInput polls. On Windows the port sits on the communications API; elsewhere COM n is
+// mapped to a device file (see setPortsFolder).
+class CCOMPort
+{
+public:
+    static constexpr int kNameSize = 256;
+    static constexpr int kQueueSize = 50000;
+    static constexpr int kSettleMs = 50;
+    static constexpr int kPollStepMs = 50;
+
+    CCOMPort();
+    CCOMPort(const CCOMPort &) = delete;
+    CCOMPort &operator=(const CCOMPort &) = delete;
+    virtual ~CCOMPort();
+
+    // Names the port "\\.\COMn"; the form also reaches ports above 9.
+    void setPortNumber(int n);
+    const char *deviceName() const { return name; }
+    bool isOpen() const;
+
+    // Overlapped mode is used only by the port scan; it makes write() report success always.
+    bool open(bool overlapped);
+    void close();
+    // Takes at most maxBytes of what has already arrived, nothing when no more than minBytes wait.
+    int read(void *buffer, int maxBytes, int minBytes);
+    bool write(const void *data, int length);
+    // True as soon as a byte waits: tests at once, then every 50 ms until timeoutMs has run out.
+    bool waitForInput(int timeoutMs);
+
+#ifndef _WIN32
+    // COM n opens the entry "COMn" of this folder when it exists (a device node or a link to
+    // one, such as a pseudo-terminal), else a fixed device table. Empty means the folder
+    // "ports" beside the program.
+    static void setPortsFolder(const QString &folder);
+    static QString portsFolder();
+#endif
+    // The n of "\\.\COMn".
+    int portNumber() const;
+
+    int baudRate = 38400;
+
+private:
+    // Bytes waiting in the input queue; 0 when closed or when the driver cannot tell.
+    int queuedBytes() const;
+    // Reads n bytes that are known to be queued; returns how many came.
+    int readQueued(void *buffer, int n);
+    void flushInput();
+
+#ifdef _WIN32
+    void releaseOverlapped();
+
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    OVERLAPPED overlappedBlock;
+    OVERLAPPED *overlapped = nullptr;
+#else
+    int fd = -1;
+    bool overlapped = false;
+#endif
+    char name[kNameSize];
+};

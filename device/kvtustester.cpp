@@ -1,0 +1,247 @@
+#include "kvtustester.h"
+
+#include "data/ascanparams.h"
+#include "data/zrdata.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+constexpr int kFrameSize = 256;
+constexpr char kFrameMagic[] = "KVT M47T";
+constexpr int kFrameHeaderSize = 11;
+constexpr char kIdentifyAnswer[] = "Tarn Qellix";
+constexpr char kExtendedAnswer[] = "Yeah";
+// Layout 1 announces its count of 257-byte blocks in one byte.
+constexpr int kLayout1BlockSize = 257;
+constexpr int kHeldMax = CZRData::kHeaderSize - 1;
+
+} // namespace
+
+CKVTUSTester::CKVTUSTester()
+{
+    ringBuffer.init(nullptr, kRingCapacity);
+}
+
+CKVTUSTester::~CKVTUSTester()
+{
+    if (currentPort != nullptr)
+        currentPort->close();
+}
+
+void CKVTUSTester::resetReception()
+{
+    blocksReceived = 0;
+    blocksExpected = 0;
+    dumpSize = 0;
+    ringBuffer.clear();
+}
+
+int CKVTUSTester::scanPorts()
+{
+    portCount = 0;
+    CCOMPort scratch;
+    for (int n = 1; n < kPortSlots; ++n) {
+        scratch.setPortNumber(n);
+        if (scratch.open(true) && portCount < kPortSlots) {
+            ports[portCount].setPortNumber(n);
+            ports[portCount].baudRate = baudRate;
+            ++portCount;
+        }
+        scratch.close();
+    }
+    currentPort = portCount >= 1 ? &ports[0] : nullptr;
+    return portCount;
+}
+
+bool CKVTUSTester::findDevice()
+{
+    deviceFound = false;
+    if (scanPorts() == 0)
+        return false;
+    for (int i = 0; i < portCount; ++i) {
+        currentPort = &ports[i];
+        resetReception();
+        if (!currentPort->open(true))
+            continue;
+        const bool answered = identify();
+        busy = false;
+        extendedProtocol = probeExtended();
+        currentPort->close();
+        if (answered) {
+            deviceFound = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CKVTUSTester::identify()
+{
+    return probe(Identify, kIdentifyAnswer, sizeof kIdentifyAnswer - 1);
+}
+
+bool CKVTUSTester::probeExtended()
+{
+    return probe(ProbeExtended, kExtendedAnswer, sizeof kExtendedAnswer - 1);
+}
+
+// Reads once, as soon as the first byte is there: a reply still arriving then counts as short.
+bool CKVTUSTester::probe(int command, const char *answer, int answerLength)
+{
+    if (!sendCommand(command, 0, 0, nullptr)) {
+        busy = false;
+        return false;
+    }
+    if (!currentPort->waitForInput(kReplyTimeoutMs))
+        return false;
+    std::uint8_t reply[kChunkSize] = {};
+    const int got = currentPort->read(reply, kChunkSize, 0);
+    return got >= answerLength && std::memcmp(reply, answer, answerLength) == 0;
+}
+
+bool CKVTUSTester::sendCommand(int command, int param, int length, const void *payload)
+{
+    if (currentPort == nullptr || length < 0 || length > kFrameSize - kFrameHeaderSize)
+        return false;
+    std::uint8_t frame[kFrameSize] = {};
+    std::memcpy(frame, kFrameMagic, sizeof kFrameMagic - 1);
+    frame[8] = static_cast<std::uint8_t>(command);
+    frame[9] = static_cast<std::uint8_t>(param);
+    frame[10] = static_cast<std::uint8_t>(length);
+    if (payload != nullptr)
+        std::memcpy(frame + kFrameHeaderSize, payload, static_cast<size_t>(length));
+    return currentPort->write(frame, length + kFrameHeaderSize);
+}
+
+bool CKVTUSTester::startTransfer()
+{
+    resetReception();
+    if (currentPort == nullptr || !currentPort->open(false)) {
+        busy = false;
+        return false;
+    }
+    busy = true;
+    sendCommand(extendedProtocol ? StartExtendedDump : StartDump, 0, 0, nullptr);
+    return true;
+}
+
+void CKVTUSTester::stopTransfer()
+{
+    busy = false;
+    if (currentPort != nullptr)
+        currentPort->close();
+}
+
+// Before any announcement a quiet step reports 100, which ends a transfer that never started.
+int CKVTUSTester::progressPercent() const
+{
+    if (blocksExpected == 0)
+        return 100;
+    return std::min(100, static_cast<int>(blocksReceived * 100.0 / blocksExpected));
+}
+
+int CKVTUSTester::poll(int *progress)
+{
+    // Room in front of the chunk for a held-back dump start.
+    std::uint8_t buffer[kHeldMax + kChunkSize];
+    std::uint8_t *chunk = buffer + kHeldMax;
+    const int got = busy ? currentPort->read(chunk, kChunkSize, 0) : 0;
+    int accepted = got;
+    if (got > 0) {
+        if (ringBuffer.used() < CZRData::kHeaderSize)
+            accepted = acceptDumpStart(chunk, got);
+        else
+            ringBuffer.write(chunk, got);
+        blocksReceived = ringBuffer.used() / kBlockSize;
+    }
+    // A dropped or held-back chunk reports 0, so the controller keeps waiting.
+    const int p = got > 0 && accepted == 0 ? 0 : progressPercent();
+    if (progress != nullptr)
+        *progress = p;
+    return accepted;
+}
+
+// Until a whole header has arrived the ring holds at most a held-back start of fewer than 11
+// bytes. A chunk too short to test is held back rather than dropped; once 11 bytes are there
+// they are tested together. chunk has kHeldMax bytes of room in front of it. Returns the bytes
+// accepted now, 0 when they were held back or dropped (then the ring is empty).
+int CKVTUSTester::acceptDumpStart(std::uint8_t *chunk, int size)
+{
+    const int held = ringBuffer.used();
+    std::uint8_t *start = chunk - held;
+    ringBuffer.read(start, held);
+    const int total = held + size;
+    if (total < CZRData::kHeaderSize) {
+        ringBuffer.write(start, total);
+        return 0;
+    }
+    if (!announceBlocks(start, total))
+        return 0;
+    ringBuffer.write(start, total);
+    return total;
+}
+
+// Sets blocksExpected from a dump header; false when the bytes do not begin a dump.
+// Besides "ORBEXM47T" with its 16-bit count of 256-byte blocks, the layout-1 header is accepted
+// too: its signed one-byte count of 257-byte records is turned into 256-byte blocks, and a
+// count below 1 leaves the announcement open.
+bool CKVTUSTester::announceBlocks(const std::uint8_t *header, int size)
+{
+    if (CZRData::isM47Header(header, size)) {
+        blocksExpected = header[9] * 256 + header[10];
+        return true;
+    }
+    if (CZRData::isZR2604Header(header, size)) {
+        const int count = static_cast<std::int8_t>(header[10]);
+        blocksExpected =
+            count < 1 ? 0 : (CZRData::kHeaderSize + kLayout1BlockSize * count) / kBlockSize;
+        return true;
+    }
+    return false;
+}
+
+int CKVTUSTester::takeDump(std::uint8_t **data, int *size)
+{
+    dumpSize = ringBuffer.used();
+    dump.reset(new std::uint8_t[static_cast<size_t>(dumpSize)]);
+    ringBuffer.read(dump.get(), dumpSize);
+    if (data != nullptr)
+        *data = dump.get();
+    if (size != nullptr)
+        *size = dumpSize;
+    return dumpSize;
+}
+
+bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int *count,
+                                AScanParams *params)
+{
+    if (busy)
+        return false;
+    busy = true;
+    resetReception();
+    if (currentPort == nullptr || !currentPort->open(false)) {
+        busy = false;
+        return false;
+    }
+    const std::uint8_t payload[4] = {0, static_cast<std::uint8_t>(group - 1), 0,
+                                     static_cast<std::uint8_t>(cell - 1)};
+    bool ok = sendCommand(RequestAScan, 0, sizeof payload, payload) &&
+              currentPort->waitForInput(kReplyTimeoutMs);
+    if (ok) {
+        std::uint8_t reply[kChunkSize];
+        const int got = currentPort->read(reply, kChunkSize, 0);
+        ok = parseAScanReply(reply, got, samples, params);
+        if (ok) {
+            // The trace has 239 samples; the 240th and the parameter area follow it unchanged.
+            samples[kAScanTraceLength] = reply[kAScanTraceLength];
+            std::memcpy(samples + kAScanSampleBytes, reply + kAScanSampleBytes, kAScanParamBytes);
+            *count = kAScanTraceLength;
+        }
+    }
+    busy = false;
+    currentPort->close();
+    return ok;
+}
