@@ -167,7 +167,7 @@ int CKVTUSTester::poll(int *progress)
 // Until a whole header has arrived the ring holds at most a held-back start of fewer than 11
 // bytes. A chunk too short to test is held back rather than dropped; once 11 bytes are there
 // they are tested together. chunk has kHeldMax bytes of room in front of it. Returns the bytes
-// accepted now, 0 when they were held back or dropped (then the ring is empty).
+// accepted now: 0 when they were held back, or dropped (which leaves the ring empty).
 int CKVTUSTester::acceptDumpStart(std::uint8_t *chunk, int size)
 {
     const int held = ringBuffer.used();
