@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
@@ -39,7 +41,8 @@ inline void answerNextFileDialog(const QString &path, QString *proposed = nullpt
             dialog->reject();
             return;
         }
-        dialog->selectFile(path);
-        dialog->done(QDialog::Accepted);
+        // Typed into the name field: selectFile() may be undone while the folder still loads.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted); // done() is protected in QFileDialog
     });
 }

@@ -1,5 +1,6 @@
 #include "data/ascanparams.h"
 #include "device/kvtustester.h"
+#include "portsfolder.h"
 #include "ptypeer.h"
 #include "testbytes.h"
 
@@ -73,24 +74,16 @@ private:
     // Finds the one tester and starts its transfer.
     void startOn(CKVTUSTester &tester);
 
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<TestPortsFolder> folder;
 };
 
 void TestKVTUSTester::init()
 {
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder->isValid());
-    CCOMPort::setPortsFolder(folder->path());
-    // Dangling entries hide the machine's own serial ports, so a search sees only the peers.
-    for (int n = 1; n <= 128; ++n) {
-        QVERIFY(QFile::link(folder->filePath(QStringLiteral("absent")),
-                            folder->filePath(QStringLiteral("COM%1").arg(n))));
-    }
+    folder = std::make_unique<TestPortsFolder>();
 }
 
 void TestKVTUSTester::cleanup()
 {
-    CCOMPort::setPortsFolder(QString());
     folder.reset();
 }
 
