@@ -198,18 +198,25 @@ void QVectorDrawFrame::renderPicture()
     drawGrid();
 }
 
+// A mode outside 0 .. 2 or an orientation outside 0 .. 1 draws no trace.
 void QVectorDrawFrame::drawTrace()
 {
-    using Member = void (QVectorDrawFrame::*)(QPainter &);
-    static const Member members[3][2] = {
-        {&QVectorDrawFrame::drawEnvelopeAlongX, &QVectorDrawFrame::drawEnvelopeAlongY},
-        {&QVectorDrawFrame::drawBarsAlongX, &QVectorDrawFrame::drawBarsAlongY},
-        {&QVectorDrawFrame::drawPolylineAlongX, &QVectorDrawFrame::drawPolylineAlongY}};
-    if (displayMode < 0 || displayMode > 2 || orientation < 0 || orientation > 1)
+    if (orientation != 0 && orientation != 1)
         return;
+    const bool alongX = orientation == 0;
     QPainter painter(&picture);
     painter.setPen(traceColor);
-    (this->*members[displayMode][orientation])(painter);
+    switch (displayMode) {
+    case ModeEnvelope:
+        alongX ? drawEnvelopeAlongX(painter) : drawEnvelopeAlongY(painter);
+        break;
+    case ModeBars:
+        alongX ? drawBarsAlongX(painter) : drawBarsAlongY(painter);
+        break;
+    case ModePolyline:
+        alongX ? drawPolylineAlongX(painter) : drawPolylineAlongY(painter);
+        break;
+    }
 }
 
 // |columnMax| limited to valueMin .. valueMax.

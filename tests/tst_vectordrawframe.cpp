@@ -30,7 +30,7 @@ public:
     }
     QImage image() const { return picture.toImage().convertToFormat(QImage::Format_RGB32); }
     int lastSampleOf(int pixel) const { return columnIndex[pixel]; }
-    void show(std::vector<signed short> samples, AScanParams *params = nullptr)
+    void showVector(std::vector<signed short> samples, AScanParams *params = nullptr)
     {
         vectorChanged(samples.data(), int(samples.size()), params);
     }
@@ -118,18 +118,18 @@ void TestVectorDrawFrame::emptyPictureShowsGridOnly()
     params.mark1Shown = true;
     params.mark1Level = 30;
     params.mark1Position = 100;
-    frame.show(constant(239, 60), &params);
+    frame.showVector(constant(239, 60), &params);
     QVERIFY(count(frame.image(), kGreen) > 0);
     QVERIFY(count(frame.image(), kRed) > 0);
     // A null vector or a count of 0 goes back to the empty picture: no trace, gate or markers.
     frame.vectorChanged(nullptr, 239, &params);
     QCOMPARE(count(frame.image(), kGray), 431 * 281);
-    frame.show({}, &params);
+    frame.showVector({}, &params);
     QCOMPARE(count(frame.image(), kGray), 431 * 281);
 
     frame.hLinesShown = true;
     frame.setHorizontalGrid(0, 100, 0, 25);
-    frame.show({}, &params);
+    frame.showVector({}, &params);
     const QImage image = frame.image();
     QVERIFY(count(image, kGray) < 431 * 281);
     QCOMPARE(count(image, kGreen) + count(image, kRed) + count(image, kYellow), 0);
@@ -140,7 +140,7 @@ void TestVectorDrawFrame::gridLinesOnRoundedPixels()
     Probe frame(431, 281);
     frame.hLinesShown = true;
     frame.setHorizontalGrid(0, 100, 0, 25); // a line every 70.25 pixels
-    frame.show({});
+    frame.showVector({});
     QImage image = frame.image();
     const QList<int> rows = {0, 70, 141, 211};
     for (int y = 0; y < 281; ++y)
@@ -155,7 +155,7 @@ void TestVectorDrawFrame::gridLinesOnRoundedPixels()
     frame.hLinesShown = false;
     frame.vLinesShown = true;
     frame.setVerticalGrid(0, 10, 0, 1); // every 43.1 pixels
-    frame.show({});
+    frame.showVector({});
     image = frame.image();
     const QList<int> columns = {0, 43, 86, 129, 172, 216, 259, 302, 345, 388};
     for (int x = 0; x < 431; ++x)
@@ -164,7 +164,7 @@ void TestVectorDrawFrame::gridLinesOnRoundedPixels()
 
     // A grid set on a span of 0 has no lines and does not hang.
     frame.setVerticalGrid(0, 0, 0, 1);
-    frame.show({});
+    frame.showVector({});
     QCOMPARE(count(frame.image(), kGray), 431 * 281);
 }
 
@@ -176,7 +176,7 @@ void TestVectorDrawFrame::fewerSamplesThanColumns()
     for (int i = 0; i < 239; ++i)
         samples[std::size_t(i)] = static_cast<signed short>(i * 118 / 238);
     Probe frame(431, 281);
-    frame.show(samples);
+    frame.showVector(samples);
     QCOMPARE(frame.lastSampleOf(430), 238);
 
     std::vector<int> values(431);
@@ -201,7 +201,7 @@ void TestVectorDrawFrame::clampingAndRectifying()
     std::vector<signed short> samples(431, -59);
     std::fill(samples.begin(), samples.begin() + 100, 500);
     Probe frame(431, 281);
-    frame.show(samples);
+    frame.showVector(samples);
     const QImage image = frame.image();
     const int middle = polylineRow(59, 118, 281, false);
     QCOMPARE(middle, 140);
@@ -233,12 +233,12 @@ void TestVectorDrawFrame::moreSamplesThanColumnsTakePeaks()
     // The sample index is accumulated in single precision: on 100 columns, 15 steps of 2.4f
     // reach 36.000001 (in double they would stay just below 36).
     Probe narrow(100, 50);
-    narrow.show(constant(240, 0));
+    narrow.showVector(constant(240, 0));
     QCOMPARE(narrow.lastSampleOf(14), 33);
     QCOMPARE(narrow.lastSampleOf(15), 36);
     QCOMPARE(narrow.lastSampleOf(99), 237);
     Probe frame(431, 281);
-    frame.show(samples);
+    frame.showVector(samples);
     QCOMPARE(frame.image(), expectedPolyline(QSize(431, 281), values, 118));
 }
 
@@ -255,7 +255,7 @@ void TestVectorDrawFrame::gateAndMarkers()
     params.mark2Shown = false; // set but hidden
     params.mark2Position = 200;
     params.mark2Level = 30;
-    frame.show(constant(239, 0), &params);
+    frame.showVector(constant(239, 0), &params);
     QImage image = frame.image();
 
     const float samplesPerPixel = float(239.0 / 431.0);
@@ -290,7 +290,7 @@ void TestVectorDrawFrame::gateAndMarkers()
     QCOMPARE(count(image, kYellow, QRect(340, 0, 91, 281)), 0);
 
     params.mark2Shown = true;
-    frame.show(constant(239, 0), &params);
+    frame.showVector(constant(239, 0), &params);
     image = frame.image();
     QCOMPARE(image.pixel(int(200 / samplesPerPixel + 0.5), my - 1), kYellow);
 }
@@ -306,7 +306,7 @@ void TestVectorDrawFrame::narrowPictureHasNoGate()
     params.mark1Level = 30;
     for (int width : {9, 10}) {
         Probe frame(width, 50);
-        frame.show(constant(10, 50), &params);
+        frame.showVector(constant(10, 50), &params);
         const QImage image = frame.image();
         QVERIFY(count(image, kGreen) > 0);
         QCOMPARE(count(image, kRed) > 0, width >= 10);
@@ -321,7 +321,7 @@ void TestVectorDrawFrame::otherModesStayInsideThePicture()
     Probe bars(431, 281);
     bars.displayMode = QVectorDrawFrame::ModeBars;
     bars.valueMax = 100;
-    bars.show(constant(431, -50));
+    bars.showVector(constant(431, -50));
     QImage image = bars.image();
     for (int x = 0; x < 431; x += 43) {
         QCOMPARE(count(image, kGreen, QRect(x, 0, 1, 281)), 51);
@@ -336,7 +336,7 @@ void TestVectorDrawFrame::otherModesStayInsideThePicture()
     std::vector<signed short> samples(862);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<signed short>(i % 2 ? 100 : -100);
-    envelope.show(samples);
+    envelope.showVector(samples);
     image = envelope.image();
     QCOMPARE(image.pixel(200, 140 - 50), kGreen);
     QCOMPARE(image.pixel(200, 140 + 50), kGreen);
@@ -357,9 +357,9 @@ void TestVectorDrawFrame::otherModesStayInsideThePicture()
                     frame.valueMax = valueMax;
                     AScanParams params;
                     params.gateEnd = n;
-                    frame.show(constant(n, -7000), &params);
+                    frame.showVector(constant(n, -7000), &params);
                     frame.orientation = 1 - orientation; // arrays now shorter than the other side
-                    frame.show(constant(n, 7000), &params);
+                    frame.showVector(constant(n, 7000), &params);
                 }
 }
 
@@ -367,7 +367,7 @@ void TestVectorDrawFrame::paintCopiesThePicture()
 {
     Probe frame(120, 80);
     frame.setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    frame.show(constant(60, 40));
+    frame.showVector(constant(60, 40));
     const QImage painted = frame.grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(painted, frame.image()); // the border lies under the picture
 }
