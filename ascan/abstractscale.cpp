@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QPointF>
 
-namespace {
+namespace
+{
 
 // Height of a digit as a share of the font height.
 constexpr double kDigitHeight = 0.6;
@@ -64,7 +65,8 @@ bool QAbstractScale::makeAxis(bool horizontal, Axis *axis) const
     const int last = horizontal ? drawRect.right() : drawRect.bottom();
     if (!(span > 0.0) || last < first || !(minorStep > 0.0) || !(majorStep > 0.0))
         return false;
-    // The extent counts both edge pixels, so the end of the range lies one pixel beyond the far edge.
+    // The extent counts both edge pixels, so the end of the range lies one pixel beyond the far
+    // edge.
     const double pixelsPerUnit = (last - first + 1) * direction / span;
     if (pixelsPerUnit == 0.0)
         return false;
@@ -84,8 +86,7 @@ bool QAbstractScale::makeAxis(bool horizontal, Axis *axis) const
 
 // Visits the ticks inside the range, first rising from the anchor, then falling below it; values
 // are accumulated step by step. tick(value, rising) returns false to end its pass.
-template <typename Tick>
-void QAbstractScale::walkTicks(double step, Tick tick) const
+template <typename Tick> void QAbstractScale::walkTicks(double step, Tick tick) const
 {
     const double end = minValue + span;
     for (double v = tickAnchor; v <= end; v += step)

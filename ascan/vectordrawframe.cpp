@@ -11,14 +11,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // Visits the grid lines at offset + k * step (accumulated step by step, rounded to whole pixels)
 // that lie in 0 .. limit - 1: first upwards, then downwards. Both passes visit the line at the
 // offset, so it is drawn twice. A step that is not positive or an offset that is not finite (a
 // grid set on a span of 0) gives no lines.
-template <typename Line>
-void walkGrid(double offset, double step, int limit, Line line)
+template <typename Line> void walkGrid(double offset, double step, int limit, Line line)
 {
     if (!(step > 0.0) || !std::isfinite(offset))
         return;
@@ -108,8 +108,7 @@ void QVectorDrawFrame::buildColumnIndex(int count)
 {
     if (!columnIndex)
         return;
-    const int extent =
-        std::min(orientation == 0 ? picture.width() : picture.height(), pixelCount);
+    const int extent = std::min(orientation == 0 ? picture.width() : picture.height(), pixelCount);
     if (extent <= 0)
         return;
     const float step = float(double(count) / extent);
@@ -129,8 +128,7 @@ int QVectorDrawFrame::lastSampleOf(int pixel) const
 
 // Calls visit(pixel, first, last) with the samples each pixel owns: those after the previous
 // pixel's last sample up to its own. first > last when a pixel owns none.
-template <typename Visit>
-void QVectorDrawFrame::forEachColumnRun(Visit visit) const
+template <typename Visit> void QVectorDrawFrame::forEachColumnRun(Visit visit) const
 {
     int next = 0;
     for (int i = 0; i < pixelCount; ++i) {
@@ -200,18 +198,25 @@ void QVectorDrawFrame::renderPicture()
     drawGrid();
 }
 
+// A mode outside 0 .. 2 or an orientation outside 0 .. 1 draws no trace.
 void QVectorDrawFrame::drawTrace()
 {
-    using Member = void (QVectorDrawFrame::*)(QPainter &);
-    static const Member members[3][2] = {
-        {&QVectorDrawFrame::drawEnvelopeAlongX, &QVectorDrawFrame::drawEnvelopeAlongY},
-        {&QVectorDrawFrame::drawBarsAlongX, &QVectorDrawFrame::drawBarsAlongY},
-        {&QVectorDrawFrame::drawPolylineAlongX, &QVectorDrawFrame::drawPolylineAlongY}};
-    if (displayMode < 0 || displayMode > 2 || orientation < 0 || orientation > 1)
+    if (orientation != 0 && orientation != 1)
         return;
+    const bool alongX = orientation == 0;
     QPainter painter(&picture);
     painter.setPen(traceColor);
-    (this->*members[displayMode][orientation])(painter);
+    switch (displayMode) {
+    case ModeEnvelope:
+        alongX ? drawEnvelopeAlongX(painter) : drawEnvelopeAlongY(painter);
+        break;
+    case ModeBars:
+        alongX ? drawBarsAlongX(painter) : drawBarsAlongY(painter);
+        break;
+    case ModePolyline:
+        alongX ? drawPolylineAlongX(painter) : drawPolylineAlongY(painter);
+        break;
+    }
 }
 
 // |columnMax| limited to valueMin .. valueMax.
@@ -333,8 +338,8 @@ void QVectorDrawFrame::drawGateAndMarkers(const AScanParams *p)
 }
 
 // A filled downward arrowhead with its tip on (position, level).
-void QVectorDrawFrame::drawMarker(QPainter &painter, int position, int level,
-                                  float samplesPerPixel, float valuesPerPixel)
+void QVectorDrawFrame::drawMarker(QPainter &painter, int position, int level, float samplesPerPixel,
+                                  float valuesPerPixel)
 {
     const int x = int(position / samplesPerPixel + 0.5);
     const int y = int(level / valuesPerPixel + 0.5);
@@ -353,8 +358,7 @@ void QVectorDrawFrame::drawGrid()
     painter.setPen(pen);
     painter.setOpacity(0.5);
     if (hLinesShown)
-        walkGrid(hLineOffset, hLineStep, height,
-                 [&](int y) { painter.drawLine(1, y, width, y); });
+        walkGrid(hLineOffset, hLineStep, height, [&](int y) { painter.drawLine(1, y, width, y); });
     if (vLinesShown)
         walkGrid(vLineOffset, vLineStep, width, [&](int x) { painter.drawLine(x, 1, x, height); });
 }

@@ -90,8 +90,7 @@ protected:
 private:
     void createActions();
     int lastSampleOf(int pixel) const;
-    template <typename Visit>
-    void forEachColumnRun(Visit visit) const;
+    template <typename Visit> void forEachColumnRun(Visit visit) const;
     void reduceEnvelope();
     void reduceRectified();
     int clampedValue(int pixel) const;
