@@ -106,5 +106,7 @@ private:
     QAction *saveSelectedAction = nullptr;
     CDeviceWatcher *deviceWatcher = nullptr;
 
-    friend class TestMainWindow; // white-box GUI tests reach the controller and the forms
+    // White-box GUI tests reach the controller and the forms.
+    friend class TestMainWindow;
+    friend class TestTransfer;
 };
