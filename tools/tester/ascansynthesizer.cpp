@@ -59,10 +59,10 @@ struct Trace {
 
 Trace synthesizeTrace(double thickness, double rangeEnd, CTesterRandom &rng)
 {
-    const double halfWave = rng.uniform(2.4, 3.4);
+    const double halfWave = rng.uniform(2.0, 2.8);
     std::vector<Pulse> pulses;
     // The initial pulse saturates the receiver, so it is cut at the top of the screen.
-    pulses.push_back({0.0, rng.uniform(150.0, 190.0), rng.uniform(5.0, 7.0), halfWave});
+    pulses.push_back({0.0, rng.uniform(150.0, 190.0), rng.uniform(7.0, 10.0), halfWave});
     const double first = rng.uniform(80.0, 108.0);
     const double decay = rng.uniform(0.35, 0.8);
     Trace t;
@@ -72,7 +72,7 @@ Trace synthesizeTrace(double thickness, double rangeEnd, CTesterRandom &rng)
         if (position > kLastSample)
             break;
         t.echoes.push_back(int(position));
-        pulses.push_back({position, first * std::exp(-decay * (n - 1)), rng.uniform(2.2, 3.2),
+        pulses.push_back({position, first * std::exp(-decay * (n - 1)), rng.uniform(3.0, 4.5),
                           halfWave});
     }
     const double grass = rng.uniform(2.0, 5.0);
