@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <set>
 
-namespace {
+namespace
+{
 
 const std::uint8_t *raw(const QByteArray &b)
 {
@@ -64,7 +65,8 @@ void TestTesterSim::layoutBytesAndCounts()
     // Layout 2: 33 records need two 256-byte blocks; the second holds one record.
     const CTesterMemory two = CTesterMemory::generate(2, 3, 11, 7);
     QCOMPARE(two.bytes().size(), 11 + 2 * 256);
-    QCOMPARE(two.bytes().left(11), qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2})));
+    QCOMPARE(two.bytes().left(11),
+             qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2})));
     QCOMPARE(two.bytes().mid(11 + 256 + 8), QByteArray(256 - 8, '\0'));
     QCOMPARE(two.receptionBoundary(), 512);
 
@@ -87,9 +89,8 @@ void TestTesterSim::generatedValuesArePlausible()
     for (int layout : {1, 2, 3}) {
         const CTesterMemory m = CTesterMemory::generate(layout, 12, 9, 3);
         CZRData d;
-        const bool decoded = layout == 3
-                                 ? d.decodeM47ExtendedDump(raw(m.bytes()), m.bytes().size())
-                                 : d.decodeHeaderedDump(raw(m.bytes()), m.bytes().size());
+        const bool decoded = layout == 3 ? d.decodeM47ExtendedDump(raw(m.bytes()), m.bytes().size())
+                                         : d.decodeHeaderedDump(raw(m.bytes()), m.bytes().size());
         QVERIFY(decoded);
         QCOMPARE(d.groupCount, 12);
         const std::vector<MeasurementRecord> records = allRecords(d);
@@ -103,13 +104,17 @@ void TestTesterSim::generatedValuesArePlausible()
             units.insert(r.unit);
             withAScan += r.hasAScan ? 1 : 0;
             if (r.unit == 0)
-                QVERIFY2(shown(r) >= 2700 && shown(r) <= 6400, qPrintable(QString::number(shown(r))));
+                QVERIFY2(shown(r) >= 2700 && shown(r) <= 6400,
+                         qPrintable(QString::number(shown(r))));
             else if (r.unit == 1)
-                QVERIFY2(shown(r) >= 0.6 && shown(r) <= 45.0, qPrintable(QString::number(shown(r))));
+                QVERIFY2(shown(r) >= 0.6 && shown(r) <= 45.0,
+                         qPrintable(QString::number(shown(r))));
             else if (r.unit == 2)
-                QVERIFY2(shown(r) >= 2.0 && shown(r) <= 60.0, qPrintable(QString::number(shown(r))));
+                QVERIFY2(shown(r) >= 2.0 && shown(r) <= 60.0,
+                         qPrintable(QString::number(shown(r))));
             else
-                QVERIFY2(shown(r) >= 0.07 && shown(r) <= 2.37, qPrintable(QString::number(shown(r))));
+                QVERIFY2(shown(r) >= 0.07 && shown(r) <= 2.37,
+                         qPrintable(QString::number(shown(r))));
         }
         if (layout == 1) {
             QCOMPARE(units, (std::set<int>{0, 1}));
@@ -265,8 +270,8 @@ void TestTesterSim::frameParsing()
     QVERIFY(f.payload.isEmpty());
     QCOMPARE(parser.takeSkipped(), 4);
 
-    parser.feed(qbytes(bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T', 0x0C, 0x00, 0x04, 0x00, 0x00,
-                              0x00})));
+    parser.feed(qbytes(
+        bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T', 0x0C, 0x00, 0x04, 0x00, 0x00, 0x00})));
     QVERIFY(!parser.next(&f));
     parser.feed(qbytes(bytes({0x11, 'x'})));
     QVERIFY(parser.next(&f));

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kLastSample = kAScanTraceLength - 1;
 constexpr double kPi = 3.14159265358979323846;
@@ -72,8 +73,8 @@ Trace synthesizeTrace(double thickness, double rangeEnd, CTesterRandom &rng)
         if (position > kLastSample)
             break;
         t.echoes.push_back(int(position));
-        pulses.push_back({position, first * std::exp(-decay * (n - 1)), rng.uniform(3.0, 4.5),
-                          halfWave});
+        pulses.push_back(
+            {position, first * std::exp(-decay * (n - 1)), rng.uniform(3.0, 4.5), halfWave});
     }
     const double grass = rng.uniform(2.0, 5.0);
     for (int i = 0; i < kAScanSampleBytes; ++i) {

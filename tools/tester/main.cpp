@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <optional>
 
-namespace {
+namespace
+{
 
 enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 

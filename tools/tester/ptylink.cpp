@@ -11,7 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString systemError()
 {
@@ -53,7 +54,7 @@ CPtyLink::OpenResult CPtyLink::open(const QString &portsDir, int port, QString *
     }
     slave = QString::fromLocal8Bit(ptsname(masterFd));
     slaveFd = ::open(ptsname(masterFd), O_RDWR | O_NOCTTY);
-    termios raw {};
+    termios raw{};
     if (slaveFd < 0 || tcgetattr(slaveFd, &raw) != 0) {
         *error = QStringLiteral("cannot open %1: %2").arg(slave, systemError());
         link.clear();

@@ -10,7 +10,8 @@
 #include <poll.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int kIdentify = 0x01;
 constexpr int kDump = 0x06;
@@ -54,14 +55,14 @@ QString hex(int code)
 
 CTesterDevice::CTesterDevice(const CTesterMemory &memory, const TesterOptions &options,
                              CPtyLink &link)
-    : memory(memory), options(options), link(link),
-      name(QStringLiteral("COM%1").arg(options.port))
+    : memory(memory), options(options), link(link), name(QStringLiteral("COM%1").arg(options.port))
 {
 }
 
 void CTesterDevice::installStopHandlers()
 {
-    struct sigaction sa {};
+    struct sigaction sa {
+    };
     sa.sa_handler = onStopSignal;
     sigemptyset(&sa.sa_mask);
     // No SA_RESTART: a signal must cut the waits short.
@@ -178,10 +179,7 @@ void CTesterDevice::streamDump(int code)
     if (options.vanishAfter >= 0)
         end = int(std::min<qint64>(end, options.vanishAfter));
     // The line is finished when the stream ends, so it reads as one exchange.
-    log(QStringLiteral("dump %1: %2 bytes at %3 B/s")
-            .arg(hex(code))
-            .arg(size)
-            .arg(options.rate),
+    log(QStringLiteral("dump %1: %2 bytes at %3 B/s").arg(hex(code)).arg(size).arg(options.rate),
         false);
     QElapsedTimer clock;
     clock.start();

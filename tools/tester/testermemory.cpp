@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kHeaderSize = CZRData::kHeaderSize;
 constexpr int kRecordsPerBlock = 32;
@@ -144,9 +145,8 @@ int blocksFor(int records)
 
 QByteArray generateZR2604(int groups, int cells, std::uint64_t seed)
 {
-    const QByteArray records =
-        recordStream(groups, cells, seed, [](int g, int c, const GroupProfile &p,
-                                             CTesterRandom &rng, int) {
+    const QByteArray records = recordStream(
+        groups, cells, seed, [](int g, int c, const GroupProfile &p, CTesterRandom &rng, int) {
             return zr2604Record(g, c, p, rng);
         });
     const int blocks = blocksFor(groups * cells);
@@ -232,9 +232,9 @@ QString CTesterMemory::checkGeneration(int layout, int groups, int cells)
     if (groups > CZRData::kMaxGroups || cells > 0xFFFF)
         return QStringLiteral("at most 256 groups and 65535 cells a group");
     const qint64 records = qint64(groups) * cells;
-    const qint64 recordBytes = layout == 2 ? (records + kRecordsPerBlock - 1) / kRecordsPerBlock *
-                                                 kM47BlockSize
-                                           : records * kExtendedRecordSize;
+    const qint64 recordBytes =
+        layout == 2 ? (records + kRecordsPerBlock - 1) / kRecordsPerBlock * kM47BlockSize
+                    : records * kExtendedRecordSize;
     if (kHeaderSize + recordBytes > kMaxDumpSize)
         return QStringLiteral("the memory would exceed %1 bytes").arg(kMaxDumpSize);
     return QString();

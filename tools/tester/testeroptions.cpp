@@ -55,7 +55,8 @@ const char kTesterUsage[] =
     "Exit status: 0 ended normally, 1 the terminal or a file failed, 2 bad options\n"
     "or the port is already linked by a running tester.\n";
 
-namespace {
+namespace
+{
 
 // Reads an integer option into *out when it was given; false when it is no number in range.
 bool readInt(const QCommandLineParser &p, const char *name, qint64 low, qint64 high, qint64 *out,
@@ -120,9 +121,9 @@ bool readRate(const QCommandLineParser &p, TesterOptions *o, QString *error)
 
 void addOptions(QCommandLineParser &p)
 {
-    for (const char *valued : {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed",
-                               "write-dump", "rate", "pause-after", "garbage", "cut-reply",
-                               "vanish-after"})
+    for (const char *valued :
+         {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed", "write-dump", "rate",
+          "pause-after", "garbage", "cut-reply", "vanish-after"})
         p.addOption(QCommandLineOption(QLatin1String(valued), QString(), QStringLiteral("value")));
     for (const char *flag : {"silent", "non-extended"})
         p.addOption(QCommandLineOption(QLatin1String(flag)));

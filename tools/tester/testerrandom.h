@@ -25,10 +25,7 @@ public:
         return z ^ (z >> 31);
     }
     // An integer in [low, high].
-    int between(int low, int high)
-    {
-        return low + int(next() % std::uint64_t(high - low + 1));
-    }
+    int between(int low, int high) { return low + int(next() % std::uint64_t(high - low + 1)); }
     // A real number in [low, high).
     double uniform(double low, double high)
     {
