@@ -1,0 +1,480 @@
+#include "ascansynthesizer.h"
+#include "data/ascanparams.h"
+#include "data/zrdata.h"
+#include "testermemory.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace
+{
+
+const QString kTester = QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-tester");
+// The host's waits for a reply and the tick of its download timer.
+constexpr int kReplyWaitMs = 500;
+constexpr int kTickMs = 500;
+
+// The host's side of the link, talking to the terminal directly.
+class PtyClient
+{
+public:
+    explicit PtyClient(const QString &path)
+        : fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {
+        termios t{};
+        if (fd >= 0 && tcgetattr(fd, &t) == 0) {
+            cfmakeraw(&t);
+            tcsetattr(fd, TCSANOW, &t);
+        }
+    }
+    ~PtyClient()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    bool isOpen() const { return fd >= 0; }
+
+    void send(int code, const QByteArray &payload = QByteArray())
+    {
+        QByteArray frame("KVT M47T");
+        frame.append(char(code)).append('\0').append(char(payload.size())).append(payload);
+        sendRaw(frame);
+    }
+    void sendRaw(const QByteArray &bytes)
+    {
+        QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    }
+    // What arrives until nothing more comes for quietMs.
+    QByteArray readUntilQuiet(int quietMs)
+    {
+        QByteArray all;
+        while (waitForInput(quietMs)) {
+            const QByteArray piece = readOnce(4096);
+            if (piece.isEmpty())
+                break;
+            all += piece;
+        }
+        return all;
+    }
+    bool waitForInput(int ms)
+    {
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, ms) > 0;
+    }
+    QByteArray readOnce(int max)
+    {
+        QByteArray b(max, '\0');
+        const ssize_t n = ::read(fd, b.data(), size_t(max));
+        lastReadFailed = n == 0 || (n < 0 && errno != EAGAIN);
+        return b.left(int(std::max<ssize_t>(n, 0)));
+    }
+    bool lastReadFailed = false;
+
+private:
+    int fd;
+};
+
+// A tester process linked as COM3 in a folder of its own.
+class TesterRun
+{
+public:
+    explicit TesterRun(const QStringList &args)
+    {
+        process.start(kTester, args + QStringList{"--ports-dir", dir.path()});
+        if (process.waitForReadyRead(10000))
+            firstLine = QString::fromUtf8(process.readLine()).trimmed();
+    }
+    ~TesterRun()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            process.waitForFinished(5000);
+        }
+    }
+    QString link() const { return dir.filePath(QStringLiteral("COM3")); }
+    bool linked() const { return firstLine.contains(QLatin1String(" linked ")); }
+    // The exchange lines logged so far.
+    QString log()
+    {
+        process.waitForReadyRead(200);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    QTemporaryDir dir;
+    QProcess process;
+    QString firstLine;
+};
+
+QByteArray writtenDump(const QStringList &args)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("memory.bin"));
+    QProcess p;
+    p.start(kTester, args + QStringList{"--write-dump", path});
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return QByteArray();
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const std::uint8_t *raw(const QByteArray &b)
+{
+    return reinterpret_cast<const std::uint8_t *>(b.constData());
+}
+
+QByteArray ascanPayload(int group, int cell)
+{
+    return QByteArray(1, '\0') + char((group - 1) & 0xFF) + '\0' + char((cell - 1) & 0xFF);
+}
+
+// Reads like the program's download: once a tick, at most 2048 bytes, progress in whole
+// 256-byte units against the announced count, ending at 100 % or on a tick without bytes.
+struct Reception {
+    QByteArray bytes;
+    int progress = 0;
+};
+
+Reception receiveLikeHost(PtyClient &client)
+{
+    Reception r;
+    int expected = 0;
+    for (;;) {
+        QTest::qWait(kTickMs);
+        const QByteArray chunk = client.readOnce(2048);
+        if (chunk.isEmpty())
+            return r;
+        if (r.bytes.isEmpty()) {
+            if (!chunk.startsWith("ORBEXM47T"))
+                continue;
+            expected = quint8(chunk[9]) * 256 + quint8(chunk[10]);
+        }
+        r.bytes += chunk;
+        r.progress = std::min(100, int(r.bytes.size() / 256 * 100.0 / expected));
+        if (r.progress >= 100)
+            return r;
+    }
+}
+
+} // namespace
+
+class TestTester : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void identifyAndExtendedProbe();
+    void dumpStreamEqualsWrittenDump_data();
+    void dumpStreamEqualsWrittenDump();
+    void hostReceivesWholeDump_data();
+    void hostReceivesWholeDump();
+    void ascanReplies();
+    void silentAndCutReplies();
+    void pauseAndGarbage();
+    void vanishRemovesLinkAndCloses();
+    void linkLifecycle();
+    void commandLine();
+};
+
+void TestTester::identifyAndExtendedProbe()
+{
+    TesterRun extended({"--layout", "3"});
+    QVERIFY(extended.linked());
+    QVERIFY(extended.firstLine.startsWith(
+        QStringLiteral("collatrix-tester: layout 3, 40 records, linked %1 -> /dev/pts/")
+            .arg(extended.link())));
+    PtyClient host(extended.link());
+    QVERIFY(host.isOpen());
+    host.send(0x01);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+    host.send(0x0A);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Yeah"));
+    // Bytes that form no frame are skipped; the frame behind them is answered.
+    host.sendRaw(QByteArray("\x00noise KVT", 10));
+    host.send(0x01);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+    host.send(0x33);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray());
+    const QString log = extended.log();
+    QVERIFY2(log.contains("COM3: identify -> Tarn Qellix\n"), qPrintable(log));
+    QVERIFY2(log.contains("COM3: extended probe -> Yeah\n"), qPrintable(log));
+    QVERIFY2(log.contains("COM3: skipped 10 bytes"), qPrintable(log));
+    QVERIFY2(log.contains("unknown command 0x33"), qPrintable(log));
+
+    for (const QStringList &args : {QStringList{"--layout", "2"}, QStringList{"--layout", "1"},
+                                    QStringList{"--layout", "3", "--non-extended"}}) {
+        TesterRun plain(args);
+        QVERIFY(plain.linked());
+        PtyClient client(plain.link());
+        client.send(0x0A);
+        QCOMPARE(client.readUntilQuiet(600), QByteArray());
+        client.send(0x01);
+        QCOMPARE(client.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+    }
+}
+
+void TestTester::dumpStreamEqualsWrittenDump_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("records");
+    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "3", "--cells", "20"}
+                              << 0x06 << 60;
+    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "5", "--cells", "30"}
+                              << 0x06 << 150;
+    QTest::newRow("layout 3") << QStringList{"--layout", "3",  "--groups", "4",
+                                             "--cells",  "25", "--seed",   "9"}
+                              << 0x09 << 100;
+}
+
+void TestTester::dumpStreamEqualsWrittenDump()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, command);
+    QFETCH(int, records);
+    const QByteArray expected = writtenDump(options);
+    QVERIFY(!expected.isEmpty());
+    TesterRun tester(options + QStringList{"--rate", "40000"});
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
+    host.send(command);
+    const QByteArray stream = host.readUntilQuiet(1000);
+    QCOMPARE(stream.size(), expected.size());
+    QCOMPARE(stream, expected);
+
+    CZRData d;
+    const bool decoded = command == 0x09 ? d.decodeM47ExtendedDump(raw(stream), stream.size())
+                                         : d.decodeHeaderedDump(raw(stream), stream.size());
+    QVERIFY(decoded);
+    QCOMPARE(d.totalCount(), records);
+    MeasurementRecord r;
+    for (int row = 0; d.recordAt(row, &r); ++row)
+        QVERIFY(r.rawValue > 0 && r.rawValue < 7000);
+    QVERIFY(tester.log().contains(QStringLiteral("bytes at 40000 B/s ... done in")));
+}
+
+void TestTester::hostReceivesWholeDump_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("rate");
+    // 10 blocks at 38400 baud: the host's boundary is 2560 of 2571 bytes.
+    QTest::newRow("layout 2, line rate")
+        << QStringList{"--layout", "2", "--groups", "8", "--cells", "40"} << 0x06 << 3840;
+    // Faster than the host reads: its queue is always full, and its third 2048-byte read
+    // reaches the boundary 6144 exactly while 11 bytes of the 6155 would still be queued.
+    QTest::newRow("layout 2, host-bound")
+        << QStringList{"--layout", "2", "--groups", "8", "--cells", "96"} << 0x06 << 40000;
+    // 192 records make 6155 bytes and announce 24 blocks: the same boundary.
+    QTest::newRow("layout 3, host-bound")
+        << QStringList{"--layout", "3", "--groups", "8", "--cells", "24"} << 0x09 << 40000;
+}
+
+void TestTester::hostReceivesWholeDump()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, command);
+    QFETCH(int, rate);
+    const QByteArray expected = writtenDump(options);
+    TesterRun tester(options + QStringList{"--rate", QString::number(rate)});
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
+    QElapsedTimer clock;
+    clock.start();
+    host.send(command);
+    // The tick that reaches 100 % ends the reception: it must bring the last bytes too.
+    const Reception r = receiveLikeHost(host);
+    QCOMPARE(r.progress, 100);
+    QCOMPARE(r.bytes.size(), expected.size());
+    QCOMPARE(r.bytes, expected);
+    QVERIFY(clock.elapsed() >= expected.size() * 1000 / rate - 100);
+    QCOMPARE(host.readUntilQuiet(300), QByteArray());
+}
+
+void TestTester::ascanReplies()
+{
+    const QStringList options{"--layout", "3", "--groups", "3", "--cells", "300", "--seed", "4"};
+    TesterRun tester(options);
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
+    const CTesterMemory memory = CTesterMemory::generate(3, 3, 300, 4);
+    int withAScan = 0;
+    for (int cell : {1, 2, 3, 5, 8, 13}) {
+        MeasurementRecord record;
+        QVERIFY(memory.records().record(2, cell, &record));
+        host.send(0x0C, ascanPayload(2, cell));
+        const QByteArray reply = host.readUntilQuiet(kReplyWaitMs);
+        QCOMPARE(reply.size(), kAScanReplySize);
+        if (!record.hasAScan) {
+            QCOMPARE(reply, CAScanSynthesizer::flatReply());
+            continue;
+        }
+        ++withAScan;
+        QCOMPARE(reply, CAScanSynthesizer::reply(record, 4));
+        signed short trace[kAScanTraceLength];
+        AScanParams p;
+        QVERIFY(parseAScanReply(raw(reply), reply.size(), trace, &p));
+        const double depth = double(record.rawValue) / record.divisor;
+        const double at = CAScanSynthesizer::sampleAt(depth, p.rangeStart, p.rangeEnd);
+        QVERIFY(std::abs(p.mark1Position - at) <= 0.5);
+        QVERIFY(p.gateStart < p.mark1Position && p.mark1Position < p.gateEnd);
+        QCOMPARE(p.mark1Level, CAScanSynthesizer::kScreenTop - trace[p.mark1Position]);
+    }
+    QVERIFY(withAScan >= 4);
+    // Cell 300 travels as 299 mod 256 = 43, which is cell 44 of the group.
+    MeasurementRecord cell44;
+    QVERIFY(memory.records().record(2, 44, &cell44));
+    host.send(0x0C, ascanPayload(2, 300));
+    const QByteArray wrapped = host.readUntilQuiet(kReplyWaitMs);
+    QCOMPARE(wrapped, cell44.hasAScan ? CAScanSynthesizer::reply(cell44, 4)
+                                      : CAScanSynthesizer::flatReply());
+    // A group that does not exist gets a flat trace.
+    host.send(0x0C, ascanPayload(9, 1));
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), CAScanSynthesizer::flatReply());
+    const QString log = tester.log();
+    QVERIFY2(log.contains("COM3: ascan group 2 cell 1") && log.contains("-> 384 bytes"),
+             qPrintable(log));
+}
+
+void TestTester::silentAndCutReplies()
+{
+    TesterRun silent({"--layout", "3", "--silent"});
+    QVERIFY(silent.linked());
+    PtyClient quiet(silent.link());
+    for (int code : {0x01, 0x0A, 0x0C, 0x09}) {
+        quiet.send(code, code == 0x0C ? ascanPayload(1, 1) : QByteArray());
+        QVERIFY(!quiet.waitForInput(600));
+    }
+
+    TesterRun cut({"--layout", "3", "--cut-reply", "identify,extended", "--cut-reply", "ascan"});
+    QVERIFY(cut.linked());
+    PtyClient host(cut.link());
+    host.send(0x01);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qelli"));
+    host.send(0x0A);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Yea"));
+    host.send(0x0C, ascanPayload(1, 1));
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs).size(), kAScanReplySize - 1);
+}
+
+void TestTester::pauseAndGarbage()
+{
+    const QStringList options{"--layout", "3", "--groups", "2", "--cells", "40"};
+    const QByteArray expected = writtenDump(options);
+    {
+        TesterRun paused(options + QStringList{"--rate", "40000", "--pause-after", "700"});
+        QVERIFY(paused.linked());
+        PtyClient host(paused.link());
+        host.send(0x09);
+        QCOMPARE(host.readUntilQuiet(1500), expected.left(700));
+        QVERIFY(paused.log().contains("paused after 700 bytes"));
+        // Still alive for the next exchange.
+        host.send(0x01);
+        QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+    }
+    TesterRun noisy(options + QStringList{"--rate", "40000", "--garbage", "100"});
+    QVERIFY(noisy.linked());
+    PtyClient host(noisy.link());
+    host.send(0x09);
+    QVERIFY(host.waitForInput(kReplyWaitMs));
+    QElapsedTimer clock;
+    clock.start();
+    // The garbage comes alone, long enough before the dump to be a tick's chunk of its own.
+    const QByteArray garbage = host.readUntilQuiet(400);
+    QCOMPARE(garbage, QByteArray(100, char(0xA5)));
+    QVERIFY(host.waitForInput(1000));
+    QVERIFY(clock.elapsed() >= 600);
+    QCOMPARE(host.readUntilQuiet(1000), expected);
+}
+
+void TestTester::vanishRemovesLinkAndCloses()
+{
+    const QStringList options{"--layout", "2", "--groups", "8", "--cells", "40"};
+    const QByteArray expected = writtenDump(options);
+    TesterRun tester(options + QStringList{"--rate", "40000", "--vanish-after", "500"});
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
+    host.send(0x06);
+    QCOMPARE(host.readUntilQuiet(1000), expected.left(500));
+    QVERIFY(tester.process.waitForFinished(5000));
+    QCOMPARE(tester.process.exitCode(), 0);
+    QVERIFY(!QFileInfo(tester.link()).isSymLink());
+    // The terminal is gone: reads report end or an error, not "nothing yet".
+    host.readOnce(16);
+    QVERIFY(host.lastReadFailed);
+    QVERIFY(tester.process.readAllStandardOutput().contains("vanished after 500 bytes"));
+}
+
+void TestTester::linkLifecycle()
+{
+    TesterRun first({});
+    QVERIFY(first.linked());
+    QVERIFY(QFileInfo(first.link()).isSymLink());
+    QVERIFY(QFileInfo(first.link()).exists());
+
+    // A live link of the same name is not taken over.
+    QProcess second;
+    second.start(kTester, {"--ports-dir", first.dir.path()});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 2);
+    QVERIFY(second.readAllStandardError().contains("already linked"));
+    QVERIFY(QFileInfo(first.link()).exists());
+
+    // SIGTERM removes the link.
+    first.process.terminate();
+    QVERIFY(first.process.waitForFinished(5000));
+    QCOMPARE(first.process.exitStatus(), QProcess::NormalExit);
+    QVERIFY(!QFileInfo(first.link()).isSymLink());
+
+    // A dangling link, left by a killed tester, is replaced.
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("COM7"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), link));
+    QProcess third;
+    third.start(kTester, {"--ports-dir", dir.path(), "--port", "7"});
+    QVERIFY(third.waitForReadyRead(10000));
+    QVERIFY(third.readLine().contains("COM7 -> /dev/pts/"));
+    QVERIFY(QFileInfo(link).exists());
+    PtyClient host(link);
+    host.send(0x01);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+    third.kill();
+    third.waitForFinished(5000);
+}
+
+void TestTester::commandLine()
+{
+    QProcess help;
+    help.start(kTester, {"--help"});
+    QVERIFY(help.waitForFinished(10000));
+    QCOMPARE(help.exitCode(), 0);
+    const QByteArray text = help.readAllStandardOutput();
+    for (const char *option :
+         {"--port", "--ports-dir", "--dump", "--layout", "--groups", "--cells", "--seed",
+          "--write-dump", "--rate", "--silent", "--non-extended", "--pause-after", "--garbage",
+          "--cut-reply", "--vanish-after", "Examples:"})
+        QVERIFY2(text.contains(option), option);
+
+    for (const QStringList &bad :
+         {QStringList{"--bogus"}, QStringList{"--port", "0"}, QStringList{"--layout", "4"},
+          QStringList{"--cut-reply", "dump"}, QStringList{"--rate", "fast"},
+          QStringList{"--groups", "300"}, QStringList{"--layout", "1", "--cells", "300"},
+          QStringList{"stray"}}) {
+        QProcess p;
+        p.start(kTester, bad);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardOutput().isEmpty());
+        QVERIFY2(!p.readAllStandardError().isEmpty(), qPrintable(bad.join(' ')));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTester)
+#include "tst_tester.moc"

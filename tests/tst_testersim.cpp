@@ -1,0 +1,285 @@
+#include "ascansynthesizer.h"
+#include "data/ascanparams.h"
+#include "frameparser.h"
+#include "testbytes.h"
+#include "testermemory.h"
+
+#include <QtTest>
+#include <algorithm>
+#include <set>
+
+namespace
+{
+
+const std::uint8_t *raw(const QByteArray &b)
+{
+    return reinterpret_cast<const std::uint8_t *>(b.constData());
+}
+
+QByteArray qbytes(const Bytes &b)
+{
+    return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size()));
+}
+
+std::vector<MeasurementRecord> allRecords(const CZRData &d)
+{
+    std::vector<MeasurementRecord> out;
+    MeasurementRecord r;
+    for (int row = 0; d.recordAt(row, &r); ++row)
+        out.push_back(r);
+    return out;
+}
+
+double shown(const MeasurementRecord &r)
+{
+    return double(r.rawValue) / r.divisor;
+}
+
+} // namespace
+
+class TestTesterSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutBytesAndCounts();
+    void generatedValuesArePlausible();
+    void generationIsDeterministicPerSeed();
+    void generationLimits();
+    void dumpFileLayouts();
+    void ascanEchoGateAndMarkers();
+    void flatReplyForMissingAScans();
+    void frameParsing();
+};
+
+void TestTesterSim::layoutBytesAndCounts()
+{
+    // Layout 1: 10 records fill one 257-byte block; the host stops at 256 * floor(268 / 256).
+    const CTesterMemory one = CTesterMemory::generate(1, 2, 5, 7);
+    QCOMPARE(one.bytes().size(), 11 + 257);
+    QCOMPARE(one.bytes().left(11), qbytes(bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1})));
+    QCOMPARE(one.announcedBlocks(), 1);
+    QCOMPARE(one.receptionBoundary(), 256);
+    QVERIFY(!one.isExtended());
+
+    // Layout 2: 33 records need two 256-byte blocks; the second holds one record.
+    const CTesterMemory two = CTesterMemory::generate(2, 3, 11, 7);
+    QCOMPARE(two.bytes().size(), 11 + 2 * 256);
+    QCOMPARE(two.bytes().left(11),
+             qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2})));
+    QCOMPARE(two.bytes().mid(11 + 256 + 8), QByteArray(256 - 8, '\0'));
+    QCOMPARE(two.receptionBoundary(), 512);
+
+    // Layout 3: 40 records of 32 bytes; the count is the whole 256-byte units of the stream.
+    const CTesterMemory three = CTesterMemory::generate(3, 4, 10, 7);
+    QCOMPARE(three.bytes().size(), 11 + 40 * 32);
+    QCOMPARE(three.announcedBlocks(), 1291 / 256);
+    QCOMPARE(three.receptionBoundary(), 1280);
+    QVERIFY(three.isExtended());
+
+    // A tiny layout-3 memory is padded with empty records so its count is not 0.
+    const CTesterMemory tiny = CTesterMemory::generate(3, 1, 2, 7);
+    QCOMPARE(tiny.bytes().size(), 11 + 8 * 32);
+    QCOMPARE(tiny.announcedBlocks(), 1);
+    QCOMPARE(tiny.records().totalCount(), 2);
+}
+
+void TestTesterSim::generatedValuesArePlausible()
+{
+    for (int layout : {1, 2, 3}) {
+        const CTesterMemory m = CTesterMemory::generate(layout, 12, 9, 3);
+        CZRData d;
+        const bool decoded = layout == 3 ? d.decodeM47ExtendedDump(raw(m.bytes()), m.bytes().size())
+                                         : d.decodeHeaderedDump(raw(m.bytes()), m.bytes().size());
+        QVERIFY(decoded);
+        QCOMPARE(d.groupCount, 12);
+        const std::vector<MeasurementRecord> records = allRecords(d);
+        QCOMPARE(int(records.size()), 12 * 9);
+        std::set<int> units;
+        int withAScan = 0;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const MeasurementRecord &r = records[i];
+            QCOMPARE(r.group, int(i) / 9 + 1);
+            QCOMPARE(r.cell, int(i) % 9 + 1);
+            units.insert(r.unit);
+            withAScan += r.hasAScan ? 1 : 0;
+            if (r.unit == 0)
+                QVERIFY2(shown(r) >= 2700 && shown(r) <= 6400,
+                         qPrintable(QString::number(shown(r))));
+            else if (r.unit == 1)
+                QVERIFY2(shown(r) >= 0.6 && shown(r) <= 45.0,
+                         qPrintable(QString::number(shown(r))));
+            else if (r.unit == 2)
+                QVERIFY2(shown(r) >= 2.0 && shown(r) <= 60.0,
+                         qPrintable(QString::number(shown(r))));
+            else
+                QVERIFY2(shown(r) >= 0.07 && shown(r) <= 2.37,
+                         qPrintable(QString::number(shown(r))));
+        }
+        if (layout == 1) {
+            QCOMPARE(units, (std::set<int>{0, 1}));
+        } else {
+            QCOMPARE(units, (std::set<int>{2, 3}));
+            std::set<int> divisors;
+            for (const MeasurementRecord &r : records)
+                divisors.insert(r.divisor);
+            QVERIFY(divisors.size() >= 3);
+        }
+        if (layout == 3) {
+            QVERIFY(withAScan > int(records.size()) * 3 / 4);
+            QVERIFY(withAScan < int(records.size()));
+        } else {
+            QCOMPARE(withAScan, 0);
+        }
+    }
+}
+
+void TestTesterSim::generationIsDeterministicPerSeed()
+{
+    for (int layout : {1, 2, 3}) {
+        const QByteArray a = CTesterMemory::generate(layout, 3, 7, 11).bytes();
+        QCOMPARE(CTesterMemory::generate(layout, 3, 7, 11).bytes(), a);
+        QVERIFY(CTesterMemory::generate(layout, 3, 7, 12).bytes() != a);
+    }
+    MeasurementRecord r;
+    QVERIFY(CTesterMemory::generate(3, 2, 5, 1).findRecord(1, 3, &r));
+    QCOMPARE(CAScanSynthesizer::reply(r, 1), CAScanSynthesizer::reply(r, 1));
+    QVERIFY(CAScanSynthesizer::reply(r, 1) != CAScanSynthesizer::reply(r, 2));
+}
+
+void TestTesterSim::generationLimits()
+{
+    QVERIFY(CTesterMemory::checkGeneration(1, 127, 32).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(1, 128, 32).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(1, 256, 1).isEmpty());
+    QVERIFY(CTesterMemory::checkGeneration(2, 256, 100).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(2, 257, 1).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(3, 256, 400).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(4, 1, 1).isEmpty());
+    QVERIFY(!CTesterMemory::checkGeneration(2, 0, 1).isEmpty());
+
+    // The largest layout-1 memory keeps its count positive as a signed byte.
+    const CTesterMemory big = CTesterMemory::generate(1, 127, 32, 1);
+    QCOMPARE(quint8(big.bytes()[10]), quint8(127));
+    QCOMPARE(big.records().totalCount(), 127 * 32);
+}
+
+void TestTesterSim::dumpFileLayouts()
+{
+    const Bytes zr = bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1}) +
+                     bytes({1, 2, 0x10, 0x05, 0, 1, 0, 0}) + zeros(257 - 8);
+    // The header tells layout 1 whatever the hint.
+    const CTesterMemory one = CTesterMemory::fromDump(qbytes(zr), 3);
+    QCOMPARE(one.layout(), 1);
+    QCOMPARE(one.records().totalCount(), 1);
+
+    const Bytes m47 = bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}) +
+                      bytes({2, 0, 5, 0, 0xE8, 0x03, 1, 0}) + zeros(256 - 8 + 24);
+    const CTesterMemory two = CTesterMemory::fromDump(qbytes(m47), 2);
+    QCOMPARE(two.layout(), 2);
+    QCOMPARE(two.records().totalCount(), 1);
+    QVERIFY(two.findRecord(1, 4, nullptr));
+    QVERIFY(!two.findRecord(0, 4, nullptr));
+
+    // Read as 32-byte records, the same bytes hold one record with an A-scan flag of 0.
+    const CTesterMemory three = CTesterMemory::fromDump(qbytes(m47), 3);
+    QCOMPARE(three.layout(), 3);
+    QVERIFY(three.isExtended());
+    QCOMPARE(three.records().totalCount(), 1);
+}
+
+void TestTesterSim::ascanEchoGateAndMarkers()
+{
+    const CTesterMemory m = CTesterMemory::generate(3, 16, 12, 5);
+    int checked = 0;
+    int withSecondMarker = 0;
+    for (const MeasurementRecord &r : allRecords(m.records())) {
+        if (!r.hasAScan)
+            continue;
+        const QByteArray reply = CAScanSynthesizer::reply(r, 5);
+        QCOMPARE(reply.size(), kAScanReplySize);
+        signed short trace[kAScanTraceLength];
+        AScanParams p;
+        QVERIFY(parseAScanReply(raw(reply), reply.size(), trace, &p));
+        const QString where = QStringLiteral("group %1 cell %2").arg(r.group).arg(r.cell);
+
+        // The first echo lies at the reading's depth, inside the picture, clear of the pulse.
+        QCOMPARE(p.rangeStart, 0.0);
+        QVERIFY2(p.rangeEnd > shown(r), qPrintable(where));
+        const double expected = CAScanSynthesizer::sampleAt(shown(r), p.rangeStart, p.rangeEnd);
+        QVERIFY2(std::abs(p.mark1Position - expected) <= 0.5, qPrintable(where));
+        QVERIFY2(p.mark1Position >= 40 && p.mark1Position < kAScanTraceLength, qPrintable(where));
+
+        // Marker 1 sits on the peak, which is the highest sample inside the gate; the gate
+        // brackets it below the peak. Levels count down from the top of the screen.
+        QVERIFY(p.mark1Shown);
+        QVERIFY2(p.gateStart < p.mark1Position && p.mark1Position < p.gateEnd, qPrintable(where));
+        const auto gateBegin = trace + p.gateStart;
+        const auto gateEndIt = trace + p.gateEnd + 1;
+        QCOMPARE(int(std::max_element(gateBegin, gateEndIt) - trace), p.mark1Position);
+        const int peak = trace[p.mark1Position];
+        QVERIFY2(peak >= 60 && peak <= CAScanSynthesizer::kScreenTop, qPrintable(where));
+        QCOMPARE(p.mark1Level, CAScanSynthesizer::kScreenTop - peak);
+        const int gateAmplitude = CAScanSynthesizer::kScreenTop - p.gateLevel;
+        QVERIFY2(gateAmplitude > 15 && gateAmplitude < peak, qPrintable(where));
+
+        // The initial pulse is at the left; the baseline between pulse and echo is quiet.
+        QVERIFY(trace[0] > CAScanSynthesizer::kScreenTop);
+        std::vector<int> quiet(trace + 25, trace + p.gateStart - 8);
+        std::sort(quiet.begin(), quiet.end());
+        QVERIFY2(!quiet.empty() && quiet[quiet.size() / 2] <= 8, qPrintable(where));
+
+        // Marker 2 is on the second echo when it fits in the range, and hidden otherwise.
+        const double second = CAScanSynthesizer::sampleAt(2 * shown(r), p.rangeStart, p.rangeEnd);
+        QCOMPARE(p.mark2Shown, std::round(second) < kAScanTraceLength);
+        if (p.mark2Shown) {
+            ++withSecondMarker;
+            QVERIFY(std::abs(p.mark2Position - second) <= 0.5);
+            QCOMPARE(p.mark2Level, CAScanSynthesizer::kScreenTop - trace[p.mark2Position]);
+            QVERIFY(trace[p.mark2Position] < peak);
+        }
+        ++checked;
+    }
+    QVERIFY(checked > 150);
+    QVERIFY(withSecondMarker > 20 && withSecondMarker < checked);
+}
+
+void TestTesterSim::flatReplyForMissingAScans()
+{
+    const QByteArray flat = CAScanSynthesizer::flatReply();
+    QCOMPARE(flat.size(), kAScanReplySize);
+    QCOMPARE(flat.left(kAScanSampleBytes), QByteArray(kAScanSampleBytes, '\0'));
+    AScanParams p;
+    QVERIFY(parseAScanReply(raw(flat), flat.size(), nullptr, &p));
+    QVERIFY(!p.mark1Shown);
+    QVERIFY(!p.mark2Shown);
+    QVERIFY(p.rangeEnd > p.rangeStart);
+}
+
+void TestTesterSim::frameParsing()
+{
+    CFrameParser parser;
+    CommandFrame f;
+    // Noise, an identify frame fed in two pieces, then an A-scan request for group 1, cell 18.
+    parser.feed(qbytes(bytes({0x00, 'K', 'V', 0xFF}) + bytes({'K', 'V', 'T', ' ', 'M'})));
+    QVERIFY(!parser.next(&f));
+    parser.feed(qbytes(bytes({'4', '7', 'T', 0x01, 0x00, 0x00})));
+    QVERIFY(parser.next(&f));
+    QCOMPARE(f.code, 0x01);
+    QCOMPARE(f.param, 0);
+    QVERIFY(f.payload.isEmpty());
+    QCOMPARE(parser.takeSkipped(), 4);
+
+    parser.feed(qbytes(
+        bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T', 0x0C, 0x00, 0x04, 0x00, 0x00, 0x00})));
+    QVERIFY(!parser.next(&f));
+    parser.feed(qbytes(bytes({0x11, 'x'})));
+    QVERIFY(parser.next(&f));
+    QCOMPARE(f.code, 0x0C);
+    QCOMPARE(f.payload, qbytes(bytes({0x00, 0x00, 0x00, 0x11})));
+    QVERIFY(!parser.next(&f));
+    QCOMPARE(parser.takeSkipped(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestTesterSim)
+#include "tst_testersim.moc"

@@ -1,0 +1,83 @@
+// collatrix-tester: a simulated ultrasonic tester on a pseudo-terminal.
+#include "ptylink.h"
+#include "testerdevice.h"
+#include "testermemory.h"
+#include "testeroptions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <optional>
+
+namespace
+{
+
+enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+int fail(int status, const QString &message)
+{
+    std::fprintf(stderr, "collatrix-tester: %s\n", qPrintable(message));
+    return status;
+}
+
+std::optional<CTesterMemory> loadMemory(const TesterOptions &o, QString *error)
+{
+    if (o.dumpFile.isEmpty()) {
+        *error = CTesterMemory::checkGeneration(o.layout, o.groups, o.cells);
+        if (!error->isEmpty())
+            return std::nullopt;
+        return CTesterMemory::generate(o.layout, o.groups, o.cells, o.seed);
+    }
+    QFile file(o.dumpFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(o.dumpFile, file.errorString());
+        return std::nullopt;
+    }
+    return CTesterMemory::fromDump(file.readAll(), o.layout);
+}
+
+bool writeDump(const CTesterMemory &memory, const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(memory.bytes()) == memory.bytes().size();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    TesterOptions options;
+    QString error;
+    if (!parseTesterOptions(QCoreApplication::arguments().mid(1), &options, &error)) {
+        std::fprintf(stderr, "collatrix-tester: %s\n\n%s", qPrintable(error), kTesterUsage);
+        return ExitUsage;
+    }
+    if (options.help) {
+        std::fputs(kTesterUsage, stdout);
+        return ExitOk;
+    }
+    const std::optional<CTesterMemory> loaded = loadMemory(options, &error);
+    if (!loaded)
+        return fail(options.dumpFile.isEmpty() ? ExitUsage : ExitFailed, error);
+    const CTesterMemory &memory = *loaded;
+    if (!options.writeDump.isEmpty()) {
+        if (!writeDump(memory, options.writeDump))
+            return fail(ExitFailed, QStringLiteral("cannot write %1").arg(options.writeDump));
+        return ExitOk;
+    }
+    const QString portsDir = options.portsDir.isEmpty()
+                                 ? QDir(QCoreApplication::applicationDirPath()).filePath("ports")
+                                 : options.portsDir;
+    CTesterDevice::installStopHandlers();
+    CPtyLink link;
+    const CPtyLink::OpenResult opened = link.open(portsDir, options.port, &error);
+    if (opened != CPtyLink::Opened)
+        return fail(opened == CPtyLink::LinkInUse ? ExitUsage : ExitFailed, error);
+    std::printf("collatrix-tester: layout %d, %d records, linked %s -> %s\n", memory.layout(),
+                memory.records().totalCount(), qPrintable(link.linkPath()),
+                qPrintable(link.slavePath()));
+    std::fflush(stdout);
+    return CTesterDevice(memory, options, link).run();
+}

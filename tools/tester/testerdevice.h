@@ -1,0 +1,45 @@
+#pragma once
+
+#include "frameparser.h"
+#include "testermemory.h"
+#include "testeroptions.h"
+
+#include <QElapsedTimer>
+
+class CPtyLink;
+
+// The gauge's side of the serial protocol on an open pseudo-terminal: answers the probes and
+// A-scan requests, streams the memory at the line rate, and plays the fault modes.
+class CTesterDevice
+{
+public:
+    CTesterDevice(const CTesterMemory &memory, const TesterOptions &options, CPtyLink &link);
+
+    // Serves until SIGINT/SIGTERM or a vanish fault; returns the exit status.
+    int run();
+    // Makes SIGINT and SIGTERM end run() (and interrupt any wait) so the link gets removed.
+    static void installStopHandlers();
+
+private:
+    void handle(const CommandFrame &frame);
+    void reply(const char *what, const QByteArray &bytes, const QString &cutName);
+    void answerExtendedProbe();
+    void answerAScan(const QByteArray &payload);
+    void streamDump(int code);
+    // Writes bytes [from, to) at the line rate; false when stopped or the host stopped reading.
+    bool writePaced(int from, int to);
+    // Waits until the host has read everything written so far.
+    bool waitUntilDrained();
+    bool writeAll(const char *data, int size);
+    bool pause(int ms);
+    // Prints on the current line of the exchange; endLine false leaves it open for the end.
+    void log(const QString &text, bool endLine = true);
+
+    const CTesterMemory &memory;
+    const TesterOptions &options;
+    CPtyLink &link;
+    QString name;
+    CFrameParser parser;
+    bool vanished = false;
+    bool lineOpen = false;
+};

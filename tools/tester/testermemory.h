@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/zrdata.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// The results memory of the simulated tester: the dump bytes exactly as the device streams
+// them, and the same records decoded, for the A-scan requests that name a group and a cell.
+class CTesterMemory
+{
+public:
+    // The host's receive ring holds one byte less than this.
+    static constexpr int kMaxDumpSize = 2499999;
+
+    // Why a generated memory with these settings cannot exist; empty when it can.
+    static QString checkGeneration(int layout, int groups, int cells);
+    // A plausible memory of groups x cells readings, the same for the same seed.
+    static CTesterMemory generate(int layout, int groups, int cells, std::uint64_t seed);
+    // A raw dump. A layout-1 header is recognised; otherwise layoutHint says 2 or 3.
+    static CTesterMemory fromDump(const QByteArray &bytes, int layoutHint);
+
+    const QByteArray &bytes() const { return dump; }
+    int layout() const { return dumpLayout; }
+    // Only a memory of 32-byte records answers the extended probe.
+    bool isExtended() const { return dumpLayout == 3; }
+    const CZRData &records() const { return decoded; }
+
+    // The block count in the header, as the host reads it for its progress.
+    int announcedBlocks() const;
+    // The byte count at which the host's progress reaches 100 % and it stops reading.
+    int receptionBoundary() const;
+    // The first record whose (group - 1) and (cell - 1) have these low 8 bits, as the A-scan
+    // request carries them.
+    bool findRecord(int groupByte, int cellByte, MeasurementRecord *out) const;
+
+private:
+    CTesterMemory(const QByteArray &bytes, int layout);
+
+    QByteArray dump;
+    int dumpLayout;
+    CZRData decoded;
+};

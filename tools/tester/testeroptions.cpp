@@ -1,0 +1,163 @@
+#include "testeroptions.h"
+
+#include <QCommandLineParser>
+
+const char kTesterUsage[] =
+    "Usage: collatrix-tester [OPTIONS]\n"
+    "\n"
+    "Simulates the handheld ultrasonic tester on a pseudo-terminal linked as\n"
+    "ports/COMn, so the program finds it, downloads its memory and fetches\n"
+    "A-scans without hardware. One line per exchange goes to standard output.\n"
+    "Ctrl-C or SIGTERM ends it and removes the link.\n"
+    "\n"
+    "Port:\n"
+    "  --port N            link the terminal as COMN (default 3)\n"
+    "  --ports-dir DIR     folder of the links (default: ports/ beside this\n"
+    "                      program, created if missing)\n"
+    "\n"
+    "Memory (a generated data set unless --dump is given):\n"
+    "  --layout 1|2|3      1: velocities and times in 257-byte blocks,\n"
+    "                      2: thickness readings in 256-byte blocks (default),\n"
+    "                      3: thickness readings with A-scans (extended device)\n"
+    "  --groups G          groups (default 4)\n"
+    "  --cells C           readings in each group (default 10)\n"
+    "  --seed S            the data set and its A-scans are the same for a seed\n"
+    "                      (default 1)\n"
+    "  --dump FILE         serve a raw dump file instead; a layout-1 header is\n"
+    "                      recognised, otherwise --layout 3 says the file holds\n"
+    "                      32-byte records (default: layout 2)\n"
+    "  --write-dump FILE   write the memory to FILE and exit without linking\n"
+    "\n"
+    "Line:\n"
+    "  --rate B            dump speed in bytes per second (default 3840, which is\n"
+    "                      38400 baud); the host takes in at most 4096 B/s anyway\n"
+    "\n"
+    "Fault modes:\n"
+    "  --silent            answer nothing at all\n"
+    "  --non-extended      never answer the extended probe, whatever the layout\n"
+    "  --pause-after N     stop the dump after N bytes and stay silent; the host\n"
+    "                      reports incomplete data\n"
+    "  --garbage N         send N bytes that are no dump header first, wait 700 ms\n"
+    "                      (the host drops them as its first chunk), then the dump\n"
+    "  --cut-reply WHAT    cut the identify, extended or ascan reply one byte short;\n"
+    "                      may be repeated or given as a comma-separated list\n"
+    "  --vanish-after N    after N dump bytes remove the link, close the terminal\n"
+    "                      and exit, like a cable pulled mid-transfer\n"
+    "\n"
+    "  -h, --help          show this text\n"
+    "\n"
+    "Examples:\n"
+    "  collatrix-tester --layout 3 --groups 4 --cells 10\n"
+    "  collatrix-tester --port 7 --layout 1 --seed 42\n"
+    "  collatrix-tester --dump results.bin --layout 3 --pause-after 3000\n"
+    "  collatrix-tester --layout 3 --write-dump memory.bin\n"
+    "\n"
+    "Exit status: 0 ended normally, 1 the terminal or a file failed, 2 bad options\n"
+    "or the port is already linked by a running tester.\n";
+
+namespace
+{
+
+// Reads an integer option into *out when it was given; false when it is no number in range.
+bool readInt(const QCommandLineParser &p, const char *name, qint64 low, qint64 high, qint64 *out,
+             QString *error)
+{
+    const QString option = QLatin1String(name);
+    if (!p.isSet(option))
+        return true;
+    bool ok = false;
+    const qint64 v = p.value(option).toLongLong(&ok);
+    if (!ok || v < low || v > high) {
+        *error = QStringLiteral("--%1 needs a whole number from %2 to %3")
+                     .arg(option)
+                     .arg(low)
+                     .arg(high);
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+template <typename T>
+bool readInto(const QCommandLineParser &p, const char *name, qint64 low, qint64 high, T *out,
+              QString *error)
+{
+    qint64 v = qint64(*out);
+    if (!readInt(p, name, low, high, &v, error))
+        return false;
+    *out = T(v);
+    return true;
+}
+
+bool readCutReplies(const QCommandLineParser &p, TesterOptions *o, QString *error)
+{
+    static const QSet<QString> known = {QStringLiteral("identify"), QStringLiteral("extended"),
+                                        QStringLiteral("ascan")};
+    for (const QString &value : p.values(QStringLiteral("cut-reply"))) {
+        for (const QString &what : value.split(QLatin1Char(','))) {
+            if (!known.contains(what)) {
+                *error = QStringLiteral("--cut-reply takes identify, extended or ascan, not '%1'")
+                             .arg(what);
+                return false;
+            }
+            o->cutReplies.insert(what);
+        }
+    }
+    return true;
+}
+
+bool readRate(const QCommandLineParser &p, TesterOptions *o, QString *error)
+{
+    if (!p.isSet(QStringLiteral("rate")))
+        return true;
+    bool ok = false;
+    o->rate = p.value(QStringLiteral("rate")).toDouble(&ok);
+    if (!ok || o->rate < 1.0 || o->rate > 1e7) {
+        *error = QStringLiteral("--rate needs a number of bytes per second from 1 to 10000000");
+        return false;
+    }
+    return true;
+}
+
+void addOptions(QCommandLineParser &p)
+{
+    for (const char *valued :
+         {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed", "write-dump", "rate",
+          "pause-after", "garbage", "cut-reply", "vanish-after"})
+        p.addOption(QCommandLineOption(QLatin1String(valued), QString(), QStringLiteral("value")));
+    for (const char *flag : {"silent", "non-extended"})
+        p.addOption(QCommandLineOption(QLatin1String(flag)));
+    p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+}
+
+} // namespace
+
+bool parseTesterOptions(const QStringList &args, TesterOptions *o, QString *error)
+{
+    QCommandLineParser p;
+    addOptions(p);
+    if (!p.parse(QStringList{QStringLiteral("collatrix-tester")} + args)) {
+        *error = p.errorText();
+        return false;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        *error = QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first());
+        return false;
+    }
+    o->help = p.isSet(QStringLiteral("help"));
+    o->portsDir = p.value(QStringLiteral("ports-dir"));
+    o->dumpFile = p.value(QStringLiteral("dump"));
+    o->writeDump = p.value(QStringLiteral("write-dump"));
+    o->silent = p.isSet(QStringLiteral("silent"));
+    o->nonExtended = p.isSet(QStringLiteral("non-extended"));
+    const qint64 big = 1ll << 40;
+    return readInto(p, "port", 1, 499, &o->port, error) &&
+           readInto(p, "layout", 1, 3, &o->layout, error) &&
+           readInto(p, "groups", 1, 256, &o->groups, error) &&
+           readInto(p, "cells", 1, 65535, &o->cells, error) &&
+           readInto(p, "seed", 0, big, &o->seed, error) &&
+           readInto(p, "pause-after", 0, big, &o->pauseAfter, error) &&
+           readInto(p, "garbage", 1, 2048, &o->garbage, error) &&
+           readInto(p, "vanish-after", 0, big, &o->vanishAfter, error) && readRate(p, o, error) &&
+           readCutReplies(p, o, error);
+}
