@@ -1,6 +1,7 @@
 #include "devicewatcher.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QSocketNotifier>
 
@@ -9,11 +10,9 @@
 CDeviceWatcher::CDeviceWatcher(const QString &portsFolder, QObject *parent)
     : QObject(parent), portsFolder(portsFolder), folderWatcher(new QFileSystemWatcher(this))
 {
-    watchPortsFolder();
-    connect(folderWatcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString &) {
-        watchPortsFolder(); // the ports folder may have been made or removed meanwhile
-        emit devicesChanged();
-    });
+    folderWatcher->addPath(QFileInfo(portsFolder).absolutePath());
+    portsFolderSeen = watchPortsFolder();
+    connect(folderWatcher, &QFileSystemWatcher::directoryChanged, this, &CDeviceWatcher::folderChanged);
     startUdevMonitor();
 }
 
@@ -26,13 +25,24 @@ CDeviceWatcher::~CDeviceWatcher()
         udev_unref(udevContext);
 }
 
-void CDeviceWatcher::watchPortsFolder()
+// Changes beside the ports folder (the program folder may be busy) count only when they make
+// or remove the ports folder itself.
+void CDeviceWatcher::folderChanged(const QString &folder)
 {
-    const QString parent = QFileInfo(portsFolder).absolutePath();
-    for (const QString &folder : {parent, portsFolder}) {
-        if (QFileInfo(folder).isDir() && !folderWatcher->directories().contains(folder))
-            folderWatcher->addPath(folder);
-    }
+    const bool seen = watchPortsFolder();
+    if (folder == portsFolder || seen != portsFolderSeen)
+        emit devicesChanged();
+    portsFolderSeen = seen;
+}
+
+// Watches the ports folder when it exists; tells whether it does.
+bool CDeviceWatcher::watchPortsFolder()
+{
+    if (!QFileInfo(portsFolder).isDir())
+        return false;
+    if (!folderWatcher->directories().contains(portsFolder))
+        folderWatcher->addPath(portsFolder);
+    return true;
 }
 
 void CDeviceWatcher::startUdevMonitor()

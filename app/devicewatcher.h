@@ -9,7 +9,7 @@ struct udev;
 struct udev_monitor;
 
 // Tells when serial devices may have come or gone: a udev monitor on the tty subsystem, and a
-// watch on the ports folder (and its parent, so a ports folder made later is seen too).
+// watch on the ports folder (and on its parent, for a ports folder made or removed later).
 class CDeviceWatcher : public QObject
 {
     Q_OBJECT
@@ -24,9 +24,11 @@ signals:
 private:
     void startUdevMonitor();
     void drainUdevEvents();
-    void watchPortsFolder();
+    void folderChanged(const QString &folder);
+    bool watchPortsFolder();
 
     QString portsFolder;
+    bool portsFolderSeen = false;
     QFileSystemWatcher *folderWatcher = nullptr;
     udev *udevContext = nullptr;
     udev_monitor *monitor = nullptr;

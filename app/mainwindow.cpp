@@ -255,7 +255,8 @@ void MainWindow::stopTransfer()
 void MainWindow::timerEvent(QTimerEvent *)
 {
     int progress = 0;
-    const CCollatrix::Tick tick = CCollatrix::classifyTick(controller->pollTransfer(&progress), progress);
+    const bool got = controller->pollTransfer(&progress);
+    const CCollatrix::Tick tick = CCollatrix::classifyTick(got, progress);
     if (tick == CCollatrix::Tick::Waiting)
         return;
     emit ProgressChanged(progress);

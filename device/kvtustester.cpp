@@ -58,6 +58,9 @@ int CKVTUSTester::scanPorts()
 
 bool CKVTUSTester::findDevice()
 {
+    // A search would close and renumber the port of the exchange that is running.
+    if (busy)
+        return false;
     deviceFound = false;
     if (scanPorts() == 0)
         return false;
@@ -148,7 +151,7 @@ int CKVTUSTester::poll(int *progress)
     // Room in front of the chunk for a held-back dump start.
     std::uint8_t buffer[kHeldMax + kChunkSize];
     std::uint8_t *chunk = buffer + kHeldMax;
-    const int got = busy ? currentPort->read(chunk, kChunkSize, 0) : 0;
+    const int got = busy && currentPort != nullptr ? currentPort->read(chunk, kChunkSize, 0) : 0;
     int accepted = got;
     if (got > 0) {
         if (ringBuffer.used() < CZRData::kHeaderSize)

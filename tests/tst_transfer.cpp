@@ -43,6 +43,7 @@ class TestTransfer : public QObject
     Q_OBJECT
 
 private slots:
+    void transferButtonFollowsTheTester();
     void downloadsEachLayout_data();
     void downloadsEachLayout();
     void deviceThatStopsAnswering();
@@ -82,6 +83,20 @@ void TestTransfer::compareTable(MainWindow &w, const CZRData &expected)
         if (expected.hasAScans)
             QCOMPARE(!t->item(row, 4)->icon().isNull(), r.hasAScan);
     }
+}
+
+void TestTransfer::transferButtonFollowsTheTester()
+{
+    TestPortsFolder ports;
+    MainWindow w;
+    QVERIFY(!w.ui->trnsfrDataButton->isEnabled());
+    {
+        // Plugged in: the link appears in the ports folder and the search runs by itself.
+        TesterProcess tester(ports.path(), {"--layout", "2"});
+        QVERIFY(tester.linked());
+        QTRY_VERIFY_WITH_TIMEOUT(w.ui->trnsfrDataButton->isEnabled(), 5000);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!w.ui->trnsfrDataButton->isEnabled(), 5000);
 }
 
 void TestTransfer::downloadsEachLayout_data()
