@@ -24,6 +24,8 @@ constexpr int kStepMs = 5;
 constexpr int kMaxPiece = 64;
 // The host reads every 500 ms; a queue that does not move for this long has no reader.
 constexpr int kStallMs = 3000;
+// How long the host's queue must stay empty before it counts as drained.
+constexpr int kSettleMs = 20;
 // The garbage chunk must reach the host's tick before the dump's first bytes do.
 constexpr int kGarbageGapMs = 700;
 
@@ -210,6 +212,8 @@ void CTesterDevice::streamDump(int code)
         log(QStringLiteral(" ... vanished after %1 bytes (%2): link removed, terminal closed")
                 .arg(end)
                 .arg(took));
+        // The host gets exactly N bytes before the line goes dead, so its outcome is certain.
+        waitUntilDrained();
         link.close();
         vanished = true;
     } else if (end < size) {
@@ -248,19 +252,25 @@ bool CTesterDevice::writePaced(int from, int to)
 
 bool CTesterDevice::waitUntilDrained()
 {
-    QElapsedTimer clock;
-    clock.start();
+    // Bytes written to the master reach the host's queue a moment later, so an empty queue
+    // counts only when it stays empty for a while.
+    QElapsedTimer stall;
+    QElapsedTimer empty;
+    stall.start();
+    empty.start();
     int left = link.unreadByHost();
-    while (left > 0 && !stopRequested()) {
+    while (!stopRequested() && (left > 0 || empty.elapsed() < kSettleMs)) {
         waitOn(-1, 0, 1);
         const int now = link.unreadByHost();
         if (now < left)
-            clock.restart();
-        else if (clock.elapsed() > kStallMs)
+            stall.restart();
+        else if (stall.elapsed() > kStallMs)
             return false;
+        if (now > 0)
+            empty.restart();
         left = now;
     }
-    return left == 0;
+    return left == 0 && !stopRequested();
 }
 
 bool CTesterDevice::writeAll(const char *data, int size)
