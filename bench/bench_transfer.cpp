@@ -1,0 +1,69 @@
+// Transfer efficiency at the real line rate: how long a download of about 100 kB takes from
+// the start command to the end of reception, against the time the bytes need on the line.
+#include "data/collatrix.h"
+#include "device/kvtustester.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr double kLineBytesPerSecond = 3840.0; // 38400 baud, 10 bits a byte
+constexpr int kTickMs = 500;
+
+// 128 groups of 100 readings: 400 blocks of 256 bytes plus the header.
+const QStringList kMemory{"--layout", "2", "--groups", "128", "--cells", "100", "--seed", "3"};
+
+bool startTester(QProcess *tester, const QString &portsFolder)
+{
+    for (int n = 1; n <= 128; ++n) // hide the machine's own serial ports
+        QFile::link(portsFolder + QStringLiteral("/absent"), portsFolder + QStringLiteral("/COM%1").arg(n));
+    tester->start(QCoreApplication::applicationDirPath() + QStringLiteral("/collatrix-tester"),
+                  kMemory + QStringList{"--ports-dir", portsFolder});
+    return tester->waitForReadyRead(10000);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir ports;
+    QProcess tester;
+    if (!startTester(&tester, ports.path())) {
+        std::fprintf(stderr, "bench_transfer: collatrix-tester did not start\n");
+        return 1;
+    }
+    CCOMPort::setPortsFolder(ports.path());
+    CKVTUSTester device;
+    if (!device.findDevice()) {
+        std::fprintf(stderr, "bench_transfer: no tester found\n");
+        return 1;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    device.startTransfer();
+    int progress = 0;
+    CCollatrix::Tick tick = CCollatrix::Tick::Waiting;
+    while (tick != CCollatrix::Tick::Ended) {
+        sleepMs(kTickMs);
+        tick = CCollatrix::classifyTick(device.poll(&progress) > 0, progress);
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    device.stopTransfer();
+    std::uint8_t *dump = nullptr;
+    int size = 0;
+    device.takeDump(&dump, &size);
+    const double lineSeconds = size / kLineBytesPerSecond;
+    std::printf("transfer: %d bytes, progress %d %%, %.2f s; on the line %.2f s; efficiency %.3f "
+                "(target: at most 1.05 plus one %d ms tick, %.3f)\n",
+                size, progress, seconds, lineSeconds, seconds / lineSeconds, kTickMs,
+                1.05 + kTickMs / 1000.0 / lineSeconds);
+    tester.terminate();
+    tester.waitForFinished(5000);
+    return 0;
+}

@@ -1,0 +1,131 @@
+// collatrix-cli's device commands against collatrix-tester on pseudo-terminals.
+#include "portsfolder.h"
+#include "testerprocess.h"
+
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+    Run r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.status = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestCliDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void portsAndFind();
+    void downloadMatchesDecode_data();
+    void downloadMatchesDecode();
+    void downloadFailures();
+};
+
+void TestCliDevice::portsAndFind()
+{
+    TestPortsFolder ports;
+    const QStringList dir{"--ports-dir", ports.path()};
+    QCOMPARE(cli(QStringList{"ports"} + dir).out, QByteArray());
+    const Run none = cli(QStringList{"find"} + dir);
+    QCOMPARE(none.status, 3);
+    QVERIFY(none.err.contains("no tester"));
+
+    TesterProcess seven(ports.path(), {"--port", "7", "--layout", "2"});
+    TesterProcess three(ports.path(), {"--port", "3", "--layout", "3"});
+    QVERIFY(seven.linked() && three.linked());
+    QCOMPARE(cli(QStringList{"ports"} + dir).out, QByteArray("COM3\nCOM7\n"));
+    const Run found = cli(QStringList{"find"} + dir);
+    QCOMPARE(found.status, 0);
+    QCOMPARE(found.out, QByteArray("COM3 extended\n")); // the search stops at the first tester
+    three.stop();
+    QCOMPARE(cli(QStringList{"find"} + dir).out, QByteArray("COM7 standard\n"));
+}
+
+void TestCliDevice::downloadMatchesDecode_data()
+{
+    QTest::addColumn<QStringList>("memory");
+    QTest::addColumn<QStringList>("decodeOptions");
+    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "2", "--cells", "40"} << QStringList();
+    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "3", "--cells", "50"} << QStringList();
+    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "3", "--cells", "20"} << QStringList{"--extended"};
+}
+
+void TestCliDevice::downloadMatchesDecode()
+{
+    QFETCH(QStringList, memory);
+    QFETCH(QStringList, decodeOptions);
+    TestPortsFolder ports;
+    TesterProcess tester(ports.path(), memory + QStringList{"--rate", "8000"});
+    QVERIFY(tester.linked());
+    QTemporaryDir out;
+    const QString csv = out.filePath(QStringLiteral("results.csv"));
+    const QString raw = out.filePath(QStringLiteral("dump.bin"));
+    const Run download = cli({"download", "-o", csv, "--raw", raw, "--ports-dir", ports.path(),
+                              "--decimal-separator", "."});
+    QCOMPARE(download.status, 0);
+    QVERIFY(download.err.contains("results written to"));
+    QCOMPARE(fileBytes(raw), TesterProcess::memory(memory));
+    const Run decoded = cli(QStringList{"decode", raw, "--decimal-separator", "."} + decodeOptions);
+    QCOMPARE(decoded.status, 0);
+    QCOMPARE(fileBytes(csv), decoded.out);
+}
+
+void TestCliDevice::downloadFailures()
+{
+    TestPortsFolder ports;
+    QTemporaryDir out;
+    const QString csv = out.filePath(QStringLiteral("r.csv"));
+    const QStringList args{"download", "-o", csv, "--ports-dir", ports.path()};
+    QCOMPARE(cli(args).status, 3);
+    QCOMPARE(cli({"download", "--ports-dir", ports.path()}).status, 2);
+    {
+        TesterProcess paused(ports.path(), {"--layout", "2", "--groups", "4", "--cells", "40",
+                                            "--rate", "8000", "--pause-after", "700"});
+        QVERIFY(paused.linked());
+        const Run r = cli(args);
+        QCOMPARE(r.status, 4);
+        QVERIFY(r.err.contains("incomplete"));
+        QVERIFY(fileBytes(csv).count("\r\n") > 10); // what came is kept
+    }
+    {
+        // Garbage announced as a dump: nothing decodes.
+        QByteArray dump("ORBEXM47T\x00\x01", 11);
+        dump += QByteArray(256, '\0');
+        const QString file = out.filePath(QStringLiteral("empty.bin"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dump);
+        f.close();
+        TesterProcess empty(ports.path(), {"--dump", file});
+        QVERIFY(empty.linked());
+        const Run r = cli(args);
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("failed"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCliDevice)
+#include "tst_cli_device.moc"
