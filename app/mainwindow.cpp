@@ -295,7 +295,11 @@ void MainWindow::showTransferMessage(const QString &text, int ms)
     progressUi->progressBar->hide();
     progressWindow->setWindowModality(Qt::ApplicationModal);
     progressWindow->show();
+    // A window system maps the window only from its event queue; without this the old picture
+    // (the bar at 100 %) would stay on screen while the thread sleeps.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     progressWindow->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     sleepMs(ms);
     progressWindow->hide();
     progressUi->messageLabel->hide();
