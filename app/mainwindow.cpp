@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 
 #include "devicewatcher.h"
+#include "ui_aboutwindowgui.h"
 #include "ui_ascanwindowgui.h"
+#include "ui_helpwindowgui.h"
 #include "ui_mainwindowgui.h"
 #include "ui_progresswindowgui.h"
 
@@ -40,7 +42,8 @@ constexpr int kAScanColumn = 4;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags), ui(new Ui::MainWindowGUI), ascanUi(new Ui::ascanWindowGUI),
+    : QMainWindow(parent, flags), ui(new Ui::MainWindowGUI), aboutUi(new Ui::AboutWindowGUI),
+      helpUi(new Ui::HelpWindowGUI), ascanUi(new Ui::ascanWindowGUI),
       progressUi(new Ui::ProgressWindowGUI)
 {
     Q_INIT_RESOURCE(resources); // the pictures live in the static library
@@ -79,6 +82,8 @@ MainWindow::~MainWindow()
     controller = nullptr;
     delete progressUi;
     delete ascanUi;
+    delete helpUi;
+    delete aboutUi;
     delete ui;
 }
 
@@ -136,13 +141,24 @@ void MainWindow::setupAscanWindow()
 
 void MainWindow::createAboutWindow()
 {
-    aboutWindow = new QWidget(this, Qt::Dialog);
+    aboutWindow = new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    aboutUi->setupUi(aboutWindow);
     connect(ui->aboutButton, &QToolButton::clicked, aboutWindow, &QWidget::show);
+    aboutWindow->setWindowTitle(tr("About") + QLatin1Char(' ') + controller->programTitle);
+    QString page = aboutUi->aboutTBrowser->toHtml();
+    page.replace(QStringLiteral("Program name and version"),
+                 controller->programTitle + QLatin1Char(' ') + controller->version);
+    aboutUi->aboutTBrowser->setHtml(page);
 }
 
 void MainWindow::createHelpWindow()
 {
     helpWindow = new QWidget(this, Qt::Window);
+    helpUi->setupUi(helpWindow);
+    const QString helpFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Help");
+    helpUi->helpTBrowser->setSearchPaths({helpFolder, helpFolder + QStringLiteral("//Images")});
+    helpUi->helpTBrowser->setSource(QUrl(tr("index.html")));
+    helpWindow->setWindowTitle(tr("Collatrix M47T Help"));
     connect(ui->helpButton, &QToolButton::clicked, helpWindow, &QWidget::show);
 }
 

@@ -6,6 +6,8 @@
 
 namespace Ui {
 class MainWindowGUI;
+class AboutWindowGUI;
+class HelpWindowGUI;
 class ProgressWindowGUI;
 class ascanWindowGUI;
 } // namespace Ui
@@ -93,6 +95,8 @@ private:
     static bool makePath(const QString &folder);
 
     Ui::MainWindowGUI *ui;
+    Ui::AboutWindowGUI *aboutUi;
+    Ui::HelpWindowGUI *helpUi;
     Ui::ascanWindowGUI *ascanUi;
     Ui::ProgressWindowGUI *progressUi;
     QWidget *aboutWindow = nullptr;

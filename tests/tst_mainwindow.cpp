@@ -4,11 +4,15 @@
 #include "device/comport.h"
 #include "modaldriver.h"
 #include "portsfolder.h"
+#include "ui_aboutwindowgui.h"
 #include "ui_ascanwindowgui.h"
+#include "ui_helpwindowgui.h"
 #include "ui_mainwindowgui.h"
 #include "ui_progresswindowgui.h"
 
 #include <QClipboard>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,6 +34,8 @@ private slots:
     void saveProposalAndSelection();
     void unsavedDataGuard();
     void progressWindowFollowsMoves();
+    void aboutAndHelpWindows();
+    void ascanPictureSaveAndCopy();
 
 private:
     static CCollatrix *controller(MainWindow &w) { return w.controller; }
@@ -400,6 +406,81 @@ void TestMainWindow::progressWindowFollowsMoves()
     const QRect progress = w.progressWindow->frameGeometry();
     QCOMPARE(w.progressWindow->pos(), QPoint(w.x() + (main.width() - progress.width()) / 2,
                                              w.y() + (main.height() - progress.height()) / 2));
+}
+
+void TestMainWindow::aboutAndHelpWindows()
+{
+    MainWindow w;
+    w.show();
+    QWidget *about = w.aboutWindow;
+    QTextBrowser *page = w.aboutUi->aboutTBrowser;
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Collatrix M47T"));
+    QCOMPARE(about->minimumSize(), QSize(300, 450));
+    QCOMPARE(about->maximumSize(), QSize(300, 450));
+    QCOMPARE(about->windowModality(), Qt::WindowModal);
+    QCOMPARE(page->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(page->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!(page->textInteractionFlags() & Qt::TextSelectableByMouse));
+    QVERIFY(page->openExternalLinks());
+    const QString html = page->toHtml();
+    QVERIFY(!html.contains(QLatin1String("Program name and version")));
+    // The title replaces the placeholder inside its 16 pt bold span.
+    QVERIFY2(html.contains(QRegularExpression(
+                 QStringLiteral("font-size:16pt; font-weight:(600|700);\">Collatrix M47T 4.2<"))),
+             qPrintable(html));
+    QTest::mouseClick(w.ui->aboutButton, Qt::LeftButton);
+    QVERIFY(about->isVisible());
+    about->close();
+    QVERIFY(about->isHidden());
+
+    // No Help folder beside the test program: an empty page and no error.
+    QWidget *help = w.helpWindow;
+    QTextBrowser *browser = w.helpUi->helpTBrowser;
+    QCOMPARE(help->windowTitle(), QStringLiteral("Collatrix M47T Help"));
+    const QString helpFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Help");
+    QCOMPARE(browser->searchPaths(), QStringList({helpFolder, helpFolder + QStringLiteral("//Images")}));
+    QVERIFY(browser->toPlainText().isEmpty());
+    QTest::mouseClick(w.ui->helpButton, Qt::LeftButton);
+    QVERIFY(help->isVisible());
+    // Shown again by F1 without reloading: what the user navigated to stays.
+    browser->setHtml(QStringLiteral("<p>where the user was</p>"));
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&w, &f1);
+    QCOMPARE(browser->toPlainText(), QStringLiteral("where the user was"));
+}
+
+void TestMainWindow::ascanPictureSaveAndCopy()
+{
+    MainWindow w;
+    load(w, true);
+    AScanEntry entry;
+    entry.params.rangeEnd = 50;
+    entry.trace = QVector<signed short>(239, 30);
+    controller(w)->aScanCache.insert(2, entry);
+    QTemporaryDir dir;
+    controller(w)->dataPath = dir.path() + QLatin1Char('/');
+    ui(w)->tableWidget->setCurrentCell(2, 0);
+    QString proposed;
+    const QString path = dir.filePath(QStringLiteral("picture.bmp"));
+    answerNextFileDialog(path, &proposed);
+    QVERIFY(w.saveAScanPicture());
+    QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("ascan 3_7.bmp"));
+    const QImage saved(path);
+    QCOMPARE(saved.size(), w.ascanWindow->size());
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+             w.grabAscanWindow().toImage().convertToFormat(QImage::Format_RGB32));
+    answerNextFileDialog(QString());
+    QVERIFY(!w.saveAScanPicture());
+
+    // No current row: the name has neither group nor cell.
+    ui(w)->tableWidget->setCurrentCell(-1, -1);
+    answerNextFileDialog(QString(), &proposed);
+    QVERIFY(!w.saveAScanPicture());
+    QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("ascan _.bmp"));
+
+    QGuiApplication::clipboard()->clear();
+    w.ascanToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), w.ascanWindow->size());
 }
 
 QTEST_MAIN(TestMainWindow)
