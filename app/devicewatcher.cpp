@@ -12,7 +12,8 @@ CDeviceWatcher::CDeviceWatcher(const QString &portsFolder, QObject *parent)
 {
     folderWatcher->addPath(QFileInfo(portsFolder).absolutePath());
     portsFolderSeen = watchPortsFolder();
-    connect(folderWatcher, &QFileSystemWatcher::directoryChanged, this, &CDeviceWatcher::folderChanged);
+    connect(folderWatcher, &QFileSystemWatcher::directoryChanged, this,
+            &CDeviceWatcher::folderChanged);
     startUdevMonitor();
 }
 
@@ -51,7 +52,8 @@ void CDeviceWatcher::startUdevMonitor()
     if (udevContext == nullptr)
         return;
     monitor = udev_monitor_new_from_netlink(udevContext, "udev");
-    if (monitor == nullptr || udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr) < 0 ||
+    if (monitor == nullptr ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor) < 0)
         return;
     notifier = new QSocketNotifier(udev_monitor_get_fd(monitor), QSocketNotifier::Read);

@@ -34,7 +34,8 @@
 #include <windows.h>
 #endif
 
-namespace {
+namespace
+{
 
 constexpr int kTraceBufferSamples = 4096;
 constexpr int kAScanColumn = 4;
@@ -101,12 +102,14 @@ void MainWindow::setButtonIcon(QToolButton *button, const QString &bitmap, const
 
 void MainWindow::createAscanWindow()
 {
-    ascanWindow = new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    ascanWindow =
+        new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     ascanUi->setupUi(ascanWindow);
     connect(ui->ascanButton, &QToolButton::clicked, this, &MainWindow::onSwitchAscan);
     connect(this, &MainWindow::showAscanWin, ascanWindow, &QWidget::show);
     connect(this, &MainWindow::hideAscanWin, ascanWindow, &QWidget::hide);
-    connect(this, &MainWindow::vectorChanged, ascanUi->ascanFrame, &QVectorDrawFrame::vectorChanged);
+    connect(this, &MainWindow::vectorChanged, ascanUi->ascanFrame,
+            &QVectorDrawFrame::vectorChanged);
     connect(ui->tableWidget, &QTableWidget::currentCellChanged, this, &MainWindow::getAscan);
     setupAscanWindow();
 }
@@ -141,7 +144,8 @@ void MainWindow::setupAscanWindow()
 
 void MainWindow::createAboutWindow()
 {
-    aboutWindow = new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    aboutWindow =
+        new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     aboutUi->setupUi(aboutWindow);
     connect(ui->aboutButton, &QToolButton::clicked, aboutWindow, &QWidget::show);
     aboutWindow->setWindowTitle(tr("About") + QLatin1Char(' ') + controller->programTitle);
@@ -349,7 +353,8 @@ void MainWindow::fillTable()
     table->setColumnCount(withAScans ? 5 : 4);
     if (withAScans)
         table->setHorizontalHeaderItem(
-            kAScanColumn, new QTableWidgetItem(QCoreApplication::translate("MainWindowGUI", "A-Scan")));
+            kAScanColumn,
+            new QTableWidgetItem(QCoreApplication::translate("MainWindowGUI", "A-Scan")));
     table->setRowCount(0);
     for (int g = 1; g <= controller->measurements.groupCount; ++g)
         addGroupRows(g);
@@ -417,9 +422,8 @@ bool MainWindow::saveData(bool all)
 {
     controller->normaliseDataPath();
     const QString name = controller->defaultResultsFileName();
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save measurements as"),
-                                                      controller->dataPath + name,
-                                                      tr("Measurements (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save measurements as"), controller->dataPath + name, tr("Measurements (*.csv)"));
     if (path.isEmpty())
         return false;
     QList<int> rows;
@@ -430,7 +434,8 @@ bool MainWindow::saveData(bool all)
     const bool ok = controller->writeCsv(path, rows);
     if (controller->measurements.hasAScans) {
         const QFileInfo info(path);
-        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), rows);
+        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'),
+                          rows);
     }
     return ok;
 }
@@ -452,9 +457,9 @@ bool MainWindow::confirmDiscardUnsaved()
 {
     if (!controller->unsavedData)
         return true;
-    const auto answer = QMessageBox::warning(this, controller->unsavedTitleText,
-                                             controller->unsavedQuestionText,
-                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::warning(this, controller->unsavedTitleText, controller->unsavedQuestionText,
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     switch (answer) {
     case QMessageBox::Cancel:
         return false;
@@ -516,8 +521,10 @@ void MainWindow::updateAscanWindow(const AScanParams *params, const MeasurementR
         mm = record->unit == 2;
         unit = controller->unitTexts[mm ? 2 : 3];
         ascanUi->LValue->setText(valueText + QLatin1Char(' ') + unit);
-        ascanUi->LGroup->setText(controller->groupText + QStringLiteral("  ") + QString::number(record->group));
-        ascanUi->LNumber->setText(controller->cellText + QStringLiteral("  ") + QString::number(record->cell));
+        ascanUi->LGroup->setText(controller->groupText + QStringLiteral("  ") +
+                                 QString::number(record->group));
+        ascanUi->LNumber->setText(controller->cellText + QStringLiteral("  ") +
+                                  QString::number(record->cell));
     } else {
         ascanUi->LValue->clear();
         ascanUi->LGroup->clear();
@@ -613,7 +620,8 @@ bool MainWindow::saveAScanPicture()
     controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
     const QString g = record.group != 0 ? QString::number(record.group) : QString();
     const QString c = record.cell != 0 ? QString::number(record.cell) : QString();
-    const QString name = QStringLiteral("ascan ") + g + QLatin1Char('_') + c + QStringLiteral(".bmp");
+    const QString name =
+        QStringLiteral("ascan ") + g + QLatin1Char('_') + c + QStringLiteral(".bmp");
     controller->normaliseDataPath();
     const QString fileName = QFileDialog::getSaveFileName(
         this, tr("Save as BMP"), controller->dataPath + name, tr("BMP files (*.bmp)"));

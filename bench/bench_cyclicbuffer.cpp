@@ -5,7 +5,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kRingCapacity = 2500000;
 constexpr int kChunk = 2048;

@@ -5,7 +5,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kLargestDump = 2499999;
 

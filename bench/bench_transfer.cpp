@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr double kLineBytesPerSecond = 3840.0; // 38400 baud, 10 bits a byte
 constexpr int kTickMs = 500;
@@ -21,7 +22,8 @@ const QStringList kMemory{"--layout", "2", "--groups", "128", "--cells", "100", 
 bool startTester(QProcess *tester, const QString &portsFolder)
 {
     for (int n = 1; n <= 128; ++n) // hide the machine's own serial ports
-        QFile::link(portsFolder + QStringLiteral("/absent"), portsFolder + QStringLiteral("/COM%1").arg(n));
+        QFile::link(portsFolder + QStringLiteral("/absent"),
+                    portsFolder + QStringLiteral("/COM%1").arg(n));
     tester->start(QCoreApplication::applicationDirPath() + QStringLiteral("/collatrix-tester"),
                   kMemory + QStringList{"--ports-dir", portsFolder});
     return tester->waitForReadyRead(10000);

@@ -1,10 +1,12 @@
 #include "ascanparams.h"
 
-namespace {
+namespace
+{
 
 double hundredths24(const std::uint8_t *p)
 {
-    const std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
+    const std::uint32_t v =
+        std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
     return v * 0.01;
 }
 
@@ -27,8 +29,7 @@ AScanParams parseAScanParams(const std::uint8_t *area)
     return p;
 }
 
-bool parseAScanReply(const std::uint8_t *reply, int size, signed short *trace,
-                     AScanParams *params)
+bool parseAScanReply(const std::uint8_t *reply, int size, signed short *trace, AScanParams *params)
 {
     if (reply == nullptr || size < kAScanReplySize)
         return false;

@@ -29,5 +29,4 @@ AScanParams parseAScanParams(const std::uint8_t *area);
 
 // Fills the 239-sample trace and the parameters from a reply of at least 384 bytes; only the
 // first 384 are read. Either output may be null. False when the reply is too short.
-bool parseAScanReply(const std::uint8_t *reply, int size, signed short *trace,
-                     AScanParams *params);
+bool parseAScanReply(const std::uint8_t *reply, int size, signed short *trace, AScanParams *params);

@@ -73,7 +73,8 @@ public:
     // An existing data folder as an absolute path ending in "/"; otherwise the current folder.
     void normaliseDataPath();
     QString defaultResultsFileName() const;
-    static QString uniqueFileName(const QString &folder, const QString &base, const QString &suffix);
+    static QString uniqueFileName(const QString &folder, const QString &base,
+                                  const QString &suffix);
     static QString aScanFileName(int group, int cell);
     CCsvWriter csvWriter() const;
     bool writeCsv(const QString &path, const QList<int> &rows);

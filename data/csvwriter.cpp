@@ -2,7 +2,8 @@
 
 #include <QIODevice>
 
-namespace {
+namespace
+{
 
 const char kLineEnd[] = "\r\n";
 

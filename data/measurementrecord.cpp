@@ -1,6 +1,7 @@
 #include "measurementrecord.h"
 
-namespace {
+namespace
+{
 
 int decimalsOf(int divisor)
 {

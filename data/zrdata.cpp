@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr int kRecordsPerBlock = 32;
 constexpr int kShortRecordSize = 8;

@@ -43,6 +43,7 @@ inline void answerNextFileDialog(const QString &path, QString *proposed = nullpt
         }
         // Typed into the name field: selectFile() may be undone while the folder still loads.
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
-        static_cast<QDialog *>(dialog)->done(QDialog::Accepted); // done() is protected in QFileDialog
+        static_cast<QDialog *>(dialog)->done(
+            QDialog::Accepted); // done() is protected in QFileDialog
     });
 }

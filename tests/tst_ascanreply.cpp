@@ -29,7 +29,8 @@ void TestAScanReply::samplesAndParameters()
     for (int i = 0; i < 240; ++i)
         reply.push_back(std::uint8_t(i == 238 ? 0xC8 : i)); // 200: widened without sign
     // mark1 pos/level, mark2 pos/level, hidden flags, gate start/end/level, ranges x100 (24 bit LE)
-    reply = reply + bytes({12, 200, 130, 90, 0, 1, 40, 77, 128, 0x10, 0x27, 0x00, 0x40, 0x42, 0x0F}) +
+    reply = reply +
+            bytes({12, 200, 130, 90, 0, 1, 40, 77, 128, 0x10, 0x27, 0x00, 0x40, 0x42, 0x0F}) +
             Bytes(129, 0xEE) + Bytes(1664, 0x99); // a 2048-byte reply: only 384 are read
     signed short trace[kAScanTraceLength + 1];
     trace[kAScanTraceLength] = -7;

@@ -2,7 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Run {
     int status = -1;
@@ -54,7 +55,8 @@ void TestCliDecode::decodesEachLayout_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("layout 1") << data("layout1.bin") << QStringList() << data("layout1.csv");
     QTest::newRow("layout 2") << data("layout2.bin") << QStringList() << data("layout2.csv");
-    QTest::newRow("layout 3") << data("layout3.bin") << QStringList{"--extended"} << data("layout3.csv");
+    QTest::newRow("layout 3") << data("layout3.bin") << QStringList{"--extended"}
+                              << data("layout3.csv");
 }
 
 void TestCliDecode::decodesEachLayout()
@@ -72,12 +74,15 @@ void TestCliDecode::decimalSeparatorAndOutputFile()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
-    const Run r = cli({"decode", "-o", out, "--extended", data("layout3.bin"),
-                       "--decimal-separator", ","});
+    const Run r =
+        cli({"decode", "-o", out, "--extended", data("layout3.bin"), "--decimal-separator", ","});
     QCOMPARE(r.status, 0);
     QVERIFY(r.out.isEmpty());
     QByteArray expected = fileBytes(data("layout3.csv"));
-    expected.replace("36.6", "36,6").replace("12.05", "12,05").replace("4.37", "4,37").replace("10.00", "10,00");
+    expected.replace("36.6", "36,6")
+        .replace("12.05", "12,05")
+        .replace("4.37", "4,37")
+        .replace("10.00", "10,00");
     QCOMPARE(fileBytes(out), expected);
 
     // Without an option the system's separator is used: a C.UTF-8 locale has a point.
@@ -108,9 +113,10 @@ void TestCliDecode::failures()
     QVERIFY(missing.err.contains("does-not-exist.bin"));
     QVERIFY(missing.err.contains("Usage:"));
 
-    for (const QStringList &bad : {QStringList{}, QStringList{"decode"}, QStringList{"frobnicate"},
-                                   QStringList{"decode", data("layout1.bin"), "--bogus"},
-                                   QStringList{"decode", data("layout1.bin"), "--decimal-separator", ",,"}}) {
+    for (const QStringList &bad :
+         {QStringList{}, QStringList{"decode"}, QStringList{"frobnicate"},
+          QStringList{"decode", data("layout1.bin"), "--bogus"},
+          QStringList{"decode", data("layout1.bin"), "--decimal-separator", ",,"}}) {
         const Run r = cli(bad);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains("Usage:"));

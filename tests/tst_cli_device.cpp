@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Run {
     int status = -1;
@@ -68,9 +69,12 @@ void TestCliDevice::downloadMatchesDecode_data()
 {
     QTest::addColumn<QStringList>("memory");
     QTest::addColumn<QStringList>("decodeOptions");
-    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "2", "--cells", "40"} << QStringList();
-    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "3", "--cells", "50"} << QStringList();
-    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "3", "--cells", "20"} << QStringList{"--extended"};
+    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "2", "--cells", "40"}
+                              << QStringList();
+    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "3", "--cells", "50"}
+                              << QStringList();
+    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "3", "--cells", "20"}
+                              << QStringList{"--extended"};
 }
 
 void TestCliDevice::downloadMatchesDecode()

@@ -3,7 +3,8 @@
 #include <QBuffer>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 MeasurementRecord rec(int group, int cell, int raw, int divisor, int unit, bool ascan = false)
 {
@@ -39,7 +40,8 @@ void TestCsvWriter::rowsAndHeaders()
 {
     CCsvWriter w;
     QCOMPARE(w.headerLine(false), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n"));
-    QCOMPARE(w.headerLine(true), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"));
+    QCOMPARE(w.headerLine(true),
+             QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"));
     QCOMPARE(w.rowLine(rec(2, 15, 437, 100, 2, true), true),
              QByteArray("2;15;4.37;\"mm\";\"ascan_2_15.bmp\"\r\n"));
     // Without A-scans in the data set the record's own flag does not matter.

@@ -11,10 +11,10 @@
 #include "ui_progresswindowgui.h"
 
 #include <QClipboard>
-#include <QRegularExpression>
-#include <QTextBrowser>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -47,7 +47,8 @@ private:
     QTemporaryDir out;
 };
 
-namespace {
+namespace
+{
 
 MeasurementRecord rec(int group, int cell, int raw, int divisor, int unit, bool ascan)
 {
@@ -62,9 +63,7 @@ QByteArray fileBytes(const QString &path)
 
 } // namespace
 
-void TestMainWindow::initTestCase()
-{
-}
+void TestMainWindow::initTestCase() {}
 
 // Results as a download leaves them: groups 1 and 3, group 2 empty.
 void TestMainWindow::load(MainWindow &w, bool withAScans)
@@ -121,7 +120,8 @@ void TestMainWindow::tableRowsFollowRecords()
     QVERIFY(ui(w)->ascanButton->isEnabled());
     QCOMPARE(t->rowCount(), 3);
     QCOMPARE(t->columnCount(), 5);
-    const QStringList expected[] = {{"1", "1", "12.50", "mm"}, {"1", "2", "36.6", "mm"}, {"3", "7", "0.005", "Inches"}};
+    const QStringList expected[] = {
+        {"1", "1", "12.50", "mm"}, {"1", "2", "36.6", "mm"}, {"3", "7", "0.005", "Inches"}};
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 4; ++column)
             QCOMPARE(cellText(w, row, column), expected[row][column]);
@@ -201,7 +201,8 @@ void TestMainWindow::keys()
     load(w, false);
     QClipboard *clipboard = QGuiApplication::clipboard();
     ui(w)->tableWidget->selectRow(1);
-    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+    for (Qt::KeyboardModifiers mods :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
         clipboard->setText(QStringLiteral("old"));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_C, mods);
         QApplication::sendEvent(&w, &press);
@@ -230,7 +231,8 @@ void TestMainWindow::ascanWindowDocking()
     w.onSwitchAscan();
     QVERIFY(w.ascanWindow->isVisible());
     const QRect frame = w.frameGeometry();
-    QCOMPARE(w.ascanWindow->frameGeometry().topLeft(), QPoint(frame.x() + frame.width() - 1, frame.y()));
+    QCOMPARE(w.ascanWindow->frameGeometry().topLeft(),
+             QPoint(frame.x() + frame.width() - 1, frame.y()));
     w.onSwitchAscan();
     QVERIFY(w.ascanWindow->isHidden());
 
@@ -345,7 +347,8 @@ void TestMainWindow::saveProposalAndSelection()
     const QString two = dir.filePath(QStringLiteral("two.csv"));
     answerNextFileDialog(two);
     QVERIFY(w.save());
-    QCOMPARE(fileBytes(two), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n1;1;12.50;\"mm\"\r\n3;7;0.005;\"Inches\"\r\n"));
+    QCOMPARE(fileBytes(two), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n1;1;12.50;"
+                                        "\"mm\"\r\n3;7;0.005;\"Inches\"\r\n"));
 
     // Nothing selected: "Save selected rows" writes the header alone and still counts as saved.
     t->clearSelection();
@@ -438,7 +441,8 @@ void TestMainWindow::aboutAndHelpWindows()
     QTextBrowser *browser = w.helpUi->helpTBrowser;
     QCOMPARE(help->windowTitle(), QStringLiteral("Collatrix M47T Help"));
     const QString helpFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Help");
-    QCOMPARE(browser->searchPaths(), QStringList({helpFolder, helpFolder + QStringLiteral("//Images")}));
+    QCOMPARE(browser->searchPaths(),
+             QStringList({helpFolder, helpFolder + QStringLiteral("//Images")}));
     QVERIFY(browser->toPlainText().isEmpty());
     QTest::mouseClick(w.ui->helpButton, Qt::LeftButton);
     QVERIFY(help->isVisible());

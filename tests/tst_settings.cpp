@@ -3,7 +3,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QByteArray kHeader = "Collatrix Settings File\r\n";
 
@@ -85,13 +86,14 @@ void TestSettings::headerMustMatchExactly()
 {
     SettingsFolder s;
     const QByteArray body = "Language:Rus\r\nVersion:4.2\r\nCOMSpeed:9600\r\nCOMPort:COM4\r\n";
-    for (const QByteArray &header : {QByteArray("Collatrix Settings File \r\n"),
-                                     QByteArray("collatrix settings file\r\n"),
-                                     QByteArray(" Collatrix Settings File\r\n"), QByteArray()}) {
+    for (const QByteArray &header :
+         {QByteArray("Collatrix Settings File \r\n"), QByteArray("collatrix settings file\r\n"),
+          QByteArray(" Collatrix Settings File\r\n"), QByteArray()}) {
         QCOMPARE(s.roundTrip(header + body), s.expected("Eng", "38400", "Any"));
     }
     // A bare LF ends a line as well as CR LF.
-    QCOMPARE(s.roundTrip("Collatrix Settings File\nLanguage:Rus\n"), s.expected("Rus", "38400", "Any"));
+    QCOMPARE(s.roundTrip("Collatrix Settings File\nLanguage:Rus\n"),
+             s.expected("Rus", "38400", "Any"));
 }
 
 void TestSettings::portAndSpeedValues()
@@ -104,7 +106,8 @@ void TestSettings::portAndSpeedValues()
     QCOMPARE(withPortAndSpeed("38400", "COM12"), s.expected("Eng", "38400", "COM12"));
     QCOMPARE(withPortAndSpeed("38400", "com7"), s.expected("Eng", "38400", "COM7"));
     QCOMPARE(withPortAndSpeed("38400", "3"), s.expected("Eng", "38400", "COM3"));
-    for (const QByteArray &any : {QByteArray("Any"), QByteArray("COM0"), QByteArray("Com3"), QByteArray()})
+    for (const QByteArray &any :
+         {QByteArray("Any"), QByteArray("COM0"), QByteArray("Com3"), QByteArray()})
         QCOMPARE(withPortAndSpeed("38400", any), s.expected("Eng", "38400", "Any"));
     QCOMPARE(withPortAndSpeed("0", "Any"), s.expected("Eng", "38400", "Any"));
     QCOMPARE(withPortAndSpeed("abc", "Any"), s.expected("Eng", "38400", "Any"));
@@ -131,16 +134,19 @@ void TestSettings::languageAndVersion()
         QCOMPARE(c.comSpeed, 38400);
         QVERIFY(c.readSettings());
     }
-    QCOMPARE(s.roundTrip(kHeader + "Language:Eng\r\nVersion:1.0\r\n"), s.expected("Eng", "38400", "Any"));
+    QCOMPARE(s.roundTrip(kHeader + "Language:Eng\r\nVersion:1.0\r\n"),
+             s.expected("Eng", "38400", "Any"));
 }
 
 void TestSettings::dataPathValues()
 {
     SettingsFolder s;
-    const QByteArray start = kHeader + "Language:Eng\r\nVersion:4.2\r\nCOMSpeed:38400\r\nCOMPort:Any\r\n";
+    const QByteArray start =
+        kHeader + "Language:Eng\r\nVersion:4.2\r\nCOMSpeed:38400\r\nCOMPort:Any\r\n";
     QCOMPARE(s.roundTrip(start + "DataPath:\r\n"), s.expected("Eng", "38400", "Any"));
     // Only the first colon separates; the value is taken as it is, no separator added.
-    QCOMPARE(s.roundTrip(start + "DataPath:D:/Data\r\n"), s.expected("Eng", "38400", "Any", "D:/Data"));
+    QCOMPARE(s.roundTrip(start + "DataPath:D:/Data\r\n"),
+             s.expected("Eng", "38400", "Any", "D:/Data"));
     const QByteArray unicodePath = QStringLiteral("/tmp/Отчёты/").toLocal8Bit();
     QCOMPARE(s.roundTrip(start + "DataPath:" + unicodePath + "\r\n"),
              s.expected("Eng", "38400", "Any", unicodePath));
@@ -155,18 +161,21 @@ void TestSettings::linesLongerThan255Bytes()
 {
     // The rest of a long line is read as the next line, so every later value shifts by one.
     SettingsFolder s;
-    s.write(kHeader + "Language:" + QByteArray(246, 'x') + "Rus\r\nVersion:4.2\r\nCOMSpeed:1200\r\n");
+    s.write(kHeader + "Language:" + QByteArray(246, 'x') +
+            "Rus\r\nVersion:4.2\r\nCOMSpeed:1200\r\n");
     CCollatrix c(s.folder());
-    QCOMPARE(c.language, 1);                // value: 246 x's
-    QCOMPARE(c.comSpeed, 4);                // version line read as the speed line: "4.2"
-    QVERIFY(c.comPortFixed);                // "COMSpeed:1200" read as the port line
+    QCOMPARE(c.language, 1); // value: 246 x's
+    QCOMPARE(c.comSpeed, 4); // version line read as the speed line: "4.2"
+    QVERIFY(c.comPortFixed); // "COMSpeed:1200" read as the port line
     QCOMPARE(c.comPortNumber, 1200);
 }
 
 void TestSettings::folderOfPath()
 {
-    QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:/Tools/collatrix.exe")), QStringLiteral("D:/Tools/"));
-    QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:\\Tools\\x.csv")), QStringLiteral("D:\\Tools\\"));
+    QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:/Tools/collatrix.exe")),
+             QStringLiteral("D:/Tools/"));
+    QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:\\Tools\\x.csv")),
+             QStringLiteral("D:\\Tools\\"));
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("/a/b\\c/d.csv")), QStringLiteral("/a/b\\c/"));
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:file.csv")), QStringLiteral("D:"));
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("file.csv")), QString());

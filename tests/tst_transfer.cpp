@@ -14,7 +14,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString kSucceeded = QStringLiteral("Data transfer completed successfully.");
 const QString kIncomplete = QStringLiteral("Received data is incomplete! Please try again.");
@@ -103,9 +104,12 @@ void TestTransfer::downloadsEachLayout_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<bool>("extended");
-    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "3", "--cells", "30"} << false;
-    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "5", "--cells", "20"} << false;
-    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "2", "--cells", "4"} << true;
+    QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "3", "--cells", "30"}
+                              << false;
+    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "5", "--cells", "20"}
+                              << false;
+    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "2", "--cells", "4"}
+                              << true;
 }
 
 void TestTransfer::downloadsEachLayout()
@@ -116,7 +120,8 @@ void TestTransfer::downloadsEachLayout()
     TesterProcess tester(ports.path(), options + QStringList{"--rate", "8000", "--seed", "5"});
     QVERIFY2(tester.linked(), qPrintable(tester.firstLine));
     CZRData expected;
-    QVERIFY(TesterProcess::decode(&expected, TesterProcess::memory(options + QStringList{"--seed", "5"}), extended));
+    QVERIFY(TesterProcess::decode(
+        &expected, TesterProcess::memory(options + QStringList{"--seed", "5"}), extended));
 
     MainWindow w;
     w.show();
@@ -163,8 +168,10 @@ void TestTransfer::downloadsEachLayout()
             if (!r.hasAScan)
                 continue;
             t->setCurrentCell(row, 0);
-            const QImage shown = w.grabAscanWindow().toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage saved = QImage(out.filePath(QStringLiteral("comma/") + CCsvWriter::aScanFileName(r.group, r.cell)))
+            const QImage shown =
+                w.grabAscanWindow().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage saved = QImage(out.filePath(QStringLiteral("comma/") +
+                                                     CCsvWriter::aScanFileName(r.group, r.cell)))
                                      .convertToFormat(QImage::Format_RGB32);
             QCOMPARE(saved, shown);
             QVERIFY(w.ascanUi->LValue->text().startsWith(formatResult(r).left(2)));
@@ -197,7 +204,8 @@ void TestTransfer::streamThatPauses()
 {
     TestPortsFolder ports;
     const QStringList options{"--layout", "2", "--groups", "4", "--cells", "40"};
-    TesterProcess tester(ports.path(), options + QStringList{"--rate", "8000", "--pause-after", "600"});
+    TesterProcess tester(ports.path(),
+                         options + QStringList{"--rate", "8000", "--pause-after", "600"});
     QVERIFY(tester.linked());
     CZRData expected;
     const QByteArray memory = TesterProcess::memory(options);

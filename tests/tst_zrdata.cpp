@@ -3,15 +3,16 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const Bytes kZR2604Header = bytes({'O', 'R', 'B', 'E', 'X', 0x02, 0x06, 0x00, 0x04, 0x01});
 const Bytes kM47Magic = bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T'});
 
 Bytes m47Record(int group, int cell, int value, int fine, int inch)
 {
-    return bytes({group & 0xFF, group >> 8, cell & 0xFF, cell >> 8, value & 0xFF, value >> 8, fine,
-                  inch});
+    return bytes(
+        {group & 0xFF, group >> 8, cell & 0xFF, cell >> 8, value & 0xFF, value >> 8, fine, inch});
 }
 
 // A layout-2 block: the given records, then empty slots up to 32.
@@ -126,14 +127,19 @@ void TestZRData::headerRecognition()
 {
     CZRData d;
     const Bytes record = m47Record(1, 1, 50, 0, 0);
-    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d, bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0})));
+    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d,
+                        bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0})));
     QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d, kM47Magic + bytes({0, 1})));
-    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d, bytes({'O', 'R', 'B', 'E', 'Y', 'M', '4', '7', 'T', 0, 1}) + record));
+    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d,
+                        bytes({'O', 'R', 'B', 'E', 'Y', 'M', '4', '7', 'T', 0, 1}) + record));
     // The ZR2604 header needs its 0x01 at byte 9.
-    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d, Bytes(kZR2604Header.begin(), kZR2604Header.end() - 1) + bytes({0x02, 1}) + record));
+    QVERIFY(!decodeWith(&CZRData::decodeHeaderedDump, d,
+                        Bytes(kZR2604Header.begin(), kZR2604Header.end() - 1) + bytes({0x02, 1}) +
+                            record));
     QVERIFY(decodeWith(&CZRData::decodeHeaderedDump, d, kM47Magic + bytes({0, 1}) + record));
     QCOMPARE(d.deviceType, QStringLiteral("M47xx"));
-    QVERIFY(decodeWith(&CZRData::decodeHeaderedDump, d, kZR2604Header + bytes({1, 2, 3, 10, 0x00, 0, 1, 0, 0})));
+    QVERIFY(decodeWith(&CZRData::decodeHeaderedDump, d,
+                       kZR2604Header + bytes({1, 2, 3, 10, 0x00, 0, 1, 0, 0})));
     QCOMPARE(d.deviceType, QStringLiteral("ZR2604"));
     QVERIFY(!d.hasAScans);
 }
@@ -142,17 +148,21 @@ void TestZRData::zr2604ValueAndKindTable()
 {
     // group, cell, value low, value high + tenths, unread, kind, unread x2
     const Bytes block = bytes({1, 1, 0x10, 0x85, 0xEE, 1, 0xEE, 0xEE}) // 1296, tenths
-                        + bytes({1, 2, 0xFF, 0x7F, 0, 7, 0, 0})         // 32767, no tenths
-                        + bytes({2, 9, 0x34, 0x92, 0, 0, 0, 0})         // kind 0, bit 7 set
-                        + bytes({2, 10, 0x34, 0x12, 0, 0, 0, 0})        // kind 0, bit 7 clear
-                        + bytes({2, 11, 0x00, 0x80, 0, 1, 0, 0})        // value 0: empty slot
+                        + bytes({1, 2, 0xFF, 0x7F, 0, 7, 0, 0})        // 32767, no tenths
+                        + bytes({2, 9, 0x34, 0x92, 0, 0, 0, 0})        // kind 0, bit 7 set
+                        + bytes({2, 10, 0x34, 0x12, 0, 0, 0, 0})       // kind 0, bit 7 clear
+                        + bytes({2, 11, 0x00, 0x80, 0, 1, 0, 0})       // value 0: empty slot
                         + zeros(27 * 8) + bytes({0xC3});
     CZRData d;
     QVERIFY(decodeWith(&CZRData::decodeZR2604Dump, d, kZR2604Header + bytes({1}) + block));
     QCOMPARE(d.totalCount(), 4);
-    struct Expected { int group, cell, raw, divisor, mode, unit; };
-    const Expected expected[] = {{1, 1, 1296, 10, 1, 1}, {1, 2, 32767, 1, 0, 0},
-                                 {2, 9, 0x1234, 10, 2, 1}, {2, 10, 0x1234, 10, 2, 1}};
+    struct Expected {
+        int group, cell, raw, divisor, mode, unit;
+    };
+    const Expected expected[] = {{1, 1, 1296, 10, 1, 1},
+                                 {1, 2, 32767, 1, 0, 0},
+                                 {2, 9, 0x1234, 10, 2, 1},
+                                 {2, 10, 0x1234, 10, 2, 1}};
     for (int row = 0; row < 4; ++row) {
         const MeasurementRecord r = at(d, row);
         QCOMPARE(r.group, expected[row].group);
@@ -171,8 +181,9 @@ void TestZRData::zr2604SignedBlockCount()
     const Bytes twoBlocks = block + bytes({7, 3, 9, 0, 0, 1, 0, 0}) + zeros(31 * 8) + bytes({0});
     for (int count : {0, 0x80, 0xFF}) {
         CZRData d;
-        QVERIFY2(!decodeWith(&CZRData::decodeZR2604Dump, d, kZR2604Header + bytes({count}) + twoBlocks),
-                 qPrintable(QString::number(count)));
+        QVERIFY2(
+            !decodeWith(&CZRData::decodeZR2604Dump, d, kZR2604Header + bytes({count}) + twoBlocks),
+            qPrintable(QString::number(count)));
         QCOMPARE(d.totalCount(), 0);
         QVERIFY(d.deviceType.isEmpty());
     }
@@ -195,9 +206,12 @@ void TestZRData::m47DivisorsUnitsAndGroups()
     QVERIFY(decodeWith(&CZRData::decodeM47Dump, d, kM47Magic + bytes({0, 1}) + m47Block(records)));
     QCOMPARE(d.groupCount, 256);
     QCOMPARE(d.totalCount(), 6);
-    struct Expected { int group, cell, raw, divisor, unit; };
-    const Expected expected[] = {{1, 1, 1250, 10, 2},  {1, 2, 1250, 100, 2}, {1, 3, 1250, 100, 3},
-                                 {1, 4, 1250, 1000, 3}, {1, 1, 999, 1000, 3}, {256, 2, 0x1234, 10, 2}};
+    struct Expected {
+        int group, cell, raw, divisor, unit;
+    };
+    const Expected expected[] = {{1, 1, 1250, 10, 2},  {1, 2, 1250, 100, 2},
+                                 {1, 3, 1250, 100, 3}, {1, 4, 1250, 1000, 3},
+                                 {1, 1, 999, 1000, 3}, {256, 2, 0x1234, 10, 2}};
     for (int row = 0; row < 6; ++row) {
         const MeasurementRecord r = at(d, row);
         QCOMPARE(r.group, expected[row].group);
@@ -215,13 +229,15 @@ void TestZRData::m47DivisorsUnitsAndGroups()
 void TestZRData::m47OnlyHighGroupsIsContentWithoutRows()
 {
     CZRData d;
-    const Bytes dump = kM47Magic + bytes({0, 1}) + m47Block(m47Record(300, 1, 5, 0, 0) + m47Record(257, 4, 6, 0, 0));
+    const Bytes dump = kM47Magic + bytes({0, 1}) +
+                       m47Block(m47Record(300, 1, 5, 0, 0) + m47Record(257, 4, 6, 0, 0));
     QVERIFY(decodeWith(&CZRData::decodeM47Dump, d, dump));
     QCOMPARE(d.groupCount, 0);
     QCOMPARE(d.totalCount(), 0);
     // A block count of 0 is rejected even when records follow.
     CZRData e;
-    QVERIFY(!decodeWith(&CZRData::decodeM47Dump, e, kM47Magic + bytes({0, 0}) + m47Block(m47Record(1, 1, 5, 0, 0))));
+    QVERIFY(!decodeWith(&CZRData::decodeM47Dump, e,
+                        kM47Magic + bytes({0, 0}) + m47Block(m47Record(1, 1, 5, 0, 0))));
 }
 
 void TestZRData::m47TruncatedMidBlock()
@@ -272,8 +288,10 @@ void TestZRData::extendedRecordsAndAScanFlag()
     QVERIFY(last.hasAScan);
 
     CZRData e;
-    QVERIFY(!decodeWith(&CZRData::decodeM47ExtendedDump, e, Bytes(dump.begin(), dump.begin() + 42)));
-    QVERIFY(!decodeWith(&CZRData::decodeM47ExtendedDump, e, zeros(11) + extendedRecord(0, 0, 0, 0, 0, 1)));
+    QVERIFY(
+        !decodeWith(&CZRData::decodeM47ExtendedDump, e, Bytes(dump.begin(), dump.begin() + 42)));
+    QVERIFY(!decodeWith(&CZRData::decodeM47ExtendedDump, e,
+                        zeros(11) + extendedRecord(0, 0, 0, 0, 0, 1)));
     QVERIFY(!e.hasAScans);
 }
 
@@ -288,10 +306,11 @@ void TestZRData::neverReadsPastTheEnd()
         zr = zr + bytes({1, i + 1, i + 1, 0, 0, 1, 0, 0});
     }
     using Decoder = bool (CZRData::*)(const std::uint8_t *, int);
-    const std::pair<Decoder, const Bytes *> cases[] = {
-        {&CZRData::decodeHeaderedDump, &m47}, {&CZRData::decodeM47Dump, &m47},
-        {&CZRData::decodeHeaderedDump, &zr}, {&CZRData::decodeZR2604Dump, &zr},
-        {&CZRData::decodeM47ExtendedDump, &m47}};
+    const std::pair<Decoder, const Bytes *> cases[] = {{&CZRData::decodeHeaderedDump, &m47},
+                                                       {&CZRData::decodeM47Dump, &m47},
+                                                       {&CZRData::decodeHeaderedDump, &zr},
+                                                       {&CZRData::decodeZR2604Dump, &zr},
+                                                       {&CZRData::decodeM47ExtendedDump, &m47}};
     for (const auto &c : cases) {
         int previous = 0;
         for (std::size_t n = 0; n <= c.second->size(); ++n) {

@@ -24,8 +24,9 @@ bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptio
         } else if (!a.startsWith(QLatin1Char('-')) && positional.size() < maxPositional) {
             positional.append(a);
         } else {
-            printError(valueOptions.contains(a) ? QStringLiteral("%1 needs a value").arg(a)
-                                                : QStringLiteral("unexpected argument '%1'").arg(a));
+            printError(valueOptions.contains(a)
+                           ? QStringLiteral("%1 needs a value").arg(a)
+                           : QStringLiteral("unexpected argument '%1'").arg(a));
             return false;
         }
     }
@@ -34,8 +35,8 @@ bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptio
 
 bool CCliOptions::decimalSeparator(QChar *separator) const
 {
-    const QString text = values.value(QStringLiteral("--decimal-separator"),
-                                      QLocale::system().decimalPoint());
+    const QString text =
+        values.value(QStringLiteral("--decimal-separator"), QLocale::system().decimalPoint());
     if (text.size() != 1) {
         printError(QStringLiteral("the decimal separator must be one character"));
         return false;

@@ -6,7 +6,8 @@
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 bool decode(CZRData *data, const QByteArray &dump, bool extended)
 {
@@ -22,7 +23,9 @@ QString decodeProblem(const QByteArray &dump, bool extended)
     const int size = int(dump.size());
     const int minimum = extended ? CZRData::kHeaderSize + 32 : CZRData::kHeaderSize;
     if (size < minimum)
-        return QStringLiteral("too short (%1 bytes, a dump has at least %2)").arg(size).arg(minimum);
+        return QStringLiteral("too short (%1 bytes, a dump has at least %2)")
+            .arg(size)
+            .arg(minimum);
     if (!extended && !CZRData::isZR2604Header(bytes, size) && !CZRData::isM47Header(bytes, size))
         return QStringLiteral("unknown header (use --extended for 32-byte records)");
     CZRData data;
@@ -60,5 +63,6 @@ int runDecodeCommand(const QStringList &args)
     }
     CZRData data;
     decode(&data, dump, extended);
-    return writeResults(opt.values.value(QStringLiteral("-o")), data, separator) ? CliOk : CliFailed;
+    return writeResults(opt.values.value(QStringLiteral("-o")), data, separator) ? CliOk
+                                                                                 : CliFailed;
 }

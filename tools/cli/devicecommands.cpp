@@ -11,7 +11,8 @@
 #include <memory>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 const QString kPortsDir = QStringLiteral("--ports-dir");
 
@@ -110,8 +111,9 @@ int runDownloadCommand(const QStringList &args)
 {
     CCliOptions opt;
     QChar separator;
-    if (!opt.parse(args, {QStringLiteral("-o"), QStringLiteral("--raw"), kPortsDir,
-                          QStringLiteral("--decimal-separator")},
+    if (!opt.parse(args,
+                   {QStringLiteral("-o"), QStringLiteral("--raw"), kPortsDir,
+                    QStringLiteral("--decimal-separator")},
                    {}, 0) ||
         !opt.decimalSeparator(&separator))
         return CliUsage;
@@ -136,7 +138,8 @@ int runDownloadCommand(const QStringList &args)
         return CliFailed;
     CZRData data;
     if (!data.decodeDump(dump, size, tester->extendedProtocol)) {
-        printError(QStringLiteral("data transfer failed: %1 bytes received, no results in them").arg(size));
+        printError(QStringLiteral("data transfer failed: %1 bytes received, no results in them")
+                       .arg(size));
         return CliFailed;
     }
     if (data.groupCount == 0) {
@@ -146,8 +149,12 @@ int runDownloadCommand(const QStringList &args)
     if (!writeResults(output, data, separator))
         return CliFailed;
     if (progress < 100) {
-        printError(QStringLiteral("received data is incomplete (%1 %, %2 bytes): %3 results written to %4")
-                       .arg(progress).arg(size).arg(data.totalCount()).arg(output));
+        printError(
+            QStringLiteral("received data is incomplete (%1 %, %2 bytes): %3 results written to %4")
+                .arg(progress)
+                .arg(size)
+                .arg(data.totalCount())
+                .arg(output));
         return CliIncomplete;
     }
     std::fprintf(stderr, "%d results written to %s\n", data.totalCount(), qPrintable(output));

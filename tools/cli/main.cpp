@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 
 const char kUsage[] =
     "Usage: collatrix-cli COMMAND [OPTIONS]\n"
