@@ -1,38 +1,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
+#include "testfiles.h"
+
 #include <QtTest>
 
 namespace
 {
 
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
-    Run r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 QString data(const char *name)
 {
     return QStringLiteral(COLLATRIX_TEST_DATA "/") + QLatin1String(name);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 } // namespace
@@ -64,7 +42,7 @@ void TestCliDecode::decodesEachLayout()
     QFETCH(QString, dump);
     QFETCH(QStringList, options);
     QFETCH(QString, expected);
-    const Run r = cli(QStringList{"decode", dump, "--decimal-separator", "."} + options);
+    const CliRun r = runCli(QStringList{"decode", dump, "--decimal-separator", "."} + options);
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, fileBytes(expected));
     QVERIFY(r.err.isEmpty());
@@ -74,8 +52,8 @@ void TestCliDecode::decimalSeparatorAndOutputFile()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
-    const Run r =
-        cli({"decode", "-o", out, "--extended", data("layout3.bin"), "--decimal-separator", ","});
+    const CliRun r =
+        runCli({"decode", "-o", out, "--extended", data("layout3.bin"), "--decimal-separator", ","});
     QCOMPARE(r.status, 0);
     QVERIFY(r.out.isEmpty());
     QByteArray expected = fileBytes(data("layout3.csv"));
@@ -86,13 +64,13 @@ void TestCliDecode::decimalSeparatorAndOutputFile()
     QCOMPARE(fileBytes(out), expected);
 
     // Without an option the system's separator is used: a C.UTF-8 locale has a point.
-    const Run plain = cli({"decode", data("layout2.bin")});
+    const CliRun plain = runCli({"decode", data("layout2.bin")});
     QCOMPARE(plain.out, fileBytes(data("layout2.csv")));
 }
 
 void TestCliDecode::failures()
 {
-    const Run shortDump = cli({"decode", data("short.bin")});
+    const CliRun shortDump = runCli({"decode", data("short.bin")});
     QCOMPARE(shortDump.status, 1);
     QVERIFY(shortDump.out.isEmpty());
     QCOMPARE(shortDump.err.count('\n'), 1);
@@ -100,15 +78,15 @@ void TestCliDecode::failures()
     QVERIFY(shortDump.err.contains("too short"));
 
     // A layout-3 dump has no header of its own that the plain decoder knows.
-    const Run unknown = cli({"decode", data("layout1.csv")});
+    const CliRun unknown = runCli({"decode", data("layout1.csv")});
     QCOMPARE(unknown.status, 1);
     QVERIFY(unknown.err.contains("unknown header"));
 
-    const Run noRecords = cli({"decode", "--extended", data("layout1.bin")});
+    const CliRun noRecords = runCli({"decode", "--extended", data("layout1.bin")});
     QCOMPARE(noRecords.status, 1);
     QVERIFY(noRecords.err.contains("no records"));
 
-    const Run missing = cli({"decode", data("does-not-exist.bin")});
+    const CliRun missing = runCli({"decode", data("does-not-exist.bin")});
     QCOMPARE(missing.status, 2);
     QVERIFY(missing.err.contains("does-not-exist.bin"));
     QVERIFY(missing.err.contains("Usage:"));
@@ -117,11 +95,11 @@ void TestCliDecode::failures()
          {QStringList{}, QStringList{"decode"}, QStringList{"frobnicate"},
           QStringList{"decode", data("layout1.bin"), "--bogus"},
           QStringList{"decode", data("layout1.bin"), "--decimal-separator", ",,"}}) {
-        const Run r = cli(bad);
+        const CliRun r = runCli(bad);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains("Usage:"));
     }
-    QCOMPARE(cli({"--help"}).status, 0);
+    QCOMPARE(runCli({"--help"}).status, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliDecode)

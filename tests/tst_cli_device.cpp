@@ -2,35 +2,13 @@
 #include "portsfolder.h"
 #include "testerprocess.h"
 
+#include "testfiles.h"
+
 #include <QtTest>
 
 namespace
 {
 
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
-    Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -49,20 +27,20 @@ void TestCliDevice::portsAndFind()
 {
     TestPortsFolder ports;
     const QStringList dir{"--ports-dir", ports.path()};
-    QCOMPARE(cli(QStringList{"ports"} + dir).out, QByteArray());
-    const Run none = cli(QStringList{"find"} + dir);
+    QCOMPARE(runCli(QStringList{"ports"} + dir).out, QByteArray());
+    const CliRun none = runCli(QStringList{"find"} + dir);
     QCOMPARE(none.status, 3);
     QVERIFY(none.err.contains("no tester"));
 
     TesterProcess seven(ports.path(), {"--port", "7", "--layout", "2"});
     TesterProcess three(ports.path(), {"--port", "3", "--layout", "3"});
     QVERIFY(seven.linked() && three.linked());
-    QCOMPARE(cli(QStringList{"ports"} + dir).out, QByteArray("COM3\nCOM7\n"));
-    const Run found = cli(QStringList{"find"} + dir);
+    QCOMPARE(runCli(QStringList{"ports"} + dir).out, QByteArray("COM3\nCOM7\n"));
+    const CliRun found = runCli(QStringList{"find"} + dir);
     QCOMPARE(found.status, 0);
     QCOMPARE(found.out, QByteArray("COM3 extended\n")); // the search stops at the first tester
     three.stop();
-    QCOMPARE(cli(QStringList{"find"} + dir).out, QByteArray("COM7 standard\n"));
+    QCOMPARE(runCli(QStringList{"find"} + dir).out, QByteArray("COM7 standard\n"));
 }
 
 void TestCliDevice::downloadMatchesDecode_data()
@@ -87,12 +65,12 @@ void TestCliDevice::downloadMatchesDecode()
     QTemporaryDir out;
     const QString csv = out.filePath(QStringLiteral("results.csv"));
     const QString raw = out.filePath(QStringLiteral("dump.bin"));
-    const Run download = cli({"download", "-o", csv, "--raw", raw, "--ports-dir", ports.path(),
+    const CliRun download = runCli({"download", "-o", csv, "--raw", raw, "--ports-dir", ports.path(),
                               "--decimal-separator", "."});
     QCOMPARE(download.status, 0);
     QVERIFY(download.err.contains("results written to"));
     QCOMPARE(fileBytes(raw), TesterProcess::memory(memory));
-    const Run decoded = cli(QStringList{"decode", raw, "--decimal-separator", "."} + decodeOptions);
+    const CliRun decoded = runCli(QStringList{"decode", raw, "--decimal-separator", "."} + decodeOptions);
     QCOMPARE(decoded.status, 0);
     QCOMPARE(fileBytes(csv), decoded.out);
 }
@@ -103,13 +81,13 @@ void TestCliDevice::downloadFailures()
     QTemporaryDir out;
     const QString csv = out.filePath(QStringLiteral("r.csv"));
     const QStringList args{"download", "-o", csv, "--ports-dir", ports.path()};
-    QCOMPARE(cli(args).status, 3);
-    QCOMPARE(cli({"download", "--ports-dir", ports.path()}).status, 2);
+    QCOMPARE(runCli(args).status, 3);
+    QCOMPARE(runCli({"download", "--ports-dir", ports.path()}).status, 2);
     {
         TesterProcess paused(ports.path(), {"--layout", "2", "--groups", "4", "--cells", "40",
                                             "--rate", "8000", "--pause-after", "700"});
         QVERIFY(paused.linked());
-        const Run r = cli(args);
+        const CliRun r = runCli(args);
         QCOMPARE(r.status, 4);
         QVERIFY(r.err.contains("incomplete"));
         QVERIFY(fileBytes(csv).count("\r\n") > 10); // what came is kept
@@ -119,13 +97,10 @@ void TestCliDevice::downloadFailures()
         QByteArray dump("ORBEXM47T\x00\x01", 11);
         dump += QByteArray(256, '\0');
         const QString file = out.filePath(QStringLiteral("empty.bin"));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dump);
-        f.close();
+        QVERIFY(writeFile(file, dump));
         TesterProcess empty(ports.path(), {"--dump", file});
         QVERIFY(empty.linked());
-        const Run r = cli(args);
+        const CliRun r = runCli(args);
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("failed"));
     }

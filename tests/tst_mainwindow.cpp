@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include "testfiles.h"
+
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -53,12 +55,6 @@ namespace
 MeasurementRecord rec(int group, int cell, int raw, int divisor, int unit, bool ascan)
 {
     return {group, cell, raw, divisor, 3, unit, ascan};
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "testfiles.h"
+
 #include <QtTest>
 
 namespace
@@ -21,12 +23,6 @@ QImage load(const QString &name)
     if (img.isNull())
         qFatal("cannot load %s", qPrintable(name));
     return img.convertToFormat(QImage::Format_ARGB32);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Paths relative to resources/, which the resource list publishes as ":/<path>".

@@ -12,6 +12,8 @@
 #include "ui_progresswindowgui.h"
 
 #include <QSignalSpy>
+#include "testfiles.h"
+
 #include <QtTest>
 
 namespace
@@ -20,12 +22,6 @@ namespace
 const QString kSucceeded = QStringLiteral("Data transfer completed successfully.");
 const QString kIncomplete = QStringLiteral("Received data is incomplete! Please try again.");
 const QString kFailed = QStringLiteral("Data transfer failed! Please try again.");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QByteArray expectedCsv(const CZRData &data, QChar separator)
 {
@@ -227,10 +223,7 @@ void TestTransfer::onlyGroupsAbove256()
     std::copy(record, record + 8, block.begin());
     dump += block;
     const QString file = dir.filePath(QStringLiteral("high.bin"));
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(dump);
-    f.close();
+    QVERIFY(writeFile(file, dump));
     TesterProcess tester(ports.path(), {"--dump", file});
     QVERIFY(tester.linked());
     MainWindow w;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// One run of collatrix-cli: exit status (-1 when it did not finish) and both outputs.
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline CliRun runCli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.status = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
