@@ -8,9 +8,13 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libudev-dev libbenchmark-dev
 )
-if [ "${1:-}" = "--gui" ]; then
-    packages+=(xvfb xauth)
-fi
+for option in "$@"; do
+    case "$option" in
+    --gui) packages+=(xvfb xauth) ;;
+    # The test run also compiles the Windows serial layer with a cross compiler.
+    --test) packages+=(g++-mingw-w64-x86-64) ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup-debian.sh
+scripts/setup-debian.sh --test
 export QT_QPA_PLATFORM=offscreen
 for preset in default asan; do
     echo "== $preset build =="
