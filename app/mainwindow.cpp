@@ -272,8 +272,13 @@ void MainWindow::stopTransfer()
     applyIdleView();
 }
 
-void MainWindow::timerEvent(QTimerEvent *)
+void MainWindow::timerEvent(QTimerEvent *event)
 {
+    // Only the transfer timer drives a reception; a stray tick would end it as failed.
+    if (transferTimerId == 0 || event->timerId() != transferTimerId) {
+        QMainWindow::timerEvent(event);
+        return;
+    }
     int progress = 0;
     const bool got = controller->pollTransfer(&progress);
     const CCollatrix::Tick tick = CCollatrix::classifyTick(got, progress);

@@ -100,6 +100,10 @@ void TestMainWindow::startsIdle()
     QCOMPARE(w.toClipboardAction->text(), QStringLiteral("To clipboard"));
     QCOMPARE(w.progressWindow->windowFlags() & 0x02041803, Qt::WindowFlags(0x02041803));
     QVERIFY(w.progressUi->messageLabel->isHidden());
+    // A timer event that is not the transfer's does not end a transfer that never ran.
+    QTimerEvent stray(4242);
+    QApplication::sendEvent(&w, &stray);
+    QVERIFY(w.progressUi->messageLabel->text().isEmpty());
     for (QToolButton *b : {ui(w)->trnsfrDataButton, ui(w)->saveAsButton, ui(w)->ascanButton,
                            ui(w)->helpButton, ui(w)->aboutButton})
         QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
