@@ -1,5 +1,8 @@
 #include "data/collatrix.h"
 
+#include "data/csvwriter.h"
+
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,6 +64,7 @@ private slots:
     void dataPathValues();
     void linesLongerThan255Bytes();
     void folderOfPath();
+    void decimalSeparatorFollowsTheSystem();
 };
 
 void TestSettings::firstStartWritesDefaults()
@@ -180,6 +184,28 @@ void TestSettings::folderOfPath()
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("D:file.csv")), QStringLiteral("D:"));
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("file.csv")), QString());
     QCOMPARE(CCollatrix::folderOfPath(QStringLiteral("/")), QStringLiteral("/"));
+}
+
+// The system locale is read once per process, so a German one needs a process of its own: the
+// test runs itself again with LC_ALL set and the separator it expects.
+void TestSettings::decimalSeparatorFollowsTheSystem()
+{
+    const QString expected = qEnvironmentVariable("COLLATRIX_EXPECTED_SEPARATOR");
+    if (!expected.isEmpty()) {
+        SettingsFolder s;
+        CCollatrix c(s.folder());
+        QCOMPARE(c.decimalSeparator, expected);
+        QCOMPARE(c.csvWriter().decimalSeparator, expected.at(0));
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("COLLATRIX_EXPECTED_SEPARATOR"), QStringLiteral(","));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"decimalSeparatorFollowsTheSystem"});
+    QVERIFY(child.waitForFinished(30000));
+    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
