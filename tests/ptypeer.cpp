@@ -67,11 +67,6 @@ void PtyPeer::setReply(int command, const Bytes &reply)
     replies[command] = reply;
 }
 
-void PtyPeer::send(const Bytes &data)
-{
-    writeAll(data);
-}
-
 Bytes PtyPeer::received() const
 {
     std::lock_guard<std::mutex> lock(mutex);
@@ -119,11 +114,11 @@ void PtyPeer::answerFrames()
             reply = it->second;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(kReplyDelayMs));
-        writeAll(reply);
+        send(reply);
     }
 }
 
-void PtyPeer::writeAll(const Bytes &data)
+void PtyPeer::send(const Bytes &data)
 {
     std::size_t done = 0;
     while (done < data.size()) {

@@ -26,7 +26,7 @@ public:
     bool isValid() const { return master >= 0; }
     // Set replies before the program starts talking.
     void setReply(int command, const Bytes &reply);
-    // Writes bytes to the program now, from the calling thread.
+    // Writes bytes to the program now, from the calling thread (or the peer's own for replies).
     void send(const Bytes &data);
     // Everything the program wrote so far.
     Bytes received() const;
@@ -35,7 +35,6 @@ private:
     bool openPair();
     void run();
     void answerFrames();
-    void writeAll(const Bytes &data);
 
     int master = -1;
     int slave = -1;

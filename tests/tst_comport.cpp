@@ -38,7 +38,7 @@ class TestComPort : public QObject
 private slots:
     void init();
     void cleanup();
-    void defaults();
+    void closedPort();
     void missingPortFailsWithoutLeak();
     void portInUseElsewhereFails();
     void readTakesOnlyWhatIsQueued();
@@ -63,22 +63,17 @@ void TestComPort::cleanup()
     folder.reset();
 }
 
-void TestComPort::defaults()
+void TestComPort::closedPort()
 {
     CCOMPort port;
     QCOMPARE(port.deviceName(), "\\\\.\\COM1");
-    QCOMPARE(port.baudRate, 38400);
-    QVERIFY(!port.isOpen());
+    port.setPortNumber(12);
+    QCOMPARE(port.deviceName(), "\\\\.\\COM12");
     port.close();
     QVERIFY(!port.isOpen());
     char buffer[16];
     QCOMPARE(port.read(buffer, sizeof buffer, 0), 0);
     QVERIFY(!port.write("x", 1));
-
-    port.setPortNumber(12);
-    QCOMPARE(port.deviceName(), "\\\\.\\COM12");
-    port.setPortNumber(499);
-    QCOMPARE(port.deviceName(), "\\\\.\\COM499");
 }
 
 void TestComPort::missingPortFailsWithoutLeak()
@@ -197,7 +192,7 @@ void TestComPort::writeReachesTheLine()
         QCOMPARE(peer.received(), overlapped ? frame + frame : frame);
         port.close();
     }
-    QVERIFY(!port.write("x", 1));
+    QVERIFY(!port.write("x", 1)); // not through a stale descriptor
 }
 
 void TestComPort::sleepBlocks()

@@ -65,9 +65,15 @@ QImage expectedText(QScaleFrame &frame, const QList<Label> &labels)
     return image;
 }
 
-QImage rowsFrom(const QImage &image, int top)
+// The rows under a bottom scale's ticks: drawn, and as the labels should look.
+QImage labelRows(const QImage &image)
 {
-    return image.copy(0, top, image.width(), image.height() - top);
+    return image.copy(0, kTickRows, image.width(), image.height() - kTickRows);
+}
+
+QImage labelRows(QScaleFrame &frame, const QList<Label> &labels)
+{
+    return labelRows(expectedText(frame, labels));
 }
 
 QFontMetrics metricsOn(QScaleFrame &frame, const QImage &device)
@@ -92,6 +98,23 @@ int bottomLabelY(const QFontMetrics &metrics)
     return int(0.6 * metrics.height() + (2 + 4 + 1));
 }
 
+// A label centred on pixel p of a bottom scale.
+Label centred(const QFontMetrics &metrics, const QString &text, int p)
+{
+    return Label{QPointF(p - metrics.horizontalAdvance(text) / 2, bottomLabelY(metrics)), text};
+}
+
+// 0 .. 100 % upwards on 281 rows, ticks every 25 and 12.5.
+void makeLeftScale(QScaleFrame &frame)
+{
+    frame.resize(30, 281);
+    frame.drawRect = frame.rect();
+    frame.position = QAbstractScale::ScaleLeft;
+    frame.direction = -1;
+    frame.setRange(0.0, 100.0);
+    frame.setTicks(0.0, 25.0, 12.5, "%");
+}
+
 } // namespace
 
 class TestScaleFrame : public QObject
@@ -99,37 +122,19 @@ class TestScaleFrame : public QObject
     Q_OBJECT
 
 private slots:
-    void defaultsAndCasts();
+    void drawAreaAndCasts();
     void pixelRounding();
     void badSettingsDrawNothing();
-    void verticalTicksOnRoundedRows();
-    void verticalLabelsKeepInside();
+    void verticalTicksAndLabels();
     void horizontalTicksAndLabelPlacement();
     void labelsOfAccumulatedValues();
     void anchorOutsideRange();
 };
 
-void TestScaleFrame::defaultsAndCasts()
+void TestScaleFrame::drawAreaAndCasts()
 {
-    QAbstractScale scale;
-    QCOMPARE(scale.span, 0.0);
-    QCOMPARE(scale.drawRect, QRect(0, 0, 100, 25));
-    QCOMPARE(scale.position, int(QAbstractScale::ScaleBottom));
-    QCOMPARE(scale.font.pointSize(), 7);
-    QCOMPARE(scale.font.family(), QStringLiteral("Arial"));
-    QCOMPARE(scale.labelAlignment, 1);
-    QCOMPARE(scale.unitPosition, 1);
-    scale.setTextLayout(2, 0);
-    QCOMPARE(scale.labelAlignment, 2);
-    QCOMPARE(scale.unitPosition, 0);
-
     QWidget parent;
     QScaleFrame frame(&parent);
-    QCOMPARE(frame.position, int(QAbstractScale::ScaleLeft));
-    QCOMPARE(frame.span, 100.0);
-    QCOMPARE(frame.majorStep, 20.0);
-    QCOMPARE(frame.minorStep, 10.0);
-    QCOMPARE(frame.unitText, QStringLiteral("mm"));
     QCOMPARE(frame.drawRect, frame.rect());
     frame.resize(57, 33);
     QCoreApplication::sendPostedEvents();
@@ -138,13 +143,10 @@ void TestScaleFrame::defaultsAndCasts()
 
     QObject *object = &frame;
     QCOMPARE(qobject_cast<QScaleFrame *>(object), &frame);
-    QVERIFY(object->inherits("QScaleFrame"));
     QVERIFY(object->inherits("QAbstractScale"));
-    QVERIFY(object->inherits("QFrame"));
     QAbstractScale *scalePart = &frame;
     QCOMPARE(object->qt_metacast("QAbstractScale"), static_cast<void *>(scalePart));
     QVERIFY(static_cast<void *>(scalePart) != static_cast<void *>(object));
-    QCOMPARE(frame.metaObject()->className(), "QScaleFrame");
     QFrame plain;
     QVERIFY(qobject_cast<QScaleFrame *>(&plain) == nullptr);
     QVERIFY(!plain.inherits("QAbstractScale"));
@@ -196,16 +198,11 @@ void TestScaleFrame::badSettingsDrawNothing()
     }
 }
 
-void TestScaleFrame::verticalTicksOnRoundedRows()
+void TestScaleFrame::verticalTicksAndLabels()
 {
     QScaleFrame frame;
-    frame.resize(30, 281);
-    frame.drawRect = frame.rect();
-    frame.position = QAbstractScale::ScaleLeft;
-    frame.direction = -1;
-    frame.setRange(0.0, 100.0);
-    frame.setTicks(0.0, 25.0, 12.5, "%");
-    const QImage image = renderFrame(frame);
+    makeLeftScale(frame);
+    const QImage image = drawScale(frame);
     const QList<int> major = {280, 210, 140, 69};
     const QList<int> minor = {245, 175, 104, 34};
     // Ticks grow leftwards from the right edge (29): majors 4 pixels long (29 .. 25), minors 2
@@ -218,18 +215,7 @@ void TestScaleFrame::verticalTicksOnRoundedRows()
         QVERIFY2(ink(image, 26, y) == isMajor, qPrintable(QString("row %1").arg(y)));
         QVERIFY2(ink(image, 25, y) == isMajor, qPrintable(QString("row %1").arg(y)));
     }
-}
 
-void TestScaleFrame::verticalLabelsKeepInside()
-{
-    QScaleFrame frame;
-    frame.resize(30, 281);
-    frame.drawRect = frame.rect();
-    frame.position = QAbstractScale::ScaleLeft;
-    frame.direction = -1;
-    frame.setRange(0.0, 100.0);
-    frame.setTicks(0.0, 25.0, 12.5, "%");
-    const QImage image = drawScale(frame);
     const QFontMetrics m = metricsOn(frame, image);
     const int h6 = int(0.6 * m.height());
     const int d = int(m.height() * 0.6 * 0.5); // labels beside their ticks
@@ -265,15 +251,15 @@ void TestScaleFrame::horizontalTicksAndLabelPlacement()
         QVERIFY2(ink(image, x, 2) == (x % 50 == 0), qPrintable(QString("column %1").arg(x)));
         QVERIFY2(ink(image, x, 4) == isMajor, qPrintable(QString("column %1").arg(x)));
     }
-    auto centred = [&](const QString &text, int p) {
-        return Label{QPointF(p - m.horizontalAdvance(text) / 2, y), text};
-    };
     // The label of the range start starts at its tick, the inner ones are centred; 400 lies
     // one pixel beyond the right edge and has no label.
     const Label unit{QPointF(399 - unitWidth - 3, y), "mm"};
-    QList<Label> labels = {
-        {QPointF(0, y), "0"}, centred("100", 100), centred("200", 200), centred("300", 300), unit};
-    QCOMPARE(rowsFrom(image, kTickRows), rowsFrom(expectedText(frame, labels), kTickRows));
+    QList<Label> labels = {{QPointF(0, y), "0"},
+                           centred(m, "100", 100),
+                           centred(m, "200", 200),
+                           centred(m, "300", 300),
+                           unit};
+    QCOMPARE(labelRows(image), labelRows(frame, labels));
 
     // Anchored so that a tick falls one pixel left of the label limit: that label ends at its
     // tick.
@@ -281,20 +267,21 @@ void TestScaleFrame::horizontalTicksAndLabelPlacement()
     frame.setTicks(last, 100.0, 50.0, "mm");
     image = drawScale(frame);
     const QString lastText = QString::number(last);
-    labels = {{QPointF(last - 2 * (m.horizontalAdvance(lastText) / 2), y), lastText},
-              centred(QString::number(last - 100), last - 100),
-              centred(QString::number(last - 200), last - 200),
-              centred(QString::number(last - 300), last - 300),
-              unit};
+    labels = {{QPointF(last - 2 * (m.horizontalAdvance(lastText) / 2), y), lastText}, unit};
+    for (int p = last - 100; p > 0; p -= 100)
+        labels << centred(m, QString::number(p), p);
     QVERIFY(last - 300 - m.horizontalAdvance("99") / 2 >= 0); // really centred, not started
-    QCOMPARE(rowsFrom(image, kTickRows), rowsFrom(expectedText(frame, labels), kTickRows));
+    QCOMPARE(labelRows(image), labelRows(frame, labels));
 
     // Unit on the left: labels start at the limit right of the unit, so the tick of 0 gets none.
     frame.setTicks(0.0, 100.0, 50.0, "mm");
     frame.setTextLayout(1, 0);
     image = drawScale(frame);
-    labels = {centred("100", 100), centred("200", 200), centred("300", 300), {QPointF(3, y), "mm"}};
-    QCOMPARE(rowsFrom(image, kTickRows), rowsFrom(expectedText(frame, labels), kTickRows));
+    labels = {centred(m, "100", 100),
+              centred(m, "200", 200),
+              centred(m, "300", 300),
+              {QPointF(3, y), "mm"}};
+    QCOMPARE(labelRows(image), labelRows(frame, labels));
 }
 
 void TestScaleFrame::labelsOfAccumulatedValues()
@@ -304,20 +291,17 @@ void TestScaleFrame::labelsOfAccumulatedValues()
     makeBottomScale(frame, 400, 0.0, 0.4, 0.0, 0.1, 0.05, "");
     QImage image = drawScale(frame);
     const QFontMetrics m = metricsOn(frame, image);
-    const int y = bottomLabelY(m);
-    auto centred = [&](const QString &text, int p) {
-        return Label{QPointF(p - m.horizontalAdvance(text) / 2, y), text};
-    };
+    const QPointF start(0, bottomLabelY(m));
     QList<Label> labels = {
-        {QPointF(0, y), "0"}, centred("0.1", 100), centred("0.2", 200), centred("0.3", 300)};
-    QCOMPARE(rowsFrom(image, kTickRows), rowsFrom(expectedText(frame, labels), kTickRows));
+        {start, "0"}, centred(m, "0.1", 100), centred(m, "0.2", 200), centred(m, "0.3", 300)};
+    QCOMPARE(labelRows(image), labelRows(frame, labels));
 
     // Small values keep six significant digits in exponent form.
     makeBottomScale(frame, 400, 0.0, 4e-5, 0.0, 1e-5, 5e-6, "");
     image = drawScale(frame);
     labels = {
-        {QPointF(0, y), "0"}, centred("1e-05", 100), centred("2e-05", 200), centred("3e-05", 300)};
-    QCOMPARE(rowsFrom(image, kTickRows), rowsFrom(expectedText(frame, labels), kTickRows));
+        {start, "0"}, centred(m, "1e-05", 100), centred(m, "2e-05", 200), centred(m, "3e-05", 300)};
+    QCOMPARE(labelRows(image), labelRows(frame, labels));
 }
 
 void TestScaleFrame::anchorOutsideRange()

@@ -103,18 +103,12 @@ void TestTesterSim::generatedValuesArePlausible()
             QCOMPARE(r.cell, int(i) % 9 + 1);
             units.insert(r.unit);
             withAScan += r.hasAScan ? 1 : 0;
-            if (r.unit == 0)
-                QVERIFY2(shown(r) >= 2700 && shown(r) <= 6400,
-                         qPrintable(QString::number(shown(r))));
-            else if (r.unit == 1)
-                QVERIFY2(shown(r) >= 0.6 && shown(r) <= 45.0,
-                         qPrintable(QString::number(shown(r))));
-            else if (r.unit == 2)
-                QVERIFY2(shown(r) >= 2.0 && shown(r) <= 60.0,
-                         qPrintable(QString::number(shown(r))));
-            else
-                QVERIFY2(shown(r) >= 0.07 && shown(r) <= 2.37,
-                         qPrintable(QString::number(shown(r))));
+            // Plausible readings for each unit code.
+            const double lowest[] = {2700, 0.6, 2.0, 0.07};
+            const double highest[] = {6400, 45.0, 60.0, 2.37};
+            QVERIFY(r.unit >= 0 && r.unit < 4);
+            QVERIFY2(shown(r) >= lowest[r.unit] && shown(r) <= highest[r.unit],
+                     qPrintable(QString::number(shown(r))));
         }
         if (layout == 1) {
             QCOMPARE(units, (std::set<int>{0, 1}));
