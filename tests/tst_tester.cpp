@@ -101,11 +101,16 @@ public:
     QString link() const { return dir.filePath(QStringLiteral("COM3")); }
     bool linked() const { return firstLine.contains(QLatin1String(" linked ")); }
     // The exchange lines logged so far.
+    // Everything logged so far: the lines come as the tester writes them, so read until it has
+    // been quiet for a moment (a loaded machine delays them).
     QString log()
     {
-        process.waitForReadyRead(200);
-        return QString::fromUtf8(process.readAllStandardOutput());
+        while (process.waitForReadyRead(300))
+            logged += QString::fromUtf8(process.readAllStandardOutput());
+        logged += QString::fromUtf8(process.readAllStandardOutput());
+        return logged;
     }
+    QString logged;
 
     QTemporaryDir dir;
     QProcess process;
