@@ -1,0 +1,13 @@
+#!/bin/sh
+# Takes the pictures of the help pages from the real program, offscreen, against the simulated
+# tester, and writes them into Help/Images. Usage: scripts/screenshots.sh [BUILD_FOLDER]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The machine's cores are shared: builds queue on one lock.
+flock /tmp/collatrix-build.lock cmake --build "$build" -j2 --target collatrix-screenshots collatrix-help
+QT_QPA_PLATFORM=offscreen "$build/bin/collatrix-screenshots" "$root/Help/Images"
+# The help window shows the pages of the build folder; give it the new pictures too.
+flock /tmp/collatrix-build.lock cmake --build "$build" --target collatrix-help
+ls -l "$root/Help/Images"

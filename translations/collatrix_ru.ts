@@ -1,0 +1,240 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>AboutWindowGUI</name>
+    <message>
+        <source>About Collatrix</source>
+        <translation>О программе Collatrix</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:8.25pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;img src=&quot;:/Image/logo.bmp&quot; /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:16pt; font-weight:600;&quot;&gt;Program name and version&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Tarn Qellix Instruments&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:12pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Devices for non-destructive testing of metals, plastics and concrete. &lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Development and production.&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:12pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Thank you for using our products.&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://collatrix.example.com&quot;&gt;&lt;span style=&quot; font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://collatrix.example.com&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:8.25pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;img src=&quot;:/Image/logo.bmp&quot; /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:16pt; font-weight:600;&quot;&gt;Program name and version&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Tarn Qellix Instruments&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:12pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Приборы неразрушающего контроля металлов, пластмасс и бетона. &lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Разработка и производство.&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:12pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Спасибо, что пользуетесь нашими приборами.&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://collatrix.example.com&quot;&gt;&lt;span style=&quot; font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://collatrix.example.com&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>CCollatrix</name>
+    <message>
+        <source>Data/</source>
+        <translation>Data/</translation>
+    </message>
+    <message>
+        <source>Data transfer completed successfully.</source>
+        <translation>Данные успешно переданы.</translation>
+    </message>
+    <message>
+        <source>Received data is incomplete! Please try again.</source>
+        <translation>Данные приняты не полностью! Повторите передачу.</translation>
+    </message>
+    <message>
+        <source>Data transfer failed! Please try again.</source>
+        <translation>Передать данные не удалось! Повторите передачу.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>группа</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>номер</translation>
+    </message>
+    <message>
+        <source>m/s</source>
+        <translation>м/с</translation>
+    </message>
+    <message>
+        <source>us</source>
+        <translation>мкс</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>мм</translation>
+    </message>
+    <message>
+        <source>Inches</source>
+        <translation>дюймы</translation>
+    </message>
+    <message>
+        <source>&quot;Group&quot;;&quot;Cell&quot;;&quot;Result&quot;;&quot;Unit&quot;</source>
+        <translation>&quot;Группа&quot;;&quot;Номер&quot;;&quot;Результат&quot;;&quot;Ед. изм.&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;Group&quot;;&quot;Cell&quot;;&quot;Result&quot;;&quot;Unit&quot;;&quot;Ascan&quot;</source>
+        <translation>&quot;Группа&quot;;&quot;Номер&quot;;&quot;Результат&quot;;&quot;Ед. изм.&quot;;&quot;А-скан&quot;</translation>
+    </message>
+    <message>
+        <source>Received data will be lost. Do you want to save it?</source>
+        <translation>Принятые данные будут потеряны. Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Received data was not saved.</source>
+        <translation>Принятые данные не сохранены.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindowGUI</name>
+    <message>
+        <source> Help Collatrix</source>
+        <translation> Справка Collatrix</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>index.html</source>
+        <translation>index_ru.html</translation>
+    </message>
+    <message>
+        <source>Collatrix M47T Help</source>
+        <translation>Справка Collatrix M47T</translation>
+    </message>
+    <message>
+        <source>To clipboard</source>
+        <translation>Копировать в буфер обмена</translation>
+    </message>
+    <message>
+        <source>Save all data</source>
+        <translation>Сохранить все данные</translation>
+    </message>
+    <message>
+        <source>Save selected rows</source>
+        <translation>Сохранить выделенные строки</translation>
+    </message>
+    <message>
+        <source>No measurements in connected device!</source>
+        <translation>В памяти подключённого прибора нет измерений!</translation>
+    </message>
+    <message>
+        <source>Save measurements as</source>
+        <translation>Сохранить измерения как</translation>
+    </message>
+    <message>
+        <source>Measurements (*.csv)</source>
+        <translation>Измерения (*.csv)</translation>
+    </message>
+    <message>
+        <source>Save as BMP</source>
+        <translation>Сохранить как BMP</translation>
+    </message>
+    <message>
+        <source>BMP files (*.bmp)</source>
+        <translation>Файлы BMP (*.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowGUI</name>
+    <message>
+        <source>Collatrix</source>
+        <translation>Collatrix</translation>
+    </message>
+    <message>
+        <source>Transfer data from the device</source>
+        <translation>Передать данные из прибора</translation>
+    </message>
+    <message>
+        <source>Transfer Data</source>
+        <translation>Передать данные</translation>
+    </message>
+    <message>
+        <source>Save data as .csv</source>
+        <translation>Сохранить данные в файл .csv</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Сохранить как</translation>
+    </message>
+    <message>
+        <source>Show ascan</source>
+        <translation>Показать А-скан</translation>
+    </message>
+    <message>
+        <source>Ascan</source>
+        <translation>А-скан</translation>
+    </message>
+    <message>
+        <source>Open help</source>
+        <translation>Открыть справку</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>About Collatrix</source>
+        <translation>О программе Collatrix</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>A-Scan</source>
+        <translation>А-скан</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindowGUI</name>
+    <message>
+        <source>Receiving Data</source>
+        <translation>Приём данных</translation>
+    </message>
+</context>
+<context>
+    <name>QVectorDrawFrame</name>
+    <message>
+        <source>Save picture</source>
+        <translation>Сохранить изображение</translation>
+    </message>
+    <message>
+        <source>To clipboard</source>
+        <translation>Копировать в буфер обмена</translation>
+    </message>
+</context>
+<context>
+    <name>ascanWindowGUI</name>
+    <message>
+        <source>A-Scan</source>
+        <translation>А-скан</translation>
+    </message>
+    <message>
+        <source>36.6 mm</source>
+        <translation>36.6 мм</translation>
+    </message>
+    <message>
+        <source>группа 1</source>
+        <translation>группа 1</translation>
+    </message>
+    <message>
+        <source>номер 18</source>
+        <translation>номер 18</translation>
+    </message>
+</context>
+</TS>
