@@ -104,12 +104,15 @@ QString CCollatrix::settingsFilePath() const
 bool CCollatrix::readSettings()
 {
     QFile file(settingsFilePath());
-    if (!file.open(QIODevice::ReadOnly))
+    return file.open(QIODevice::ReadOnly) && readSettings(file);
+}
+
+bool CCollatrix::readSettings(QIODevice &device)
+{
+    if (cutAtLineEnd(device.readLine(kMaxLineBytes + 1)) != kSettingsHeader)
         return false;
-    if (cutAtLineEnd(file.readLine(kMaxLineBytes + 1)) != kSettingsHeader)
-        return false;
-    for (int line = 2; !file.atEnd(); ++line)
-        applySetting(line, settingValue(cutAtLineEnd(file.readLine(kMaxLineBytes + 1))));
+    for (int line = 2; !device.atEnd(); ++line)
+        applySetting(line, settingValue(cutAtLineEnd(device.readLine(kMaxLineBytes + 1))));
     return true;
 }
 

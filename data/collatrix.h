@@ -10,6 +10,7 @@
 
 class CCsvWriter;
 class CKVTUSTester;
+class QIODevice;
 
 // The data controller: decoded results, the tester, the A-scan cache, the texts several windows
 // share, and the settings kept in Settings.ini beside the program.
@@ -49,6 +50,8 @@ public:
 
     QString settingsFilePath() const;
     bool readSettings();
+    // The settings in the file's format from an open device.
+    bool readSettings(QIODevice &device);
     bool writeSettings() const;
     void loadTexts();
     static QString folderOfPath(const QString &path);

@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libudev-dev libbenchmark-dev
+    clang libclang-rt-14-dev
 )
 for option in "$@"; do
     case "$option" in

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the normal build and in
-# the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build. Then runs each fuzz target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +12,6 @@ for preset in default asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+echo "== fuzz targets =="
+scripts/fuzz.sh "${FUZZ_SECONDS:-25}"
