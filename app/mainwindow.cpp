@@ -198,6 +198,8 @@ void MainWindow::createActions()
 
 void MainWindow::onDeviceChange()
 {
+    // A search is refused while a reception runs; it is made up for when the reception ends.
+    deviceChangeDuringTransfer = transferTimerId != 0;
     ui->trnsfrDataButton->setEnabled(controller->findDevice());
 }
 
@@ -247,10 +249,12 @@ void MainWindow::TransferData()
     if (!confirmDiscardUnsaved())
         return;
     applyIdleView();
-    if (transferTimerId == 0)
+    if (transferTimerId == 0) {
         startTransfer();
-    else
+    } else {
         stopTransfer();
+        repeatRefusedSearch();
+    }
 }
 
 void MainWindow::startTransfer()
@@ -272,6 +276,15 @@ void MainWindow::stopTransfer()
     applyIdleView();
 }
 
+// Runs after the received bytes have been taken out: a search clears the receive buffer.
+void MainWindow::repeatRefusedSearch()
+{
+    if (!deviceChangeDuringTransfer)
+        return;
+    deviceChangeDuringTransfer = false;
+    onDeviceChange();
+}
+
 void MainWindow::timerEvent(QTimerEvent *event)
 {
     // Only the transfer timer drives a reception; a stray tick would end it as failed.
@@ -289,6 +302,7 @@ void MainWindow::timerEvent(QTimerEvent *event)
         return;
     stopTransfer();
     finishTransfer(progress);
+    repeatRefusedSearch();
 }
 
 void MainWindow::finishTransfer(int progress)

@@ -4,7 +4,8 @@
 #include <QMainWindow>
 #include <QPixmap>
 
-namespace Ui {
+namespace Ui
+{
 class MainWindowGUI;
 class AboutWindowGUI;
 class HelpWindowGUI;
@@ -71,6 +72,7 @@ private:
     void startTransfer();
     void stopTransfer();
     void finishTransfer(int progress);
+    void repeatRefusedSearch();
     void showTransferMessage(const QString &text, int ms);
     bool prefetchAScans();
 
@@ -105,6 +107,7 @@ private:
     QWidget *progressWindow = nullptr;
     CCollatrix *controller = nullptr;
     int transferTimerId = 0;
+    bool deviceChangeDuringTransfer = false;
     QAction *toClipboardAction = nullptr;
     QAction *saveAllAction = nullptr;
     QAction *saveSelectedAction = nullptr;

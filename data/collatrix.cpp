@@ -12,7 +12,8 @@
 #include <cctype>
 #include <climits>
 
-namespace {
+namespace
+{
 
 const char kSettingsHeader[] = "Collatrix Settings File";
 const char kLineEnd[] = "\r\n";
@@ -65,8 +66,7 @@ QByteArray cutAtLineEnd(QByteArray line)
 
 } // namespace
 
-CCollatrix::CCollatrix(const QString &programFolderOverride)
-    : version(QStringLiteral("4.2"))
+CCollatrix::CCollatrix(const QString &programFolderOverride) : version(QStringLiteral("4.2"))
 {
     programFolder = programFolderOverride.isEmpty()
                         ? folderOfPath(QCoreApplication::applicationFilePath())
@@ -87,7 +87,8 @@ CCollatrix::~CCollatrix()
 
 QString CCollatrix::folderOfPath(const QString &path)
 {
-    const int cut = int(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))));
+    const int cut =
+        int(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))));
     if (cut >= 0)
         return path.left(cut + 1);
     // A bare drive ("D:name") keeps its drive letter and colon.
@@ -128,7 +129,8 @@ void CCollatrix::applySetting(int line, const QByteArray &value)
             comSpeed = speed;
         break;
     case 5: {
-        const QByteArray port = value.startsWith("COM") || value.startsWith("com") ? value.mid(3) : value;
+        const QByteArray port =
+            value.startsWith("COM") || value.startsWith("com") ? value.mid(3) : value;
         comPortFixed = !port.isEmpty() && port.at(0) >= '1' && port.at(0) <= '9';
         if (comPortFixed)
             comPortNumber = atoiLike(port);
@@ -284,7 +286,8 @@ QString CCollatrix::defaultResultsFileName() const
     return uniqueFileName(dataPath, QStringLiteral("results"), QStringLiteral(".csv"));
 }
 
-QString CCollatrix::uniqueFileName(const QString &folder, const QString &base, const QString &suffix)
+QString CCollatrix::uniqueFileName(const QString &folder, const QString &base,
+                                   const QString &suffix)
 {
     for (int n = 1;; ++n) {
         const QString name = base + QString::number(n) + suffix;
