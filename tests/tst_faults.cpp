@@ -58,7 +58,7 @@ private:
     static QString message(MainWindow &w) { return w.progressUi->messageLabel->text(); }
     static void verifyPortReleased(MainWindow &w);
     static void verifyRowsMatch(MainWindow &w, const CZRData &expected, bool all);
-    static void downloadAgain(MainWindow &w, const TestPortsFolder &ports);
+    static void downloadAgain(MainWindow &w, const TestPortsFolder &ports, int descriptors);
 };
 
 void TestFaults::transfer(MainWindow &w)
@@ -97,9 +97,10 @@ void TestFaults::verifyRowsMatch(MainWindow &w, const CZRData &expected, bool al
 }
 
 // A good tester is plugged in; the search runs by itself and a download succeeds. Results of
-// the fault that are still unsaved are given up.
-void TestFaults::downloadAgain(MainWindow &w, const TestPortsFolder &ports)
+// the fault that are still unsaved are given up. No descriptor may be left before or after.
+void TestFaults::downloadAgain(MainWindow &w, const TestPortsFolder &ports, int descriptors)
 {
+    QCOMPARE(openDescriptors(), descriptors);
     const QStringList options{"--layout", "2", "--groups", "2", "--cells", "10"};
     TesterProcess good(ports.path(), options + QStringList{"--rate", "8000"});
     QVERIFY(good.linked());
@@ -112,6 +113,7 @@ void TestFaults::downloadAgain(MainWindow &w, const TestPortsFolder &ports)
     QVERIFY(TesterProcess::decode(&expected, TesterProcess::memory(options), false));
     verifyRowsMatch(w, expected, true);
     verifyPortReleased(w);
+    QCOMPARE(openDescriptors(), descriptors);
 }
 
 void TestFaults::testerVanishesMidTransfer()
@@ -134,9 +136,7 @@ void TestFaults::testerVanishesMidTransfer()
     // made up for when the reception ends, so the button no longer shows the tester.
     QVERIFY(!w.ui->trnsfrDataButton->isEnabled());
     verifyPortReleased(w);
-    QCOMPARE(openDescriptors(), descriptors);
-    downloadAgain(w, ports);
-    QCOMPARE(openDescriptors(), descriptors);
+    downloadAgain(w, ports, descriptors);
 }
 
 void TestFaults::garbageBeforeHeader()
@@ -153,10 +153,8 @@ void TestFaults::garbageBeforeHeader()
     QCOMPARE(message(w), kSucceeded);
     verifyRowsMatch(w, expected, true);
     verifyPortReleased(w);
-    QCOMPARE(openDescriptors(), descriptors);
     tester.stop();
-    downloadAgain(w, ports);
-    QCOMPARE(openDescriptors(), descriptors);
+    downloadAgain(w, ports, descriptors);
 }
 
 void TestFaults::identifyReplyCutShort()
@@ -171,8 +169,7 @@ void TestFaults::identifyReplyCutShort()
     verifyPortReleased(w);
     const int descriptors = openDescriptors();
     tester.reset();
-    downloadAgain(w, ports);
-    QCOMPARE(openDescriptors(), descriptors);
+    downloadAgain(w, ports, descriptors);
 }
 
 void TestFaults::aScanReplyCutShortDuringPrefetch()
@@ -192,10 +189,8 @@ void TestFaults::aScanReplyCutShortDuringPrefetch()
     QVERIFY(w.controller->aScanCache.isEmpty());
     QVERIFY(w.ui->ascanButton->isEnabled());
     verifyPortReleased(w);
-    QCOMPARE(openDescriptors(), descriptors);
     tester.stop();
-    downloadAgain(w, ports);
-    QCOMPARE(openDescriptors(), descriptors);
+    downloadAgain(w, ports, descriptors);
 }
 
 void TestFaults::unpluggedWhileAScanWindowOpen()
@@ -227,9 +222,7 @@ void TestFaults::unpluggedWhileAScanWindowOpen()
     QVERIFY(!t->isHidden()); // the results stay
     QVERIFY(w.controller->unsavedData);
     QTRY_VERIFY_WITH_TIMEOUT(!w.ui->trnsfrDataButton->isEnabled(), 5000);
-    QCOMPARE(openDescriptors(), descriptors);
-    downloadAgain(w, ports);
-    QCOMPARE(openDescriptors(), descriptors);
+    downloadAgain(w, ports, descriptors);
 }
 
 // Tests run as root, for whom no permission stops a write: the folder is a regular file instead.
