@@ -5,7 +5,9 @@
 #include <QFileSystemWatcher>
 #include <QSocketNotifier>
 
+#ifdef COLLATRIX_UDEV
 #include <libudev.h>
+#endif
 
 CDeviceWatcher::CDeviceWatcher(const QString &portsFolder, QObject *parent)
     : QObject(parent), portsFolder(portsFolder), folderWatcher(new QFileSystemWatcher(this))
@@ -20,10 +22,12 @@ CDeviceWatcher::CDeviceWatcher(const QString &portsFolder, QObject *parent)
 CDeviceWatcher::~CDeviceWatcher()
 {
     delete notifier;
+#ifdef COLLATRIX_UDEV
     if (monitor != nullptr)
         udev_monitor_unref(monitor);
     if (udevContext != nullptr)
         udev_unref(udevContext);
+#endif
 }
 
 // Changes beside the ports folder (the program folder may be busy) count only when they make
@@ -46,6 +50,7 @@ bool CDeviceWatcher::watchPortsFolder()
     return true;
 }
 
+#ifdef COLLATRIX_UDEV
 void CDeviceWatcher::startUdevMonitor()
 {
     udevContext = udev_new();
@@ -70,3 +75,7 @@ void CDeviceWatcher::drainUdevEvents()
     if (any)
         emit devicesChanged();
 }
+#else
+void CDeviceWatcher::startUdevMonitor() {}
+void CDeviceWatcher::drainUdevEvents() {}
+#endif

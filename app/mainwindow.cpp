@@ -293,12 +293,11 @@ void MainWindow::timerEvent(QTimerEvent *event)
         return;
     }
     int progress = 0;
-    const bool got = controller->pollTransfer(&progress);
-    const CCollatrix::Tick tick = CCollatrix::classifyTick(got, progress);
-    if (tick == CCollatrix::Tick::Waiting)
+    const CTransferEngine::Step step = controller->stepTransfer(&progress);
+    if (step == CTransferEngine::Step::Waiting)
         return;
     emit ProgressChanged(progress);
-    if (tick == CCollatrix::Tick::Receiving)
+    if (step == CTransferEngine::Step::Receiving)
         return;
     stopTransfer();
     finishTransfer(progress);
@@ -307,20 +306,24 @@ void MainWindow::timerEvent(QTimerEvent *event)
 
 void MainWindow::finishTransfer(int progress)
 {
-    if (!controller->decodeReceivedDump()) {
-        showTransferMessage(controller->transferFailedText, 2000);
+    const bool decoded = controller->decodeReceivedDump();
+    switch (CTransferEngine::outcome(decoded, controller->measurements.groupCount, progress)) {
+    case CTransferEngine::Outcome::Failed:
+        showTransferMessage(controller->transferFailedText, transferMessageMs);
         applyIdleView();
         return;
-    }
-    if (controller->measurements.groupCount == 0) {
+    case CTransferEngine::Outcome::NoMeasurements:
         QMessageBox::warning(this, QString(), tr("No measurements in connected device!"),
                              QMessageBox::Ok);
         applyIdleView();
         return;
+    case CTransferEngine::Outcome::Incomplete:
+        showTransferMessage(controller->transferIncompleteText, transferMessageMs);
+        break;
+    case CTransferEngine::Outcome::Completed:
+        showTransferMessage(controller->transferSucceededText, transferMessageMs);
+        break;
     }
-    showTransferMessage(progress >= 100 ? controller->transferSucceededText
-                                        : controller->transferIncompleteText,
-                        2000);
     applyResultsView();
     if (controller->measurements.hasAScans)
         prefetchAScans();
@@ -355,6 +358,9 @@ bool MainWindow::prefetchAScans()
         if (controller->measurements.recordAt(row, &record) && record.hasAScan)
             result = controller->fetchAScan(row);
         QCoreApplication::processEvents();
+        // A new transfer or the closing window makes the remaining rows moot.
+        if (transferTimerId != 0 || closing)
+            break;
     }
     return result;
 }
@@ -491,7 +497,8 @@ bool MainWindow::confirmDiscardUnsaved()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!confirmDiscardUnsaved())
+    closing = confirmDiscardUnsaved();
+    if (!closing)
         event->ignore();
 }
 
@@ -677,7 +684,9 @@ void MainWindow::moveEvent(QMoveEvent *)
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (ui->tableWidget->rowCount() == 0 || !ui->tableWidget->geometry().contains(event->pos()))
+    // A hidden table keeps its rows; a menu over the background would act on them unseen.
+    const QTableWidget *table = ui->tableWidget;
+    if (table->isHidden() || table->rowCount() == 0 || !table->geometry().contains(event->pos()))
         return;
     QMenu menu(this);
     menu.addAction(toClipboardAction);

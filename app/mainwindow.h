@@ -28,6 +28,9 @@ public:
     explicit MainWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~MainWindow() override;
 
+    // How long an outcome message blocks the window; tests shorten it.
+    void setTransferMessageDuration(int ms) { transferMessageMs = ms; }
+
 signals:
     void ProgressChanged(int prgsValue);
     void vectorChanged(signed short *pVector, int iVectorSize, void *pParams);
@@ -107,6 +110,8 @@ private:
     QWidget *progressWindow = nullptr;
     CCollatrix *controller = nullptr;
     int transferTimerId = 0;
+    int transferMessageMs = 2000;
+    bool closing = false;
     bool deviceChangeDuringTransfer = false;
     QAction *toClipboardAction = nullptr;
     QAction *saveAllAction = nullptr;

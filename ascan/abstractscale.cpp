@@ -85,15 +85,21 @@ bool QAbstractScale::makeAxis(bool horizontal, Axis *axis) const
 }
 
 // Visits the ticks inside the range, first rising from the anchor, then falling below it; values
-// are accumulated step by step. tick(value, rising) returns false to end its pass.
-template <typename Tick> void QAbstractScale::walkTicks(double step, Tick tick) const
+// are accumulated step by step. Whether a tick lies inside is decided by its pixel: a sum of
+// steps can miss an end of the range by a rounding error and must not lose that tick.
+// tick(value, rising) returns false to end its pass.
+template <typename Tick>
+void QAbstractScale::walkTicks(const Axis &axis, double step, Tick tick) const
 {
     const double end = minValue + span;
-    for (double v = tickAnchor; v <= end; v += step)
-        if (v >= minValue && !tick(v, true))
+    const auto pixel = [&](double v) { return valueToPixel(v, axis.origin, axis.pixelsPerUnit); };
+    const auto beforeStart = [&](double v) { return v < minValue && pixel(v) != pixel(minValue); };
+    const auto afterEnd = [&](double v) { return v > end && pixel(v) != pixel(end); };
+    for (double v = tickAnchor; !afterEnd(v); v += step)
+        if (!beforeStart(v) && !tick(v, true))
             break;
-    for (double v = tickAnchor - step; v >= minValue; v -= step)
-        if (v <= end && !tick(v, false))
+    for (double v = tickAnchor - step; !beforeStart(v); v -= step)
+        if (!afterEnd(v) && !tick(v, false))
             break;
 }
 
@@ -108,7 +114,7 @@ void QAbstractScale::drawTick(QPainter *painter, const Axis &axis, int pixel, in
 void QAbstractScale::drawMinorTicks(QPainter *painter, const Axis &axis) const
 {
     const int length = 2 * tickLength * axis.sign / 3;
-    walkTicks(minorStep, [&](double v, bool rising) {
+    walkTicks(axis, minorStep, [&](double v, bool rising) {
         const int p = valueToPixel(v, axis.origin, axis.pixelsPerUnit);
         if (rising ? p > axis.last : p < axis.first)
             return false;
@@ -120,7 +126,7 @@ void QAbstractScale::drawMinorTicks(QPainter *painter, const Axis &axis) const
 void QAbstractScale::drawMajorTicks(QPainter *painter, const Axis &axis,
                                     const LabelDrawer &label) const
 {
-    walkTicks(majorStep, [&](double v, bool) {
+    walkTicks(axis, majorStep, [&](double v, bool) {
         const int p = valueToPixel(v, axis.origin, axis.pixelsPerUnit);
         drawTick(painter, axis, p, tickLength * axis.sign);
         label(labelText(v), p);

@@ -67,7 +67,7 @@ private:
     using LabelDrawer = std::function<void(const QString &text, int pixel)>;
 
     bool makeAxis(bool horizontal, Axis *axis) const;
-    template <typename Tick> void walkTicks(double step, Tick tick) const;
+    template <typename Tick> void walkTicks(const Axis &axis, double step, Tick tick) const;
     void drawTick(QPainter *painter, const Axis &axis, int pixel, int length) const;
     void drawMinorTicks(QPainter *painter, const Axis &axis) const;
     void drawMajorTicks(QPainter *painter, const Axis &axis, const LabelDrawer &label) const;

@@ -1,6 +1,6 @@
 // Transfer efficiency at the real line rate: how long a download of about 100 kB takes from
 // the start command to the end of reception, against the time the bytes need on the line.
-#include "data/collatrix.h"
+#include "data/transferengine.h"
 #include "device/kvtustester.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ namespace
 {
 
 constexpr double kLineBytesPerSecond = 3840.0; // 38400 baud, 10 bits a byte
-constexpr int kTickMs = 500;
+constexpr int kTickMs = CTransferEngine::kTickMs;
 
 // 128 groups of 100 readings: 400 blocks of 256 bytes plus the header.
 const QStringList kMemory{"--layout", "2", "--groups", "128", "--cells", "100", "--seed", "3"};
@@ -48,15 +48,8 @@ int main(int argc, char *argv[])
     }
     QElapsedTimer clock;
     clock.start();
-    device.startTransfer();
-    int progress = 0;
-    CCollatrix::Tick tick = CCollatrix::Tick::Waiting;
-    while (tick != CCollatrix::Tick::Ended) {
-        sleepMs(kTickMs);
-        tick = CCollatrix::classifyTick(device.poll(&progress) > 0, progress);
-    }
+    const int progress = CTransferEngine(&device).run();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    device.stopTransfer();
     std::uint8_t *dump = nullptr;
     int size = 0;
     device.takeDump(&dump, &size);

@@ -76,6 +76,7 @@ CCollatrix::CCollatrix(const QString &programFolderOverride) : version(QStringLi
     readSettings();
     loadTexts();
     tester = new CKVTUSTester;
+    transfer = CTransferEngine(tester);
 }
 
 CCollatrix::~CCollatrix()
@@ -184,15 +185,6 @@ void CCollatrix::loadTexts()
         decimalSeparator = systemPoint.left(1);
 }
 
-CCollatrix::Tick CCollatrix::classifyTick(bool got, int progress)
-{
-    if (!got && progress <= 0)
-        return Tick::Waiting;
-    if (got && progress < 100)
-        return Tick::Receiving;
-    return Tick::Ended;
-}
-
 bool CCollatrix::findDevice()
 {
     if (transferActive || tester == nullptr)
@@ -203,7 +195,7 @@ bool CCollatrix::findDevice()
 bool CCollatrix::startTransfer()
 {
     transferActive = false;
-    const bool started = tester != nullptr && tester->startTransfer();
+    const bool started = transfer.start();
     if (started)
         unsavedData = false;
     return started;
@@ -212,20 +204,14 @@ bool CCollatrix::startTransfer()
 void CCollatrix::stopTransfer()
 {
     transferActive = false;
-    if (tester != nullptr)
-        tester->stopTransfer();
+    transfer.stop();
 }
 
-bool CCollatrix::pollTransfer(int *progress)
+CTransferEngine::Step CCollatrix::stepTransfer(int *progress)
 {
-    if (tester == nullptr) {
-        *progress = 100; // nothing can arrive: let the transfer end as failed
-        return false;
-    }
-    const bool got = tester->poll(progress) > 0;
-    if (got)
-        transferActive = true;
-    return got;
+    const CTransferEngine::Step step = transfer.step(progress);
+    transferActive = transfer.active();
+    return step;
 }
 
 bool CCollatrix::decodeReceivedDump()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ascanentry.h"
+#include "transferengine.h"
 #include "zrdata.h"
 
 #include <QList>
@@ -46,7 +47,9 @@ public:
     int comPortNumber = 0;
     bool unsavedData = false;
     QString programFolder;
+    // At least one chunk has been accepted since the transfer started.
     bool transferActive = false;
+    CTransferEngine transfer{nullptr};
 
     QString settingsFilePath() const;
     bool readSettings();
@@ -56,16 +59,11 @@ public:
     void loadTexts();
     static QString folderOfPath(const QString &path);
 
-    // The transfer as the main window drives it, one poll per 500 ms tick.
-    enum class Tick { Waiting, Receiving, Ended };
-    // Waiting: nothing arrived and nothing was announced (or a stray chunk was dropped).
-    // Receiving: bytes came and the count is not reached. Ended: the count was reached, or a
-    // tick brought nothing after something was received or while nothing was announced.
-    static Tick classifyTick(bool got, int progress);
+    // The transfer as the main window drives it, one step per 500 ms tick.
     bool findDevice();
     bool startTransfer();
     void stopTransfer();
-    bool pollTransfer(int *progress);
+    CTransferEngine::Step stepTransfer(int *progress);
     bool decodeReceivedDump();
 
     // A-scans per table row.

@@ -1,5 +1,6 @@
 #include "zrdata.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -109,15 +110,35 @@ void CZRData::append(const MeasurementRecord &record)
         groupCount = record.group;
 }
 
+namespace
+{
+
+const std::uint8_t kZR2604Signature[] = {'O', 'R', 'B', 'E', 'X', 0x02, 0x06, 0x00, 0x04, 0x01};
+const std::uint8_t kM47Signature[] = {'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T'};
+
+// The bytes agree with the signature as far as both go.
+template <std::size_t N>
+bool agreesWith(const std::uint8_t (&signature)[N], const std::uint8_t *data, int size)
+{
+    return std::memcmp(data, signature, std::min<std::size_t>(N, std::size_t(size))) == 0;
+}
+
+} // namespace
+
 bool CZRData::isZR2604Header(const std::uint8_t *data, int size)
 {
-    static const std::uint8_t header[] = {'O', 'R', 'B', 'E', 'X', 0x02, 0x06, 0x00, 0x04, 0x01};
-    return size >= kHeaderSize && std::memcmp(data, header, sizeof header) == 0;
+    return size >= kHeaderSize && agreesWith(kZR2604Signature, data, size);
 }
 
 bool CZRData::isM47Header(const std::uint8_t *data, int size)
 {
-    return size >= kHeaderSize && std::memcmp(data, "ORBEXM47T", 9) == 0;
+    return size >= kHeaderSize && agreesWith(kM47Signature, data, size);
+}
+
+bool CZRData::isHeaderStart(const std::uint8_t *data, int size)
+{
+    return size > 0 && (agreesWith(kZR2604Signature, data, size) ||
+                        agreesWith(kM47Signature, data, size));
 }
 
 bool CZRData::decodeDump(const std::uint8_t *data, int size, bool extended)

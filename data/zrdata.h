@@ -40,6 +40,8 @@ public:
     // Header tests used by decodeHeaderedDump; they need at least kHeaderSize bytes.
     static bool isZR2604Header(const std::uint8_t *data, int size);
     static bool isM47Header(const std::uint8_t *data, int size);
+    // The bytes (however few) can still be the start of either header.
+    static bool isHeaderStart(const std::uint8_t *data, int size);
 
 private:
     template <typename ReadRecord>

@@ -91,18 +91,29 @@ bool CKVTUSTester::probeExtended()
     return probe(ProbeExtended, kExtendedAnswer, sizeof kExtendedAnswer - 1);
 }
 
-// Reads once, as soon as the first byte is there: a reply still arriving then counts as short.
 bool CKVTUSTester::probe(int command, const char *answer, int answerLength)
 {
     if (!sendCommand(command, 0, 0, nullptr)) {
         busy = false;
         return false;
     }
-    if (!currentPort->waitForInput(kReplyTimeoutMs))
-        return false;
     std::uint8_t reply[kChunkSize] = {};
-    const int got = currentPort->read(reply, kChunkSize, 0);
+    const int got = readReply(reply, answerLength);
     return got >= answerLength && std::memcmp(reply, answer, answerLength) == 0;
+}
+
+// At 38400 baud a reply takes up to 100 ms on the line, and an infrared receiver or a USB
+// adapter hands it over piece by piece: reading goes on until the bytes that are compared or
+// parsed are there, or the reply window has run out.
+int CKVTUSTester::readReply(std::uint8_t *reply, int wanted)
+{
+    int held = 0;
+    for (int waited = 0;; waited += kReplyStepMs) {
+        held += currentPort->read(reply + held, kChunkSize - held, 0);
+        if (held >= wanted || waited >= kReplyTimeoutMs)
+            return held;
+        sleepMs(kReplyStepMs);
+    }
 }
 
 bool CKVTUSTester::sendCommand(int command, int param, int length, const void *payload)
@@ -168,17 +179,22 @@ int CKVTUSTester::poll(int *progress)
 }
 
 // Until a whole header has arrived the ring holds at most a held-back start of fewer than 11
-// bytes. A chunk too short to test is held back rather than dropped; once 11 bytes are there
-// they are tested together. chunk has kHeldMax bytes of room in front of it. Returns the bytes
-// accepted now: 0 when they were held back, or dropped (which leaves the ring empty).
+// bytes, and only while it can still become a header; anything else is dropped at once, so
+// line noise before the dump cannot spoil the header that follows. chunk has kHeldMax bytes of
+// room in front of it. Returns the bytes accepted now: 0 when they were held back or dropped.
 int CKVTUSTester::acceptDumpStart(std::uint8_t *chunk, int size)
 {
     const int held = ringBuffer.used();
     std::uint8_t *start = chunk - held;
     ringBuffer.read(start, held);
-    const int total = held + size;
+    int total = held + size;
+    if (!CZRData::isHeaderStart(start, std::min(total, int(CZRData::kHeaderSize)))) {
+        start = chunk; // the held bytes were noise after all; the chunk stands on its own
+        total = size;
+    }
     if (total < CZRData::kHeaderSize) {
-        ringBuffer.write(start, total);
+        if (CZRData::isHeaderStart(start, total))
+            ringBuffer.write(start, total);
         return 0;
     }
     if (!announceBlocks(start, total))
@@ -231,11 +247,10 @@ bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int 
     }
     const std::uint8_t payload[4] = {0, static_cast<std::uint8_t>(group - 1), 0,
                                      static_cast<std::uint8_t>(cell - 1)};
-    bool ok = sendCommand(RequestAScan, 0, sizeof payload, payload) &&
-              currentPort->waitForInput(kReplyTimeoutMs);
+    bool ok = sendCommand(RequestAScan, 0, sizeof payload, payload);
     if (ok) {
         std::uint8_t reply[kChunkSize];
-        const int got = currentPort->read(reply, kChunkSize, 0);
+        const int got = readReply(reply, kAScanReplySize);
         ok = parseAScanReply(reply, got, samples, params);
         if (ok) {
             // The trace has 239 samples; the 240th and the parameter area follow it unchanged.

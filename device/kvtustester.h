@@ -20,6 +20,8 @@ public:
     static constexpr int kChunkSize = 2048;
     static constexpr int kBlockSize = 256;
     static constexpr int kReplyTimeoutMs = 500;
+    // How often a reply that is still arriving is looked at again.
+    static constexpr int kReplyStepMs = 10;
 
     enum Command {
         Identify = 0x01,
@@ -72,6 +74,7 @@ public:
 private:
     void resetReception();
     bool probe(int command, const char *answer, int answerLength);
+    int readReply(std::uint8_t *reply, int wanted);
     int acceptDumpStart(std::uint8_t *chunk, int size);
     bool announceBlocks(const std::uint8_t *header, int size);
     int progressPercent() const;

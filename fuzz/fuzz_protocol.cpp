@@ -5,7 +5,7 @@
 #include "data/ascanparams.h"
 #include "data/zrdata.h"
 #include "device/kvtustester.h"
-#include "scriptedline.h"
+#include "device/scriptedline.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup-debian.sh
-cmake --preset default
+cmake --preset default -DCOLLATRIX_BENCH=ON
 cmake --build --preset default
 for b in build/bin/bench_*; do
     "$b" "$@"

@@ -1,6 +1,6 @@
 // Soak: 200 downloads in a row from one simulated tester, in one process, each saved as CSV.
 // It drives CCollatrix the way the main window does (a start, then findDevice-free polls every
-// 500 ms classified by CCollatrix::classifyTick, decodeReceivedDump, one A-scan, writeCsv), not
+// 500 ms through the transfer engine, decodeReceivedDump, one A-scan, writeCsv), not
 // the window itself, which blocks 2 s on every outcome message. It fails when a CSV differs from
 // the first, or when memory (RSS) or descriptors grew between transfer 100 and transfer 200.
 // Not run by CTest; scripts/soak.sh runs it in the sanitizer build, where LeakSanitizer checks
@@ -20,7 +20,6 @@ namespace
 {
 
 constexpr int kTransfers = 200;
-constexpr int kMaxTicks = 40;
 // Allocator caches and the sanitizer's quarantine move a little; a leak per transfer does not
 // stay under this over 100 transfers.
 constexpr long kRssSlackKb = 2048;
@@ -59,23 +58,7 @@ QByteArray fileBytes(const QString &path)
 // One download as the window's timer runs it; false when it did not end in complete data.
 bool download(CCollatrix &c)
 {
-    if (!c.startTransfer())
-        return false;
-    for (int tick = 0; tick < kMaxTicks; ++tick) {
-        sleepMs(500);
-        int progress = 0;
-        const bool got = c.pollTransfer(&progress);
-        switch (CCollatrix::classifyTick(got, progress)) {
-        case CCollatrix::Tick::Waiting:
-        case CCollatrix::Tick::Receiving:
-            continue;
-        case CCollatrix::Tick::Ended:
-            c.stopTransfer();
-            return progress >= 100 && c.decodeReceivedDump();
-        }
-    }
-    c.stopTransfer();
-    return false;
+    return c.transfer.run() >= 100 && c.decodeReceivedDump();
 }
 
 } // namespace

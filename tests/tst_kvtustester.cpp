@@ -1,55 +1,50 @@
+// The conversation with the tester over the scripted line: frames byte for byte, the device
+// search, the dump start and progress, A-scan requests, and replies that trickle in. Time is
+// the line's virtual clock, so nothing here waits.
 #include "data/ascanparams.h"
 #include "device/kvtustester.h"
-#include "portsfolder.h"
-#include "ptypeer.h"
-#include "testbytes.h"
+#include "device/scriptedline.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstring>
-#include <memory>
-#include <utility>
+#include <string>
 
 namespace
 {
 
-Bytes ascii(const char *text)
+using Pace = CScriptedLine::Pace;
+
+std::string frame(int command, const std::string &payload = std::string())
 {
-    return Bytes(text, text + std::strlen(text));
+    return std::string("KVT M47T") + char(command) + '\0' + char(payload.size()) + payload;
 }
 
-const Bytes kMagic = bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T'});
-const Bytes kIdentifyFrame = kMagic + bytes({0x01, 0x00, 0x00});
-const Bytes kProbeFrame = kMagic + bytes({0x0A, 0x00, 0x00});
-const Bytes kDumpFrame = kMagic + bytes({0x06, 0x00, 0x00});
-const Bytes kExtendedDumpFrame = kMagic + bytes({0x09, 0x00, 0x00});
-const Bytes kM47Start = ascii("ORBEXM47T");
-const Bytes kLayout1Start = bytes({'O', 'R', 'B', 'E', 'X', 0x02, 0x06, 0x00, 0x04, 0x01});
-
-Bytes filler(int n, int seed)
+std::string filler(int n, int seed)
 {
-    Bytes b;
+    std::string s;
     for (int i = 0; i < n; ++i)
-        b.push_back(std::uint8_t(i * 13 + seed));
-    return b;
+        s.push_back(char(i * 13 + seed));
+    return s;
 }
 
-Bytes tail(const Bytes &b, std::size_t n)
+std::string m47Header(int count)
 {
-    return n <= b.size() ? Bytes(b.end() - long(n), b.end()) : b;
+    return std::string("ORBEXM47T") + char(count >> 8) + char(count & 0xFF);
 }
 
-// Sends a chunk, gives it time to arrive as the 500 ms transfer tick would, and polls:
-// the bytes read and the progress.
-std::pair<int, int> deliverAndPoll(PtyPeer &peer, CKVTUSTester &tester, const Bytes &chunk)
+const std::string kLayout1Start("ORBEX\x02\x06\x00\x04\x01", 10);
+
+CScriptedLine &line()
 {
-    peer.send(chunk);
-    sleepMs(100);
-    int progress = -1;
-    const int read = tester.poll(&progress);
-    return {read, progress};
+    return CScriptedLine::instance();
+}
+
+// A tester on COM port that identifies itself and answers the extended probe as given.
+void plugTester(int port, const std::string &probeAnswer, const Pace &pace = Pace())
+{
+    line().replyTo(port, CKVTUSTester::Identify, "Tarn Qellix", pace);
+    line().replyTo(port, CKVTUSTester::ProbeExtended, probeAnswer, pace);
 }
 
 } // namespace
@@ -60,304 +55,260 @@ class TestKVTUSTester : public QObject
 
 private slots:
     void init();
-    void cleanup();
-    void foundTesterStartsItsDump_data();
-    void foundTesterStartsItsDump();
-    void searchStopsAtFirstTester();
-    void searchFailsWithoutRightAnswer();
-    void aScanExchange();
-    void secondExchangeWhileBusyIsRefused();
-    void pollProgress();
-    void shortDumpStartIsHeldBack();
-    void layout1DumpStart();
+    void searchAndStart_data();
+    void searchAndStart();
+    void pollSequence_data();
+    void pollSequence();
+    void progressIsFloored_data();
+    void progressIsFloored();
+    void replies_data();
+    void replies();
+    void aScanFrameAndRefusal();
     void takeDumpReturnsTheStream();
 
 private:
-    // A tester on COM n that identifies itself and answers the extended probe as given.
-    std::unique_ptr<PtyPeer> addTester(int n, const char *probeAnswer);
-    // Finds the one tester and starts its transfer.
-    void startOn(CKVTUSTester &tester);
-
-    std::unique_ptr<TestPortsFolder> folder;
-    std::unique_ptr<PtyPeer> peer;
-    std::unique_ptr<CKVTUSTester> tester;
+    CKVTUSTester tester;
 };
 
 void TestKVTUSTester::init()
 {
-    folder = std::make_unique<TestPortsFolder>();
-    tester = std::make_unique<CKVTUSTester>();
+    line().reset();
+    tester.stopTransfer();
+    tester.deviceFound = false;
 }
 
-void TestKVTUSTester::cleanup()
+void TestKVTUSTester::searchAndStart_data()
 {
-    tester.reset();
-    peer.reset();
-    folder.reset();
+    QTest::addColumn<QList<int>>("testers");   // ports with a tester
+    QTest::addColumn<QList<int>>("others");    // ports that open but do not answer
+    QTest::addColumn<QString>("probeAnswer");  // the first tester's extended answer
+    QTest::addColumn<int>("foundOn");          // 0: none
+    QTest::addColumn<int>("startCommand");
+
+    QTest::newRow("extended") << QList<int>{2} << QList<int>{} << "Yeah" << 2 << 0x09;
+    QTest::newRow("plain") << QList<int>{6} << QList<int>{1} << "Nope" << 6 << 0x06;
+    QTest::newRow("first of two wins") << QList<int>{3, 7} << QList<int>{} << "Nope" << 3 << 0x06;
+    QTest::newRow("no tester") << QList<int>{} << QList<int>{4} << "" << 0 << 0;
 }
 
-std::unique_ptr<PtyPeer> TestKVTUSTester::addTester(int n, const char *probeAnswer)
+void TestKVTUSTester::searchAndStart()
 {
-    auto peer = std::make_unique<PtyPeer>(folder->path(), n);
-    if (!peer->isValid())
-        qFatal("no pseudo-terminal for COM%d", n);
-    peer->setReply(CKVTUSTester::Identify, ascii("Tarn Qellix"));
-    peer->setReply(CKVTUSTester::ProbeExtended, ascii(probeAnswer));
-    return peer;
-}
+    QFETCH(QList<int>, testers);
+    QFETCH(QList<int>, others);
+    QFETCH(QString, probeAnswer);
+    QFETCH(int, foundOn);
+    QFETCH(int, startCommand);
+    for (int port : testers)
+        plugTester(port, port == testers.first() ? probeAnswer.toStdString() : "Yeah");
+    for (int port : others)
+        line().plugDevice(port);
 
-void TestKVTUSTester::startOn(CKVTUSTester &tester)
-{
-    QVERIFY(tester.findDevice());
+    QCOMPARE(tester.findDevice(), foundOn != 0);
+    QCOMPARE(tester.portCount, int(testers.size() + others.size()));
+    QVERIFY(!tester.busy);
+    QCOMPARE(line().portsOpen, 0);
+    if (foundOn == 0)
+        return;
+    QCOMPARE(tester.currentPort->portNumber(), foundOn);
+    QCOMPARE(tester.extendedProtocol, probeAnswer == "Yeah");
     QVERIFY(tester.startTransfer());
     QVERIFY(tester.busy);
-    sleepMs(100);
+    // Identify, the extended probe and the dump command, to the found port only.
+    const std::vector<std::pair<int, std::string>> sent = {
+        {foundOn, std::string("KVT M47T\x01\x00\x00", 11)},
+        {foundOn, frame(0x0A)},
+        {foundOn, frame(startCommand)}};
+    const auto &frames = line().frames;
+    QVERIFY(frames.size() >= sent.size());
+    QVERIFY(std::equal(sent.begin(), sent.end(), frames.end() - long(sent.size())));
+    tester.stopTransfer();
+    QCOMPARE(line().portsOpen, 0);
 }
 
-void TestKVTUSTester::foundTesterStartsItsDump_data()
+// Each poll takes one chunk (empty: nothing came) and gives the bytes accepted and the progress.
+void TestKVTUSTester::pollSequence_data()
 {
-    QTest::addColumn<int>("port");
-    QTest::addColumn<bool>("extended");
-    QTest::newRow("extended") << 2 << true;
-    QTest::newRow("non-extended") << 6 << false;
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<int>>("accepted");
+    QTest::addColumn<QList<int>>("progress");
+    QTest::addColumn<int>("announced");
+
+    const auto b = [](const std::string &s) { return QByteArray(s.data(), int(s.size())); };
+    const std::string start = m47Header(4) + filler(300, 5);
+    QTest::newRow("quiet, nothing announced") << QList<QByteArray>{""} << QList<int>{0}
+                                              << QList<int>{100} << 0;
+    QTest::newRow("no header: dropped") << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0}
+                                        << QList<int>{0} << 0;
+    QTest::newRow("count 2") << QList<QByteArray>{b(m47Header(2) + filler(289, 7)), "",
+                                                  b(filler(212, 9)), b(filler(600, 2))}
+                             << QList<int>{300, 0, 212, 600} << QList<int>{50, 50, 100, 100} << 2;
+    QTest::newRow("header in pieces")
+        << QList<QByteArray>{b(start.substr(0, 6)), b(start.substr(6, 4)), b(start.substr(10))}
+        << QList<int>{0, 0, 311} << QList<int>{0, 0, 25} << 4;
+    QTest::newRow("held start completed wrongly")
+        << QList<QByteArray>{"ORBEX", b("M48T" + filler(100, 1))} << QList<int>{0, 0}
+        << QList<int>{0, 0} << 0;
+    for (int n : {1, 5, 10})
+        QTest::addRow("noise burst of %d", n)
+            << QList<QByteArray>{QByteArray(n, char(0xF0)), b(start)} << QList<int>{0, 311}
+            << QList<int>{0, 25} << 4;
+    QTest::newRow("noise like a header start")
+        << QList<QByteArray>{"ORB", b(start)} << QList<int>{0, 311} << QList<int>{0, 25} << 4;
+    QTest::newRow("layout 1: (11 + 2 x 257) / 256")
+        << QList<QByteArray>{b(kLayout1Start + '\x02' + filler(300, 3))} << QList<int>{311}
+        << QList<int>{50} << 2;
+    QTest::newRow("layout 1, count byte -128")
+        << QList<QByteArray>{b(kLayout1Start + '\x80' + filler(20, 3))} << QList<int>{31}
+        << QList<int>{100} << 0;
 }
 
-void TestKVTUSTester::foundTesterStartsItsDump()
+void TestKVTUSTester::pollSequence()
 {
-    QFETCH(int, port);
-    QFETCH(bool, extended);
-    peer = addTester(port, extended ? "Yeah" : "Nope");
-    QVERIFY(tester->findDevice());
-    QVERIFY(tester->deviceFound);
-    QCOMPARE(tester->extendedProtocol, extended);
-    QVERIFY(!tester->busy);
-    QCOMPARE(tester->currentPort->deviceName(), QStringLiteral("\\\\.\\COM%1").arg(port));
-    QCOMPARE(tester->currentPort->baudRate, 38400);
-    QVERIFY(!tester->currentPort->isOpen());
-
-    QVERIFY(tester->startTransfer());
-    QVERIFY(tester->busy);
-    QVERIFY(tester->currentPort->isOpen());
-    sleepMs(100);
-    // Byte for byte: identify, the extended probe, then the dump command.
-    QCOMPARE(peer->received(), bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T', 0x01, 0x00, 0x00}) +
-                                   kProbeFrame + (extended ? kExtendedDumpFrame : kDumpFrame));
-    tester->stopTransfer();
-    QVERIFY(!tester->busy);
-    QVERIFY(!tester->currentPort->isOpen());
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<int>, accepted);
+    QFETCH(QList<int>, progress);
+    QFETCH(int, announced);
+    plugTester(2, "Nope");
+    QVERIFY(tester.findDevice());
+    QVERIFY(tester.startTransfer());
+    int ringBytes = 0;
+    for (int i = 0; i < chunks.size(); ++i) {
+        line().arrive(chunks[i].toStdString());
+        int p = -1;
+        QCOMPARE(tester.poll(&p), accepted[i]);
+        QCOMPARE(p, progress[i]);
+        ringBytes += accepted[i];
+    }
+    QCOMPARE(tester.blocksExpected, announced);
+    if (ringBytes > 0)
+        QCOMPARE(tester.ringBuffer.used(), ringBytes);
+    tester.stopTransfer();
+    line().arrive("late");
+    int p = -1;
+    QCOMPARE(tester.poll(&p), 0); // a stopped transfer does not read
 }
 
-void TestKVTUSTester::searchStopsAtFirstTester()
+void TestKVTUSTester::progressIsFloored_data()
 {
-    const auto first = addTester(3, "Nope");
-    const auto second = addTester(7, "Yeah");
-    QVERIFY(tester->findDevice());
-    QCOMPARE(tester->currentPort->deviceName(), "\\\\.\\COM3");
-    QVERIFY(!tester->extendedProtocol);
-    QCOMPARE(first->received(), kIdentifyFrame + kProbeFrame);
-    QVERIFY(second->received().empty());
-
-    // Both were found by the scan, in port order.
-    QCOMPARE(tester->portCount, 2);
-    QCOMPARE(tester->ports[0].deviceName(), "\\\\.\\COM3");
-    QCOMPARE(tester->ports[1].deviceName(), "\\\\.\\COM7");
-    QCOMPARE(tester->ports[1].baudRate, 38400);
+    QTest::addColumn<int>("received");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("progress");
+    QTest::newRow("1692 of 1700") << 1692 << 1700 << 99;
+    QTest::newRow("2 of 3") << 2 << 3 << 66;
+    QTest::newRow("more than announced") << 5 << 4 << 100;
 }
 
-void TestKVTUSTester::searchFailsWithoutRightAnswer()
+void TestKVTUSTester::progressIsFloored()
 {
-    // No port at all: nothing is found, sent or started.
-    QVERIFY(!tester->findDevice());
-    QCOMPARE(tester->portCount, 0);
-    QVERIFY(tester->currentPort == nullptr);
-    QVERIFY(!tester->sendCommand(CKVTUSTester::Identify, 0, 0, nullptr));
-    QVERIFY(!tester->identify());
-    QVERIFY(!tester->startTransfer());
-    signed short samples[240 + 72];
-    int count = 0;
-    QVERIFY(!tester->requestAScan(1, 1, samples, &count, nullptr));
-    QVERIFY(!tester->busy);
-    int progress = -1;
-    QCOMPARE(tester->poll(&progress), 0);
-    QCOMPARE(progress, 100);
-
-    // One byte short, and one byte wrong.
-    peer = std::make_unique<PtyPeer>(folder->path(), 4);
-    QVERIFY(peer->isValid());
-    peer->setReply(CKVTUSTester::Identify, ascii("Tarn Qelli"));
-    peer->setReply(CKVTUSTester::ProbeExtended, ascii("Yeah"));
-    QVERIFY(!tester->findDevice());
-    QVERIFY(!tester->deviceFound);
-    QVERIFY(!tester->busy);
-    QCOMPARE(tester->currentPort->deviceName(), "\\\\.\\COM4"); // the last one tried
-    QVERIFY(!tester->currentPort->isOpen());
-
-    peer->setReply(CKVTUSTester::Identify, ascii("Tarn Qellux"));
-    QVERIFY(!tester->findDevice());
-    QVERIFY(!tester->deviceFound);
+    QFETCH(int, received);
+    QFETCH(int, expected);
+    QFETCH(int, progress);
+    plugTester(2, "Nope");
+    QVERIFY(tester.findDevice());
+    QVERIFY(tester.startTransfer());
+    tester.blocksReceived = received;
+    tester.blocksExpected = expected;
+    int p = -1;
+    QCOMPARE(tester.poll(&p), 0);
+    QCOMPARE(p, progress);
+    tester.stopTransfer();
 }
 
-void TestKVTUSTester::aScanExchange()
+// Replies at the line rate, in a USB adapter's packets, late or cut short.
+void TestKVTUSTester::replies_data()
 {
-    peer = addTester(5, "Yeah");
-    QVERIFY(tester->findDevice());
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<int>("packet");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("cut"); // bytes missing from each reply
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("one burst") << 0.0 << 64 << 0 << 0 << true;
+    QTest::newRow("3840 B/s, byte by byte") << 3840.0 << 1 << 48 << 0 << true;
+    QTest::newRow("3840 B/s, 64-byte packets") << 3840.0 << 64 << 0 << 0 << true;
+    QTest::newRow("one byte short") << 3840.0 << 1 << 0 << 1 << false;
+    QTest::newRow("after the reply window") << 0.0 << 64 << 520 << 0 << false;
+}
 
-    const Bytes reply = filler(240, 3) + filler(144, 101) + Bytes(1664, 0x99);
-    peer->setReply(CKVTUSTester::RequestAScan, reply);
+void TestKVTUSTester::replies()
+{
+    QFETCH(double, rate);
+    QFETCH(int, packet);
+    QFETCH(int, delayMs);
+    QFETCH(int, cut);
+    QFETCH(bool, ok);
+    const Pace pace{rate, packet, delayMs};
+    const std::string identify = std::string("Tarn Qellix").substr(0, 11 - cut);
+    line().replyTo(5, CKVTUSTester::Identify, identify + "tail", pace);
+    line().replyTo(5, CKVTUSTester::ProbeExtended, std::string("Yeah").substr(0, 4 - cut), pace);
+    QCOMPARE(tester.findDevice(), ok);
+    QCOMPARE(tester.extendedProtocol, ok);
+    QVERIFY(line().now() <= 1000 * 1000 + 100); // two reply windows at most
+
+    tester.deviceFound = true;
+    tester.currentPort = &tester.ports[0];
+    const std::string reply = filler(240, 3) + filler(144, 101);
+    line().replyTo(5, CKVTUSTester::RequestAScan, reply.substr(0, reply.size() - cut), pace);
     signed short samples[240 + 72];
     std::memset(samples, 0x55, sizeof samples);
     int count = 0;
     AScanParams params;
-    QVERIFY(tester->requestAScan(1, 18, samples, &count, &params));
-    QCOMPARE(tail(peer->received(), 15), bytes({'K', 'V', 'T', ' ', 'M', '4', '7', 'T', 0x0C, 0x00,
-                                                0x04, 0x00, 0x00, 0x00, 0x11}));
-    QCOMPARE(count, 239);
+    QCOMPARE(tester.requestAScan(1, 18, samples, &count, &params), ok);
+    QVERIFY(!tester.busy);
+    QCOMPARE(line().portsOpen, 0);
+    QCOMPARE(count, ok ? 239 : 0);
+    if (!ok)
+        return;
     for (int i = 0; i < 240; ++i)
-        QCOMPARE(samples[i], short(reply[std::size_t(i)])); // widened without sign
+        QCOMPARE(samples[i], short(std::uint8_t(reply[std::size_t(i)]))); // widened without sign
     QVERIFY(std::memcmp(samples + 240, reply.data() + 240, 144) == 0);
-    const AScanParams expected = parseAScanParams(reply.data() + 240);
-    QCOMPARE(params.rangeEnd, expected.rangeEnd);
-    QCOMPARE(params.gateLevel, expected.gateLevel);
-    QVERIFY(!tester->busy);
-    QVERIFY(!tester->currentPort->isOpen());
-
-    // Group and cell go on the wire minus one, modulo 256; params may be left out.
-    QVERIFY(tester->requestAScan(300, 0, samples, &count, nullptr));
-    QCOMPARE(tail(peer->received(), 4), bytes({0x00, 43, 0x00, 0xFF}));
-
-    // One byte short of a reply.
-    peer->setReply(CKVTUSTester::RequestAScan, Bytes(reply.begin(), reply.begin() + 383));
-    count = 0;
-    QVERIFY(!tester->requestAScan(1, 18, samples, &count, &params));
-    QCOMPARE(count, 0);
-    QVERIFY(!tester->busy);
-    QVERIFY(!tester->currentPort->isOpen());
+    QCOMPARE(params.rangeEnd,
+             parseAScanParams(reinterpret_cast<const std::uint8_t *>(reply.data()) + 240).rangeEnd);
 }
 
-void TestKVTUSTester::secondExchangeWhileBusyIsRefused()
+void TestKVTUSTester::aScanFrameAndRefusal()
 {
-    peer = addTester(8, "Nope");
-    startOn(*tester);
-    const Bytes before = peer->received();
+    plugTester(5, "Yeah");
+    line().replyTo(5, CKVTUSTester::RequestAScan, filler(2048, 1));
+    QVERIFY(tester.findDevice());
     signed short samples[240 + 72];
     int count = 0;
-    QVERIFY(!tester->requestAScan(1, 1, samples, &count, nullptr));
-    QVERIFY(tester->busy);
-    QVERIFY(tester->currentPort->isOpen()); // the transfer keeps its port
-    sleepMs(100);
-    QCOMPARE(peer->received(), before);
-    QCOMPARE(count, 0);
-    tester->stopTransfer();
-}
+    QVERIFY(tester.requestAScan(1, 18, samples, &count, nullptr));
+    QCOMPARE(line().frames.back().second, std::string("KVT M47T\x0C\x00\x04\x00\x00\x00\x11", 15));
+    // Group and cell go on the wire minus one, modulo 256.
+    QVERIFY(tester.requestAScan(300, 0, samples, &count, nullptr));
+    QCOMPARE(line().frames.back().second.substr(11), std::string("\x00\x2B\x00\xFF", 4));
 
-void TestKVTUSTester::pollProgress()
-{
-    peer = addTester(2, "Nope");
-    startOn(*tester);
-    using Polled = std::pair<int, int>;
-
-    // Quiet before any announcement.
-    QCOMPARE(deliverAndPoll(*peer, *tester, {}), Polled(0, 100));
-    // Not a dump start: dropped.
-    QCOMPARE(deliverAndPoll(*peer, *tester, filler(300, 1)), Polled(0, 0));
-    QCOMPARE(tester->ringBuffer.used(), 0);
-    QCOMPARE(tester->blocksExpected, 0);
-
-    const Bytes first = kM47Start + bytes({0x00, 0x02}) + filler(289, 7);
-    QCOMPARE(deliverAndPoll(*peer, *tester, first), Polled(300, 50));
-    QCOMPARE(tester->blocksExpected, 2);
-    QCOMPARE(tester->blocksReceived, 1);
-    // Quiet after the announcement: the last progress.
-    QCOMPARE(deliverAndPoll(*peer, *tester, {}), Polled(0, 50));
-
-    QCOMPARE(deliverAndPoll(*peer, *tester, filler(212, 9)), Polled(212, 100));
-    QCOMPARE(tester->blocksReceived, 2);
-    // More than announced stays at 100.
-    QCOMPARE(deliverAndPoll(*peer, *tester, filler(600, 2)), Polled(600, 100));
-    QCOMPARE(tester->blocksReceived, 4);
-    QCOMPARE(tester->poll(nullptr), 0); // progress may be left out
-
-    tester->stopTransfer();
-    // Not busy: the port is not read.
-    QCOMPARE(deliverAndPoll(*peer, *tester, filler(10, 4)), Polled(0, 100));
-    QCOMPARE(tester->ringBuffer.used(), 1112);
-}
-
-void TestKVTUSTester::shortDumpStartIsHeldBack()
-{
-    peer = addTester(2, "Nope");
-    startOn(*tester);
-    using Polled = std::pair<int, int>;
-
-    const Bytes first = kM47Start + bytes({0x00, 0x04}) + filler(300, 5);
-    QCOMPARE(deliverAndPoll(*peer, *tester, Bytes(first.begin(), first.begin() + 6)), Polled(0, 0));
-    QCOMPARE(deliverAndPoll(*peer, *tester, Bytes(first.begin() + 6, first.begin() + 10)),
-             Polled(0, 0));
-    QCOMPARE(tester->blocksExpected, 0);
-    QCOMPARE(deliverAndPoll(*peer, *tester, Bytes(first.begin() + 10, first.end())),
-             Polled(int(first.size()), 25));
-    QCOMPARE(tester->blocksExpected, 4);
-    tester->stopTransfer();
-    std::uint8_t *data = nullptr;
-    int size = 0;
-    QCOMPARE(tester->takeDump(&data, &size), int(first.size()));
-    QCOMPARE(Bytes(data, data + size), first);
-
-    // A held-back start that turns out not to be a header is dropped with what completed it.
-    QVERIFY(tester->startTransfer());
-    sleepMs(100);
-    QCOMPARE(deliverAndPoll(*peer, *tester, ascii("ORBEX")).first, 0);
-    QCOMPARE(deliverAndPoll(*peer, *tester, ascii("M48T") + filler(100, 1)), Polled(0, 0));
-    QCOMPARE(tester->ringBuffer.used(), 0);
-    tester->stopTransfer();
-}
-
-void TestKVTUSTester::layout1DumpStart()
-{
-    peer = addTester(2, "Nope");
-    startOn(*tester);
-    using Polled = std::pair<int, int>;
-
-    // Two 257-byte records after the 11-byte header: (11 + 514) / 256 = 2 blocks.
-    QCOMPARE(deliverAndPoll(*peer, *tester, kLayout1Start + bytes({0x02}) + filler(300, 3)),
-             Polled(311, 50));
-    QCOMPARE(tester->blocksExpected, 2);
-    tester->stopTransfer();
-
-    // A count byte of 0x80 is -128: accepted, but nothing is announced.
-    QVERIFY(tester->startTransfer());
-    sleepMs(100);
-    QCOMPARE(deliverAndPoll(*peer, *tester, kLayout1Start + bytes({0x80}) + filler(20, 3)),
-             Polled(31, 100));
-    QCOMPARE(tester->blocksExpected, 0);
-    QCOMPARE(tester->ringBuffer.used(), 31);
-    tester->stopTransfer();
+    // A second exchange while a transfer holds the port is refused without touching it.
+    QVERIFY(tester.startTransfer());
+    const std::size_t written = line().frames.size();
+    QVERIFY(!tester.requestAScan(1, 1, samples, &count, nullptr));
+    QVERIFY(!tester.findDevice());
+    QCOMPARE(line().frames.size(), written);
+    QVERIFY(tester.busy);
+    QCOMPARE(line().portsOpen, 1);
+    tester.stopTransfer();
 }
 
 void TestKVTUSTester::takeDumpReturnsTheStream()
 {
-    peer = addTester(2, "Yeah");
-    startOn(*tester);
-    const Bytes stream = kM47Start + bytes({0x00, 0x11}) + filler(4400, 6);
+    plugTester(2, "Yeah");
+    QVERIFY(tester.findDevice());
+    QVERIFY(tester.startTransfer());
+    const std::string stream = m47Header(0x11) + filler(4400, 6);
     const int progressAfter[] = {47, 94, 100};
     for (std::size_t at = 0, step = 0; at < stream.size(); at += 2048, ++step) {
-        const Bytes chunk(stream.begin() + long(at),
-                          stream.begin() + long(std::min(at + 2048, stream.size())));
-        QCOMPARE(deliverAndPoll(*peer, *tester, chunk),
-                 std::make_pair(int(chunk.size()), progressAfter[step]));
+        line().arrive(stream.substr(at, 2048));
+        int p = -1;
+        QCOMPARE(tester.poll(&p), int(std::min<std::size_t>(2048, stream.size() - at)));
+        QCOMPARE(p, progressAfter[step]);
     }
-    tester->stopTransfer();
-
+    tester.stopTransfer();
     std::uint8_t *data = nullptr;
     int size = -1;
-    QCOMPARE(tester->takeDump(&data, &size), int(stream.size()));
-    QCOMPARE(size, int(stream.size()));
-    QCOMPARE(Bytes(data, data + size), stream);
-    QCOMPARE(tester->ringBuffer.used(), 0);
-
-    QCOMPARE(tester->takeDump(&data, &size), 0);
+    QCOMPARE(tester.takeDump(&data, &size), int(stream.size()));
+    QCOMPARE(std::string(reinterpret_cast<char *>(data), std::size_t(size)), stream);
+    QCOMPARE(tester.takeDump(&data, &size), 0);
     QCOMPARE(size, 0);
-    QVERIFY(data != nullptr);
 }
 
 QTEST_APPLESS_MAIN(TestKVTUSTester)

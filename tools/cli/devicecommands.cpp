@@ -2,7 +2,8 @@
 
 #include "clioptions.h"
 
-#include "data/collatrix.h"
+#include "data/transferengine.h"
+#include "data/zrdata.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
 
@@ -32,28 +33,14 @@ void drawProgress(int percent, int bytes)
     std::fflush(stderr);
 }
 
-// Polls every 500 ms with the same end rule as the program's transfer timer. Returns the last
-// progress.
+// The program's transfer engine, ticking every 500 ms. Returns the last progress.
 int receive(CKVTUSTester *tester)
 {
-    tester->startTransfer(); // a port that does not open shows as a silent device
-    int received = 0;
-    for (;;) {
-        sleepMs(500);
-        int progress = 0;
-        const int got = tester->poll(&progress);
-        received += got;
-        const CCollatrix::Tick tick = CCollatrix::classifyTick(got > 0, progress);
-        if (tick == CCollatrix::Tick::Waiting)
-            continue;
-        drawProgress(progress, received);
-        if (tick == CCollatrix::Tick::Ended) {
-            tester->stopTransfer();
-            if (isatty(STDERR_FILENO))
-                std::fputc('\n', stderr);
-            return progress;
-        }
-    }
+    CTransferEngine engine(tester);
+    const int progress = engine.run(drawProgress);
+    if (isatty(STDERR_FILENO))
+        std::fputc('\n', stderr);
+    return progress;
 }
 
 bool saveRaw(const QString &path, const std::uint8_t *dump, int size)

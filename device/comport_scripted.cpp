@@ -1,10 +1,11 @@
-// The platform half of CCOMPort for the fuzz build: the port talks to CScriptedLine, and waits
-// take no time, so a fuzz input runs in microseconds.
-#include "device/comport.h"
+// The platform half of CCOMPort for tests and fuzzing: the port talks to CScriptedLine, and a
+// wait moves the line's virtual clock instead of the real one.
+#include "comport.h"
 #include "scriptedline.h"
 
-bool sleepMs(int)
+bool sleepMs(int ms)
 {
+    CScriptedLine::instance().advance(ms);
     return true;
 }
 
@@ -22,7 +23,7 @@ bool CCOMPort::open(bool overlappedMode)
 {
     close();
     CScriptedLine &line = CScriptedLine::instance();
-    if (line.openFails)
+    if (!line.opens(portNumber()))
         return false;
     fd = portNumber();
     overlapped = overlappedMode;
@@ -40,10 +41,10 @@ void CCOMPort::close()
     --CScriptedLine::instance().portsOpen;
 }
 
-bool CCOMPort::write(const void *, int length)
+bool CCOMPort::write(const void *data, int length)
 {
     if (fd >= 0)
-        CScriptedLine::instance().written(length);
+        CScriptedLine::instance().written(fd, data, length);
     return overlapped || fd >= 0;
 }
 

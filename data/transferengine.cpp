@@ -1,0 +1,88 @@
+#include "transferengine.h"
+
+#include "device/comport.h"
+#include "device/kvtustester.h"
+
+CTransferEngine::CTransferEngine(CKVTUSTester *tester) : tester(tester)
+{
+}
+
+bool CTransferEngine::start()
+{
+    accepted = false;
+    bytes = 0;
+    return tester != nullptr && tester->startTransfer();
+}
+
+void CTransferEngine::stop()
+{
+    accepted = false;
+    if (tester != nullptr)
+        tester->stopTransfer();
+}
+
+int CTransferEngine::pollOnce(int *progress)
+{
+    if (tester == nullptr) {
+        *progress = 100; // nothing can arrive: the transfer ends as failed
+        return 0;
+    }
+    const int got = tester->poll(progress);
+    if (got > 0) {
+        accepted = true;
+        bytes += got;
+    }
+    return got;
+}
+
+CTransferEngine::Step CTransferEngine::step(int *progress)
+{
+    const bool got = pollOnce(progress) > 0;
+    const Step s = classify(got, *progress);
+    if (s == Step::Ended && got)
+        readTail(progress);
+    return s;
+}
+
+void CTransferEngine::readTail(int *progress)
+{
+    int quiet = 0;
+    for (int waited = 0; quiet < kQuietMs && waited < kTickMs; waited += kQuietStepMs) {
+        sleepMs(kQuietStepMs);
+        quiet = pollOnce(progress) > 0 ? 0 : quiet + kQuietStepMs;
+    }
+}
+
+int CTransferEngine::run(const std::function<void(int, int)> &report)
+{
+    start(); // a port that does not open shows as a silent device
+    for (;;) {
+        sleepMs(kTickMs);
+        int progress = 0;
+        const Step s = step(&progress);
+        if (s != Step::Waiting && report)
+            report(progress, bytes);
+        if (s == Step::Ended) {
+            stop();
+            return progress;
+        }
+    }
+}
+
+CTransferEngine::Step CTransferEngine::classify(bool got, int progress)
+{
+    if (!got && progress <= 0)
+        return Step::Waiting;
+    if (got && progress < 100)
+        return Step::Receiving;
+    return Step::Ended;
+}
+
+CTransferEngine::Outcome CTransferEngine::outcome(bool decoded, int groupCount, int progress)
+{
+    if (!decoded)
+        return Outcome::Failed;
+    if (groupCount == 0)
+        return Outcome::NoMeasurements;
+    return progress >= 100 ? Outcome::Completed : Outcome::Incomplete;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+
+class CKVTUSTester;
+
+// One download as every front end runs it: the start command, one reception step per 500 ms
+// tick with the end rule, and the outcome the user is told. The window drives it from its
+// timer; the command-line tool, the benchmark and the soak let run() do the ticking.
+class CTransferEngine
+{
+public:
+    static constexpr int kTickMs = 500;
+    // Once the count is reached, the reception ends when the line has been quiet this long:
+    // many character times at 38400 baud, and longer than a USB adapter holds back a packet.
+    static constexpr int kQuietMs = 20;
+    static constexpr int kQuietStepMs = 5;
+
+    enum class Step {
+        Waiting,   // nothing arrived and nothing was announced, or a stray chunk was dropped
+        Receiving, // bytes came and the count is not reached
+        Ended,     // the count was reached, or a tick brought nothing
+    };
+    enum class Outcome { Failed, NoMeasurements, Incomplete, Completed };
+
+    explicit CTransferEngine(CKVTUSTester *tester);
+
+    bool start();
+    void stop();
+    // One tick. The step that reaches 100 % reads on until the line is quiet (at most one more
+    // tick), so the last bytes of a dump still on the way are not lost.
+    Step step(int *progress);
+    // Ticks until the reception ends and stops it; report sees every step that is not waiting.
+    // Returns the last progress.
+    int run(const std::function<void(int progress, int bytes)> &report = {});
+
+    // At least one chunk has been accepted since the start.
+    bool active() const { return accepted; }
+    int bytesReceived() const { return bytes; }
+
+    static Step classify(bool got, int progress);
+    static Outcome outcome(bool decoded, int groupCount, int progress);
+
+private:
+    int pollOnce(int *progress);
+    void readTail(int *progress);
+
+    CKVTUSTester *tester;
+    bool accepted = false;
+    int bytes = 0;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <utility>
+#include <string>
+#include <vector>
+
+// The far end of the serial line in the scripted build (tests and fuzzing): what the device has
+// sent and not yet been read, what it will send later, and what it answers to the program's
+// next write. Time is virtual: it moves only when the program sleeps, so a reply that trickles
+// in at the line rate costs a test no real time. Every port shares the one line; only one is
+// open at a time.
+class CScriptedLine
+{
+public:
+    static CScriptedLine &instance();
+
+    void reset();
+    // Bytes that are on the line now.
+    void arrive(const std::string &bytes);
+    void arriveFill(std::uint8_t value, int count);
+    // How a device sends: all at once when bytesPerSecond is 0, otherwise at that rate in
+    // packets of up to packet bytes; the first byte leaves delayMs after the cause.
+    struct Pace {
+        double bytesPerSecond = 0;
+        int packet = 64;
+        int delayMs = 0;
+    };
+    void arrivePaced(const std::string &bytes, const Pace &pace);
+    // Bytes the device sends once the program has written its next command.
+    void answerNextWrite(const std::string &bytes, const Pace &pace = Pace());
+    // A device on COM port: it answers every frame with this command code so. Once a device is
+    // plugged in, only the ports of devices open.
+    void plugDevice(int port);
+    void replyTo(int port, int command, const std::string &bytes, const Pace &pace = Pace());
+
+    // For the port layer.
+    bool opens(int port) const;
+    void written(int port, const void *data, int length);
+    int queued() const;
+    int take(void *buffer, int n);
+    void advance(int ms);
+    // Virtual microseconds since the last reset.
+    std::int64_t now() const { return clockUs; }
+
+    bool openFails = false;
+    int writes = 0;
+    int portsOpen = 0;
+    // Every frame the program wrote, with the port it went to.
+    std::vector<std::pair<int, std::string>> frames;
+
+private:
+    struct Answer {
+        std::string bytes;
+        Pace pace;
+    };
+    void deliverDue();
+
+    std::deque<std::uint8_t> line;
+    std::multimap<std::int64_t, std::string> later;
+    std::vector<Answer> answers;
+    std::map<std::pair<int, int>, Answer> devices;
+    std::int64_t clockUs = 0;
+};

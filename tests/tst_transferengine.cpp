@@ -1,0 +1,161 @@
+// The transfer engine over the scripted line: the end rule, the outcome, and a dump whose last
+// bytes are still on the line when the count is reached.
+#include "data/transferengine.h"
+#include "data/zrdata.h"
+#include "device/kvtustester.h"
+#include "device/scriptedline.h"
+
+#include <QtTest>
+
+#include <string>
+
+namespace
+{
+
+using Step = CTransferEngine::Step;
+using Outcome = CTransferEngine::Outcome;
+
+CScriptedLine &line()
+{
+    return CScriptedLine::instance();
+}
+
+std::string m47Header(int count)
+{
+    return std::string("ORBEXM47T") + char(count >> 8) + char(count & 0xFF);
+}
+
+// size bytes of 8-byte records, group 1, cells 1, 2, ... with value 100 + cell.
+std::string records(int size, int recordSize)
+{
+    std::string s;
+    for (int cell = 1; int(s.size()) < size; ++cell) {
+        std::string r(std::size_t(recordSize), '\0');
+        r[0] = 1;
+        r[2] = char(cell & 0xFF);
+        r[3] = char(cell >> 8);
+        r[4] = char(100 + cell % 100);
+        s += r;
+    }
+    return s.substr(0, std::size_t(size));
+}
+
+} // namespace
+
+class TestTransferEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void endRule_data();
+    void endRule();
+    void outcome_data();
+    void outcome();
+    void download_data();
+    void download();
+};
+
+void TestTransferEngine::endRule_data()
+{
+    QTest::addColumn<bool>("got");
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<Step>("step");
+    QTest::newRow("quiet, nothing announced") << false << 100 << Step::Ended;
+    QTest::newRow("chunk dropped") << false << 0 << Step::Waiting;
+    QTest::newRow("flowing") << true << 99 << Step::Receiving;
+    QTest::newRow("count reached") << true << 100 << Step::Ended;
+    QTest::newRow("paused before the count") << false << 75 << Step::Ended;
+}
+
+void TestTransferEngine::endRule()
+{
+    QFETCH(bool, got);
+    QFETCH(int, progress);
+    QFETCH(Step, step);
+    QCOMPARE(CTransferEngine::classify(got, progress), step);
+}
+
+void TestTransferEngine::outcome_data()
+{
+    QTest::addColumn<bool>("decoded");
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("undecodable") << false << 0 << 100 << Outcome::Failed;
+    QTest::newRow("only groups above 256") << true << 0 << 100 << Outcome::NoMeasurements;
+    QTest::newRow("paused at 99 %") << true << 3 << 99 << Outcome::Incomplete;
+    QTest::newRow("complete") << true << 3 << 100 << Outcome::Completed;
+}
+
+void TestTransferEngine::outcome()
+{
+    QFETCH(bool, decoded);
+    QFETCH(int, groups);
+    QFETCH(int, progress);
+    QFETCH(Outcome, outcome);
+    QCOMPARE(CTransferEngine::outcome(decoded, groups, progress), outcome);
+}
+
+// The device streams the dump at 38400 baud in 64-byte packets up to the byte where the host's
+// count is reached, then sends the rest tailGapMs after the host's tick (negative: no dump).
+void TestTransferEngine::download_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("stored");    // records in the device
+    QTest::addColumn<int>("tailGapMs");
+    QTest::addColumn<int>("received");  // records decoded at the end
+    QTest::addColumn<int>("bytes");     // accepted in all
+    QTest::addColumn<qint64>("endUs");  // virtual time when run() returned
+
+    // Layout 2, 4 blocks: the last 11 bytes, with the last record, follow the count.
+    QTest::newRow("layout 2, tail at the tick") << 2 << 128 << 0 << 128 << 1035 << qint64(525000);
+    QTest::newRow("layout 2, tail 15 ms late") << 2 << 128 << 15 << 128 << 1035 << qint64(540000);
+    // Layout 3, 47 records: 5 blocks without the header; 235 bytes (7 records and a part)
+    // follow the count.
+    QTest::newRow("layout 3, tail at the tick") << 3 << 47 << 0 << 47 << 1515 << qint64(585000);
+    // A tail later than the quiet interval belongs to no reception: the count decides.
+    QTest::newRow("layout 2, tail 100 ms late") << 2 << 128 << 100 << 126 << 1024 << qint64(520000);
+    QTest::newRow("silent device") << 2 << 0 << -1 << 0 << 0 << qint64(500000);
+}
+
+void TestTransferEngine::download()
+{
+    QFETCH(int, layout);
+    QFETCH(int, stored);
+    QFETCH(int, tailGapMs);
+    QFETCH(int, received);
+    QFETCH(int, bytes);
+    QFETCH(qint64, endUs);
+    line().reset();
+    line().replyTo(3, CKVTUSTester::Identify, "Tarn Qellix");
+    if (layout == 3)
+        line().replyTo(3, CKVTUSTester::ProbeExtended, "Yeah");
+    CKVTUSTester tester;
+    QVERIFY(tester.findDevice());
+    line().reset(); // the clock starts with the dump command
+    line().plugDevice(3);
+
+    const int recordBytes = stored * (layout == 3 ? 32 : 8);
+    const std::string dump = m47Header(recordBytes / 256) + records(recordBytes, layout == 3 ? 32 : 8);
+    const std::size_t boundary = std::size_t(recordBytes / 256 * 256);
+    if (tailGapMs >= 0) {
+        line().answerNextWrite(dump.substr(0, boundary), {3840, 64, 0});
+        line().arrivePaced(dump.substr(boundary),
+                           {3840, 64, CTransferEngine::kTickMs + tailGapMs});
+    }
+    CTransferEngine engine(&tester);
+    QCOMPARE(engine.run(), 100);
+    QVERIFY(!tester.busy);
+    QCOMPARE(engine.bytesReceived(), bytes);
+    QCOMPARE(line().now(), endUs);
+
+    std::uint8_t *data = nullptr;
+    int size = 0;
+    tester.takeDump(&data, &size);
+    CZRData decoded;
+    decoded.decodeDump(data, size, layout == 3);
+    QCOMPARE(decoded.totalCount(), received);
+}
+
+QTEST_APPLESS_MAIN(TestTransferEngine)
+#include "tst_transferengine.moc"
