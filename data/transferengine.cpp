@@ -3,9 +3,7 @@
 #include "device/comport.h"
 #include "device/kvtustester.h"
 
-CTransferEngine::CTransferEngine(CKVTUSTester *tester) : tester(tester)
-{
-}
+CTransferEngine::CTransferEngine(CKVTUSTester *tester) : tester(tester) {}
 
 bool CTransferEngine::start()
 {

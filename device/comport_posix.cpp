@@ -63,7 +63,8 @@ std::string tablePath(int n)
 // wins even when it is a dangling link, so a closed simulator makes its port fail.
 std::string devicePath(int n)
 {
-    const QByteArray entry = QFile::encodeName(CCOMPort::portsFolder() + QStringLiteral("/COM%1").arg(n));
+    const QByteArray entry =
+        QFile::encodeName(CCOMPort::portsFolder() + QStringLiteral("/COM%1").arg(n));
     struct stat st;
     if (::lstat(entry.constData(), &st) == 0)
         return entry.toStdString();

@@ -35,8 +35,7 @@ private:
     void release();
     // Moves count bytes at ring offset `offset` in at most two pieces (up to the end of the data
     // area, then from its start) and returns the offset after them.
-    template <typename Copy>
-    std::uint32_t transfer(std::uint32_t offset, int count, Copy copy);
+    template <typename Copy> std::uint32_t transfer(std::uint32_t offset, int count, Copy copy);
 
     std::uint8_t *control = nullptr;
     std::uint8_t *ownedStorage = nullptr;

@@ -78,9 +78,9 @@ void CScriptedLine::written(int port, const void *data, int length)
     const auto *bytes = static_cast<const char *>(data);
     frames.emplace_back(port, std::string(bytes, std::size_t(length)));
     constexpr int kCommandOffset = 8;
-    const auto device =
-        length > kCommandOffset ? devices.find({port, std::uint8_t(bytes[kCommandOffset])})
-                                : devices.end();
+    const auto device = length > kCommandOffset
+                            ? devices.find({port, std::uint8_t(bytes[kCommandOffset])})
+                            : devices.end();
     if (device != devices.end())
         arrivePaced(device->second.bytes, device->second.pace);
     for (const Answer &a : answers)

@@ -3,9 +3,17 @@
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
+
+// How a scripted device sends: all at once when bytesPerSecond is 0, otherwise at that rate in
+// packets of up to packet bytes; the first byte leaves delayMs after the cause.
+struct ScriptedPace {
+    double bytesPerSecond = 0;
+    int packet = 64;
+    int delayMs = 0;
+};
 
 // The far end of the serial line in the scripted build (tests and fuzzing): what the device has
 // sent and not yet been read, what it will send later, and what it answers to the program's
@@ -21,13 +29,7 @@ public:
     // Bytes that are on the line now.
     void arrive(const std::string &bytes);
     void arriveFill(std::uint8_t value, int count);
-    // How a device sends: all at once when bytesPerSecond is 0, otherwise at that rate in
-    // packets of up to packet bytes; the first byte leaves delayMs after the cause.
-    struct Pace {
-        double bytesPerSecond = 0;
-        int packet = 64;
-        int delayMs = 0;
-    };
+    using Pace = ScriptedPace;
     void arrivePaced(const std::string &bytes, const Pace &pace);
     // Bytes the device sends once the program has written its next command.
     void answerNextWrite(const std::string &bytes, const Pace &pace = Pace());

@@ -79,10 +79,10 @@ void TestKVTUSTester::init()
 
 void TestKVTUSTester::searchAndStart_data()
 {
-    QTest::addColumn<QList<int>>("testers");   // ports with a tester
-    QTest::addColumn<QList<int>>("others");    // ports that open but do not answer
-    QTest::addColumn<QString>("probeAnswer");  // the first tester's extended answer
-    QTest::addColumn<int>("foundOn");          // 0: none
+    QTest::addColumn<QList<int>>("testers");  // ports with a tester
+    QTest::addColumn<QList<int>>("others");   // ports that open but do not answer
+    QTest::addColumn<QString>("probeAnswer"); // the first tester's extended answer
+    QTest::addColumn<int>("foundOn");         // 0: none
     QTest::addColumn<int>("startCommand");
 
     QTest::newRow("extended") << QList<int>{2} << QList<int>{} << "Yeah" << 2 << 0x09;
@@ -135,10 +135,10 @@ void TestKVTUSTester::pollSequence_data()
 
     const auto b = [](const std::string &s) { return QByteArray(s.data(), int(s.size())); };
     const std::string start = m47Header(4) + filler(300, 5);
-    QTest::newRow("quiet, nothing announced") << QList<QByteArray>{""} << QList<int>{0}
-                                              << QList<int>{100} << 0;
-    QTest::newRow("no header: dropped") << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0}
-                                        << QList<int>{0} << 0;
+    QTest::newRow("quiet, nothing announced")
+        << QList<QByteArray>{""} << QList<int>{0} << QList<int>{100} << 0;
+    QTest::newRow("no header: dropped")
+        << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0} << QList<int>{0} << 0;
     QTest::newRow("count 2") << QList<QByteArray>{b(m47Header(2) + filler(289, 7)), "",
                                                   b(filler(212, 9)), b(filler(600, 2))}
                              << QList<int>{300, 0, 212, 600} << QList<int>{50, 50, 100, 100} << 2;

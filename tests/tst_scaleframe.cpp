@@ -129,6 +129,8 @@ private slots:
     void horizontalTicksAndLabelPlacement();
     void labelsOfAccumulatedValues();
     void anchorOutsideRange();
+    void firstTickOfAccumulatedSteps_data();
+    void firstTickOfAccumulatedSteps();
 };
 
 void TestScaleFrame::drawAreaAndCasts()
@@ -319,6 +321,31 @@ void TestScaleFrame::anchorOutsideRange()
                      qPrintable(QString("column %1").arg(x)));
         }
     }
+}
+
+void TestScaleFrame::firstTickOfAccumulatedSteps_data()
+{
+    QTest::addColumn<double>("minValue");
+    QTest::addColumn<double>("span");
+    QTest::addColumn<double>("step");
+    // Ten steps of 0.1 add up to 0.9999999999999999, just below the start.
+    QTest::newRow("inches 1.00-1.50") << 1.0 << 0.5 << 0.1;
+    QTest::newRow("mm 0.35-0.50") << 0.35 << 0.15 << 0.05;
+}
+
+void TestScaleFrame::firstTickOfAccumulatedSteps()
+{
+    QFETCH(double, minValue);
+    QFETCH(double, span);
+    QFETCH(double, step);
+    QScaleFrame frame;
+    makeBottomScale(frame, 400, minValue, span, 0.0, step, step / 2, "");
+    const QImage image = drawScale(frame);
+    QVERIFY(ink(image, 0, 4));
+    const QFontMetrics m = metricsOn(frame, image);
+    QCOMPARE(labelRows(image).copy(0, 0, 20, image.height() - kTickRows),
+             labelRows(frame, {{QPointF(0, bottomLabelY(m)), QString::number(minValue)}})
+                 .copy(0, 0, 20, image.height() - kTickRows));
 }
 
 QTEST_MAIN(TestScaleFrame)

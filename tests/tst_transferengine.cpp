@@ -101,11 +101,11 @@ void TestTransferEngine::outcome()
 void TestTransferEngine::download_data()
 {
     QTest::addColumn<int>("layout");
-    QTest::addColumn<int>("stored");    // records in the device
+    QTest::addColumn<int>("stored"); // records in the device
     QTest::addColumn<int>("tailGapMs");
-    QTest::addColumn<int>("received");  // records decoded at the end
-    QTest::addColumn<int>("bytes");     // accepted in all
-    QTest::addColumn<qint64>("endUs");  // virtual time when run() returned
+    QTest::addColumn<int>("received"); // records decoded at the end
+    QTest::addColumn<int>("bytes");    // accepted in all
+    QTest::addColumn<qint64>("endUs"); // virtual time when run() returned
 
     // Layout 2, 4 blocks: the last 11 bytes, with the last record, follow the count.
     QTest::newRow("layout 2, tail at the tick") << 2 << 128 << 0 << 128 << 1035 << qint64(525000);
@@ -136,12 +136,12 @@ void TestTransferEngine::download()
     line().plugDevice(3);
 
     const int recordBytes = stored * (layout == 3 ? 32 : 8);
-    const std::string dump = m47Header(recordBytes / 256) + records(recordBytes, layout == 3 ? 32 : 8);
+    const std::string dump =
+        m47Header(recordBytes / 256) + records(recordBytes, layout == 3 ? 32 : 8);
     const std::size_t boundary = std::size_t(recordBytes / 256 * 256);
     if (tailGapMs >= 0) {
         line().answerNextWrite(dump.substr(0, boundary), {3840, 64, 0});
-        line().arrivePaced(dump.substr(boundary),
-                           {3840, 64, CTransferEngine::kTickMs + tailGapMs});
+        line().arrivePaced(dump.substr(boundary), {3840, 64, CTransferEngine::kTickMs + tailGapMs});
     }
     CTransferEngine engine(&tester);
     QCOMPARE(engine.run(), 100);

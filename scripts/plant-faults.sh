@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Plants each known fault in turn, rebuilds, and checks that the named test catches it; then
+# puts the source back. Usage: scripts/plant-faults.sh [NAME-FILTER]. Needs a configured
+# default build (cmake --preset default). Exits 1 when a fault goes unnoticed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+filter=${1:-}
+missed=0
+count=0
+
+# fault NAME FILE SED-EXPRESSION TEST
+fault() {
+    local name=$1 file=$2 expr=$3 test=$4
+    [[ -n "$filter" && "$name" != *"$filter"* ]] && return
+    count=$((count + 1))
+    cp "$file" "$file.orig"
+    sed -i "$expr" "$file"
+    if cmp -s "$file" "$file.orig"; then
+        echo "STALE   $name: the expression no longer matches $file"
+        missed=$((missed + 1))
+    elif ! cmake --build build --target "$test" >/dev/null 2>&1; then
+        echo "CAUGHT  $name (does not compile)"
+    elif (cd build && QT_QPA_PLATFORM=offscreen ctest -R "^$test\$" >/dev/null 2>&1); then
+        echo "MISSED  $name: $test still passes"
+        missed=$((missed + 1))
+    else
+        echo "caught  $name by $test"
+    fi
+    mv "$file.orig" "$file"
+    touch "$file" # the restored file is older than the faulty build
+}
+
+source scripts/faults.list
+
+cmake --build build >/dev/null 2>&1
+echo "$count faults planted, $missed missed"
+[ "$missed" = 0 ]
