@@ -1,11 +1,42 @@
 #include "comport.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QString>
+
 #include <algorithm>
 #include <cstdio>
 
-CCOMPort::~CCOMPort()
+namespace
 {
-    close();
+
+QString &portsFolderSetting()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void CCOMPort::setPortsFolder(const QString &folder)
+{
+    portsFolderSetting() = folder;
+}
+
+// Windows names its ports itself; elsewhere the folder "ports" beside the program may map them.
+QString CCOMPort::portsFolder()
+{
+#ifdef _WIN32
+    return QString();
+#else
+    const QString &set = portsFolderSetting();
+    if (!set.isEmpty())
+        return set;
+    const QString programFolder = QCoreApplication::instance()
+                                      ? QCoreApplication::applicationDirPath()
+                                      : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    return programFolder + QStringLiteral("/ports");
+#endif
 }
 
 void CCOMPort::setPortNumber(int n)

@@ -1,10 +1,8 @@
 #pragma once
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#include <memory>
+
 class QString;
-#endif
 
 // Blocks the calling thread for ms milliseconds. False when no timer could be made (then it does
 // not wait).
@@ -40,13 +38,11 @@ public:
     // True as soon as a byte waits: tests at once, then every 50 ms until timeoutMs has run out.
     bool waitForInput(int timeoutMs);
 
-#ifndef _WIN32
-    // COM n opens the entry "COMn" of this folder when it exists (a device node or a link to
-    // one, such as a pseudo-terminal), else a fixed device table. Empty means the folder
-    // "ports" beside the program.
+    // Off Windows, COM n opens the entry "COMn" of this folder when it exists (a device node
+    // or a link to one, such as a pseudo-terminal), else a fixed device table. Empty means the
+    // folder "ports" beside the program; on Windows there is no such folder.
     static void setPortsFolder(const QString &folder);
     static QString portsFolder();
-#endif
     // The n of "\\.\COMn".
     int portNumber() const;
 
@@ -59,15 +55,8 @@ private:
     int readQueued(void *buffer, int n);
     void flushInput();
 
-#ifdef _WIN32
-    void releaseOverlapped();
-
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    OVERLAPPED overlappedBlock;
-    OVERLAPPED *overlapped = nullptr;
-#else
-    int fd = -1;
-    bool overlapped = false;
-#endif
+    // The platform's handle and mode, defined by the backend.
+    struct Native;
+    std::unique_ptr<Native> native;
     char name[kNameSize];
 };

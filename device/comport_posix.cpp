@@ -1,7 +1,6 @@
 // The serial port on Linux: COM n is a device file, opened non-blocking so that reads never wait.
 #include "comport.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -26,24 +25,7 @@ namespace
 
 constexpr int kWriteStallMs = 1000;
 
-QString &portsFolderSetting()
-{
-    static QString folder;
-    return folder;
-}
-
 } // namespace
-
-QString CCOMPort::portsFolder()
-{
-    const QString &set = portsFolderSetting();
-    if (!set.isEmpty())
-        return set;
-    const QString programFolder = QCoreApplication::instance()
-                                      ? QCoreApplication::applicationDirPath()
-                                      : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    return programFolder + QStringLiteral("/ports");
-}
 
 namespace
 {
@@ -145,19 +127,24 @@ bool sleepMs(int ms)
     return true;
 }
 
-CCOMPort::CCOMPort()
+struct CCOMPort::Native {
+    int fd = -1;
+    bool overlapped = false;
+};
+
+CCOMPort::CCOMPort() : native(std::make_unique<Native>())
 {
     setPortNumber(1);
 }
 
-void CCOMPort::setPortsFolder(const QString &folder)
+CCOMPort::~CCOMPort()
 {
-    portsFolderSetting() = folder;
+    close();
 }
 
 bool CCOMPort::isOpen() const
 {
-    return fd >= 0;
+    return native->fd >= 0;
 }
 
 bool CCOMPort::open(bool overlappedMode)
@@ -175,10 +162,10 @@ bool CCOMPort::open(bool overlappedMode)
         ::close(opened);
         return false;
     }
-    fd = opened;
-    overlapped = overlappedMode;
-    configureLine(fd, baudRate);
-    raiseRts(fd);
+    native->fd = opened;
+    native->overlapped = overlappedMode;
+    configureLine(native->fd, baudRate);
+    raiseRts(native->fd);
     sleepMs(kSettleMs);
     flushInput();
     return true;
@@ -186,23 +173,23 @@ bool CCOMPort::open(bool overlappedMode)
 
 void CCOMPort::close()
 {
-    if (fd < 0)
+    if (native->fd < 0)
         return;
-    ::close(fd);
-    fd = -1;
-    overlapped = false;
+    ::close(native->fd);
+    native->fd = -1;
+    native->overlapped = false;
 }
 
 bool CCOMPort::write(const void *data, int length)
 {
-    const bool written = fd >= 0 && writeAll(fd, static_cast<const char *>(data), length);
-    return overlapped || written;
+    const bool written = native->fd >= 0 && writeAll(native->fd, static_cast<const char *>(data), length);
+    return native->overlapped || written;
 }
 
 int CCOMPort::queuedBytes() const
 {
     int queued = 0;
-    if (fd < 0 || ::ioctl(fd, FIONREAD, &queued) != 0)
+    if (native->fd < 0 || ::ioctl(native->fd, FIONREAD, &queued) != 0)
         return 0;
     return queued;
 }
@@ -210,6 +197,6 @@ int CCOMPort::queuedBytes() const
 // EAGAIN, EIO (the other side of a pseudo-terminal went away) and end of file all mean nothing.
 int CCOMPort::readQueued(void *buffer, int n)
 {
-    const ssize_t got = ::read(fd, buffer, static_cast<size_t>(n));
+    const ssize_t got = ::read(native->fd, buffer, static_cast<size_t>(n));
     return got > 0 ? static_cast<int>(got) : 0;
 }

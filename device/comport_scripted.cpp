@@ -9,14 +9,24 @@ bool sleepMs(int ms)
     return true;
 }
 
-CCOMPort::CCOMPort()
+struct CCOMPort::Native {
+    int fd = -1;
+    bool overlapped = false;
+};
+
+CCOMPort::CCOMPort() : native(std::make_unique<Native>())
 {
     setPortNumber(1);
 }
 
+CCOMPort::~CCOMPort()
+{
+    close();
+}
+
 bool CCOMPort::isOpen() const
 {
-    return fd >= 0;
+    return native->fd >= 0;
 }
 
 bool CCOMPort::open(bool overlappedMode)
@@ -25,8 +35,8 @@ bool CCOMPort::open(bool overlappedMode)
     CScriptedLine &line = CScriptedLine::instance();
     if (!line.opens(portNumber()))
         return false;
-    fd = portNumber();
-    overlapped = overlappedMode;
+    native->fd = portNumber();
+    native->overlapped = overlappedMode;
     ++line.portsOpen;
     flushInput();
     return true;
@@ -34,23 +44,23 @@ bool CCOMPort::open(bool overlappedMode)
 
 void CCOMPort::close()
 {
-    if (fd < 0)
+    if (native->fd < 0)
         return;
-    fd = -1;
-    overlapped = false;
+    native->fd = -1;
+    native->overlapped = false;
     --CScriptedLine::instance().portsOpen;
 }
 
 bool CCOMPort::write(const void *data, int length)
 {
-    if (fd >= 0)
-        CScriptedLine::instance().written(fd, data, length);
-    return overlapped || fd >= 0;
+    if (native->fd >= 0)
+        CScriptedLine::instance().written(native->fd, data, length);
+    return native->overlapped || native->fd >= 0;
 }
 
 int CCOMPort::queuedBytes() const
 {
-    return fd < 0 ? 0 : CScriptedLine::instance().queued();
+    return native->fd < 0 ? 0 : CScriptedLine::instance().queued();
 }
 
 int CCOMPort::readQueued(void *buffer, int n)

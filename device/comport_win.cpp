@@ -1,6 +1,8 @@
 // The serial port on Windows, on the communications API.
 #include "comport.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace
@@ -43,6 +45,30 @@ void setReadTimeouts(HANDLE handle)
 
 } // namespace
 
+struct CCOMPort::Native {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    OVERLAPPED block;
+    // The block while the port is open in overlapped mode, else null.
+    OVERLAPPED *overlapped = nullptr;
+
+    Native()
+    {
+        std::memset(&block, 0, sizeof block);
+        block.hEvent = INVALID_HANDLE_VALUE;
+    }
+
+    void releaseOverlapped()
+    {
+        if (overlapped == nullptr)
+            return;
+        if (isValid(block.hEvent))
+            CloseHandle(block.hEvent);
+        std::memset(&block, 0, sizeof block);
+        block.hEvent = INVALID_HANDLE_VALUE;
+        overlapped = nullptr;
+    }
+};
+
 // An auto-reset event that nobody signals serves as the timer.
 bool sleepMs(int ms)
 {
@@ -54,75 +80,69 @@ bool sleepMs(int ms)
     return true;
 }
 
-CCOMPort::CCOMPort()
+CCOMPort::CCOMPort() : native(std::make_unique<Native>())
 {
-    std::memset(&overlappedBlock, 0, sizeof overlappedBlock);
-    overlappedBlock.hEvent = INVALID_HANDLE_VALUE;
     setPortNumber(1);
+}
+
+CCOMPort::~CCOMPort()
+{
+    close();
 }
 
 bool CCOMPort::isOpen() const
 {
-    return isValid(handle);
+    return isValid(native->handle);
 }
 
 bool CCOMPort::open(bool overlappedMode)
 {
     close();
-    overlapped = overlappedMode ? &overlappedBlock : nullptr;
-    if (overlapped != nullptr)
-        overlappedBlock.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         overlappedMode ? FILE_FLAG_OVERLAPPED : 0, nullptr);
-    if (!isValid(handle)) {
-        handle = INVALID_HANDLE_VALUE;
-        releaseOverlapped();
+    Native &n = *native;
+    n.overlapped = overlappedMode ? &n.block : nullptr;
+    if (n.overlapped != nullptr)
+        n.block.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    n.handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           overlappedMode ? FILE_FLAG_OVERLAPPED : 0, nullptr);
+    if (!isValid(n.handle)) {
+        n.handle = INVALID_HANDLE_VALUE;
+        n.releaseOverlapped();
         return false;
     }
-    SetupComm(handle, kQueueSize, kQueueSize);
-    configureLine(handle, baudRate);
+    SetupComm(n.handle, kQueueSize, kQueueSize);
+    configureLine(n.handle, baudRate);
     sleepMs(kSettleMs);
-    setReadTimeouts(handle);
+    setReadTimeouts(n.handle);
     flushInput();
     return true;
 }
 
 void CCOMPort::close()
 {
-    if (!isValid(handle))
+    if (!isValid(native->handle))
         return;
-    releaseOverlapped();
-    CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-}
-
-void CCOMPort::releaseOverlapped()
-{
-    if (overlapped == nullptr)
-        return;
-    if (isValid(overlappedBlock.hEvent))
-        CloseHandle(overlappedBlock.hEvent);
-    std::memset(&overlappedBlock, 0, sizeof overlappedBlock);
-    overlappedBlock.hEvent = INVALID_HANDLE_VALUE;
-    overlapped = nullptr;
+    native->releaseOverlapped();
+    CloseHandle(native->handle);
+    native->handle = INVALID_HANDLE_VALUE;
 }
 
 // In overlapped mode a write that the system leaves pending counts as done.
 bool CCOMPort::write(const void *data, int length)
 {
     DWORD written = 0;
-    const BOOL ok = WriteFile(handle, data, static_cast<DWORD>(length), &written, overlapped);
-    return overlapped != nullptr || ok != FALSE;
+    const BOOL ok =
+        WriteFile(native->handle, data, static_cast<DWORD>(length), &written, native->overlapped);
+    return native->overlapped != nullptr || ok != FALSE;
 }
 
 int CCOMPort::queuedBytes() const
 {
-    if (!isValid(handle))
+    if (!isValid(native->handle))
         return 0;
     DWORD errors = 0;
     COMSTAT status;
     std::memset(&status, 0, sizeof status);
-    if (!ClearCommError(handle, &errors, &status))
+    if (!ClearCommError(native->handle, &errors, &status))
         return 0;
     return static_cast<int>(status.cbInQue);
 }
@@ -131,7 +151,7 @@ int CCOMPort::queuedBytes() const
 int CCOMPort::readQueued(void *buffer, int n)
 {
     DWORD got = 0;
-    if (!ReadFile(handle, buffer, static_cast<DWORD>(n), &got, overlapped))
+    if (!ReadFile(native->handle, buffer, static_cast<DWORD>(n), &got, native->overlapped))
         return 0;
     return static_cast<int>(got);
 }

@@ -15,6 +15,7 @@ void CScriptedLine::reset()
     later.clear();
     answers.clear();
     devices.clear();
+    onlyDevicePorts = false;
     frames.clear();
     clockUs = 0;
     openFails = false;
@@ -56,7 +57,14 @@ void CScriptedLine::answerNextWrite(const std::string &bytes, const Pace &pace)
 
 void CScriptedLine::plugDevice(int port)
 {
+    onlyDevicePorts = true;
     devices.emplace(std::make_pair(port, -1), Answer{});
+}
+
+void CScriptedLine::unplugDevice(int port)
+{
+    for (auto it = devices.begin(); it != devices.end();)
+        it = it->first.first == port ? devices.erase(it) : std::next(it);
 }
 
 void CScriptedLine::replyTo(int port, int command, const std::string &bytes, const Pace &pace)
@@ -67,7 +75,7 @@ void CScriptedLine::replyTo(int port, int command, const std::string &bytes, con
 
 bool CScriptedLine::opens(int port) const
 {
-    return !openFails && (devices.empty() || devices.count({port, -1}) != 0);
+    return !openFails && (!onlyDevicePorts || devices.count({port, -1}) != 0);
 }
 
 void CScriptedLine::written(int port, const void *data, int length)

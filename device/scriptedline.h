@@ -36,6 +36,8 @@ public:
     // A device on COM port: it answers every frame with this command code so. Once a device is
     // plugged in, only the ports of devices open.
     void plugDevice(int port);
+    // The device leaves; its port no longer opens.
+    void unplugDevice(int port);
     void replyTo(int port, int command, const std::string &bytes, const Pace &pace = Pace());
 
     // For the port layer.
@@ -64,5 +66,6 @@ private:
     std::multimap<std::int64_t, std::string> later;
     std::vector<Answer> answers;
     std::map<std::pair<int, int>, Answer> devices;
+    bool onlyDevicePorts = false;
     std::int64_t clockUs = 0;
 };

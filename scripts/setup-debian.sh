@@ -3,17 +3,19 @@
 # Only missing packages are installed, so a prepared machine is left alone.
 set -euo pipefail
 
+# What building and running the program needs.
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-    libudev-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    libudev-dev
 )
 for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;
-    # The test run also compiles the Windows serial layer with a cross compiler.
-    --test) packages+=(g++-mingw-w64-x86-64) ;;
+    # The test run also builds the fuzz targets with clang and compiles the Windows build's
+    # sources with a cross compiler.
+    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64) ;;
+    --bench) packages+=(libbenchmark-dev) ;;
     esac
 done
 
