@@ -144,6 +144,15 @@ QByteArray writtenDump(const QStringList &args)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+TesterRecord recordAt(const CTesterMemory &memory, int group, int cell)
+{
+    for (const TesterRecord &r : memory.records()) {
+        if (r.group == group && r.cell == cell)
+            return r;
+    }
+    return TesterRecord();
+}
+
 QByteArray ascanPayload(int group, int cell)
 {
     return QByteArray(1, '\0') + char((group - 1) & 0xFF) + '\0' + char((cell - 1) & 0xFF);
@@ -300,8 +309,8 @@ void TestTester::ascanReplies()
     const CTesterMemory memory = CTesterMemory::generate(3, 3, 300, 4);
     int withAScan = 0;
     for (int cell : {1, 2, 3, 5, 8, 13}) {
-        MeasurementRecord record;
-        QVERIFY(memory.records().record(2, cell, &record));
+        const TesterRecord record = recordAt(memory, 2, cell);
+        QCOMPARE(record.cell, cell);
         host.send(0x0C, ascanPayload(2, cell));
         const QByteArray reply = host.readUntilQuiet(kReplyWaitMs);
         QCOMPARE(reply.size(), kAScanReplySize);
@@ -315,8 +324,8 @@ void TestTester::ascanReplies()
     }
     QVERIFY(withAScan >= 4);
     // Cell 300 travels as 299 mod 256 = 43, which is cell 44 of the group.
-    MeasurementRecord cell44;
-    QVERIFY(memory.records().record(2, 44, &cell44));
+    const TesterRecord cell44 = recordAt(memory, 2, 44);
+    QCOMPARE(cell44.cell, 44);
     host.send(0x0C, ascanPayload(2, 300));
     const QByteArray wrapped = host.readUntilQuiet(kReplyWaitMs);
     QCOMPARE(wrapped, cell44.hasAScan ? CAScanSynthesizer::reply(cell44, 4)

@@ -157,7 +157,7 @@ void CTesterDevice::answerAScan(const QByteArray &payload)
     }
     const int groupByte = quint8(payload[1]);
     const int cellByte = quint8(payload[3]);
-    MeasurementRecord record;
+    TesterRecord record;
     const bool found = memory.findRecord(groupByte, cellByte, &record);
     const bool stored = found && record.hasAScan;
     const QByteArray bytes =
