@@ -114,7 +114,13 @@ void CTesterDevice::handle(const CommandFrame &frame)
         break;
     case kDump:
     case kDumpExtended:
-        streamDump(frame.code);
+        // A plain device streams for the plain command only, an extended one for its own.
+        if ((frame.code == kDumpExtended) == memory.isExtended())
+            streamDump(frame.code);
+        else
+            log(QStringLiteral("dump %1 -> no answer (layout %2 memory)")
+                    .arg(hex(frame.code))
+                    .arg(memory.layout()));
         break;
     case kAScan:
         answerAScan(frame.payload);
@@ -173,8 +179,7 @@ void CTesterDevice::answerAScan(const QByteArray &payload)
 
 void CTesterDevice::streamDump(int code)
 {
-    const QByteArray &dump = memory.bytes();
-    const int size = int(dump.size());
+    const int size = int(memory.bytes().size());
     int end = size;
     if (options.pauseAfter >= 0)
         end = int(std::min<qint64>(end, options.pauseAfter));
@@ -191,14 +196,7 @@ void CTesterDevice::streamDump(int code)
         if (!writeAll(garbage.constData(), int(garbage.size())) || !pause(kGarbageGapMs))
             return;
     }
-    // The host stops at the tick whose progress reaches 100 %. Holding back the bytes from the
-    // boundary on until it has drained the rest makes that tick bring all of them.
-    const int boundary = memory.receptionBoundary();
-    const bool split = end == size && boundary >= 2 && boundary - 1 < size;
-    const int pacedEnd = split ? boundary - 1 : end;
-    bool ok = writePaced(0, pacedEnd);
-    if (ok && split)
-        ok = waitUntilDrained() && writeAll(dump.constData() + pacedEnd, size - pacedEnd);
+    const bool ok = writePaced(0, end);
     const QString took = QStringLiteral("%1 s").arg(clock.elapsed() / 1000.0, 0, 'f', 2);
     if (stopRequested()) {
         log(QStringLiteral(" interrupted"));
