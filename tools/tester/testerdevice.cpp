@@ -207,15 +207,7 @@ void CTesterDevice::streamDump(int code)
         false);
     QElapsedTimer clock;
     clock.start();
-    const char *dump = memory.bytes().constData();
-    // The host stops reading at the tick whose progress reaches 100 %; the tail pause starts
-    // when the bytes up to there are written.
-    const int boundary =
-        options.tailPause > 0 ? std::clamp(memory.receptionBoundary(), 0, end) : end;
-    bool ok = sendStrayBytes() && writePaced(dump, 0, boundary, options.rate);
-    if (ok && boundary < end)
-        ok = pause(int(std::lround(options.tailPause * 1000))) &&
-             writePaced(dump, boundary, end, options.rate);
+    const bool ok = sendStrayBytes() && writeDump(end);
     const QString took = QStringLiteral("%1 s").arg(clock.elapsed() / 1000.0, 0, 'f', 2);
     if (stopRequested()) {
         log(QStringLiteral(" interrupted"));
@@ -247,6 +239,19 @@ bool CTesterDevice::sendStrayBytes()
         QByteArray(options.garbage, char(0xA5)) + lineNoise(options.noise, options.seed);
     return stray.isEmpty() ||
            (writeAll(stray.constData(), int(stray.size())) && pause(kStrayGapMs));
+}
+
+bool CTesterDevice::writeDump(int end)
+{
+    const char *dump = memory.bytes().constData();
+    // The host stops reading at the tick whose progress reaches 100 %; the tail pause starts
+    // when the bytes up to there are written.
+    const int boundary =
+        options.tailPause > 0 ? std::clamp(memory.receptionBoundary(), 0, end) : end;
+    if (!writePaced(dump, 0, boundary, options.rate))
+        return false;
+    return boundary == end || (pause(int(std::lround(options.tailPause * 1000))) &&
+                               writePaced(dump, boundary, end, options.rate));
 }
 
 bool CTesterDevice::writePaced(const char *data, int from, int to, double rate)

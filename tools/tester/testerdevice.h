@@ -28,6 +28,8 @@ private:
     void streamDump(int code);
     // The garbage and noise of the fault modes, alone ahead of the dump.
     bool sendStrayBytes();
+    // The dump's bytes [0, end) at the line rate, with the tail pause if one is set.
+    bool writeDump(int end);
     // Writes bytes [from, to) of data at rate bytes a second; false when stopped or the host
     // stopped reading.
     bool writePaced(const char *data, int from, int to, double rate);
