@@ -28,6 +28,7 @@ class TestTesterSim : public QObject
     Q_OBJECT
 
 private slots:
+    void layoutBytesAndCounts_data();
     void layoutBytesAndCounts();
     void generatedRecords();
     void generationIsDeterministicPerSeed();
@@ -38,39 +39,49 @@ private slots:
     void frameParsing();
 };
 
+void TestTesterSim::layoutBytesAndCounts_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("boundary");
+    // 10 records fill one 257-byte block; the host stops at 256 * floor(268 / 256).
+    QTest::newRow("layout 1") << 1 << 2 << 5
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1}))
+                              << 11 + 257 << 256;
+    // 33 records need two 256-byte blocks.
+    QTest::newRow("layout 2") << 2 << 3 << 11
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2}))
+                              << 11 + 2 * 256 << 512;
+    // 40 records of 32 bytes are 1280 bytes, 5 whole units of 256 without the header; the host
+    // reaches 100 % at 1280 of 1291 bytes.
+    QTest::newRow("layout 3") << 3 << 4 << 10
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 5}))
+                              << 1291 << 1280;
+    // 9 records are 288 bytes: one whole unit, and 43 bytes after the host's 100 %.
+    QTest::newRow("layout 3, 9 records")
+        << 3 << 1 << 9 << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}))
+        << 11 + 288 << 256;
+    // 2 records are padded with empty ones to one unit, so the count is not 0.
+    QTest::newRow("layout 3, tiny")
+        << 3 << 1 << 2 << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}))
+        << 11 + 256 << 256;
+}
+
 void TestTesterSim::layoutBytesAndCounts()
 {
-    // Layout 1: 10 records fill one 257-byte block; the host stops at 256 * floor(268 / 256).
-    const CTesterMemory one = CTesterMemory::generate(1, 2, 5, 7);
-    QCOMPARE(one.bytes().size(), 11 + 257);
-    QCOMPARE(one.bytes().left(11), qbytes(bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1})));
-    QCOMPARE(one.announcedBlocks(), 1);
-    QCOMPARE(one.receptionBoundary(), 256);
-    QVERIFY(!one.isExtended());
-
-    // Layout 2: 33 records need two 256-byte blocks; the second holds one record.
-    const CTesterMemory two = CTesterMemory::generate(2, 3, 11, 7);
-    QCOMPARE(two.bytes().size(), 11 + 2 * 256);
-    QCOMPARE(two.bytes().left(11),
-             qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2})));
-    QCOMPARE(two.bytes().mid(11 + 256 + 8), QByteArray(256 - 8, '\0'));
-    QCOMPARE(two.receptionBoundary(), 512);
-
-    // Layout 3: 40 records of 32 bytes are 1280 bytes, 5 whole units of 256 without the
-    // header; the host reaches 100 % at 1280 of 1291 bytes.
-    const CTesterMemory three = CTesterMemory::generate(3, 4, 10, 7);
-    QCOMPARE(three.bytes().size(), 1291);
-    QCOMPARE(three.bytes().left(11),
-             qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 5})));
-    QCOMPARE(three.announcedBlocks(), 5);
-    QCOMPARE(three.receptionBoundary(), 1280);
-    QVERIFY(three.isExtended());
-
-    // A tiny layout-3 memory is padded with empty records so its count is not 0.
-    const CTesterMemory tiny = CTesterMemory::generate(3, 1, 2, 7);
-    QCOMPARE(tiny.bytes().size(), 11 + 8 * 32);
-    QCOMPARE(tiny.announcedBlocks(), 1);
-    QCOMPARE(int(tiny.records().size()), 2);
+    QFETCH(int, layout);
+    QFETCH(int, groups);
+    QFETCH(int, cells);
+    QFETCH(QByteArray, header);
+    QFETCH(int, size);
+    QFETCH(int, boundary);
+    const CTesterMemory m = CTesterMemory::generate(layout, groups, cells, 7);
+    QCOMPARE(m.bytes().size(), size);
+    QCOMPARE(m.bytes().left(11), header);
+    QCOMPARE(m.receptionBoundary(), boundary);
 }
 
 void TestTesterSim::generatedRecords()
