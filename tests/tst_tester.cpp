@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
@@ -18,9 +17,10 @@ namespace
 {
 
 const QString kTester = QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-tester");
-// The host's waits for a reply and the tick of its download timer.
+// How long the host waits for a reply.
 constexpr int kReplyWaitMs = 500;
-constexpr int kTickMs = 500;
+// The tester's default dump rate: 38400 baud.
+constexpr int kLineRate = 3840;
 
 // The host's side of the link, talking to the terminal directly.
 class PtyClient
@@ -101,17 +101,6 @@ public:
     }
     QString link() const { return dir.filePath(QStringLiteral("COM3")); }
     bool linked() const { return firstLine.contains(QLatin1String(" linked ")); }
-    // The exchange lines logged so far.
-    // Everything logged so far: the lines come as the tester writes them, so read until it has
-    // been quiet for a moment (a loaded machine delays them).
-    QString log()
-    {
-        while (process.waitForReadyRead(300))
-            logged += QString::fromUtf8(process.readAllStandardOutput());
-        logged += QString::fromUtf8(process.readAllStandardOutput());
-        return logged;
-    }
-    QString logged;
 
     QTemporaryDir dir;
     QProcess process;
@@ -144,37 +133,26 @@ QByteArray writtenDump(const QStringList &args)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+TesterRecord recordAt(const CTesterMemory &memory, int group, int cell)
+{
+    for (const TesterRecord &r : memory.records()) {
+        if (r.group == group && r.cell == cell)
+            return r;
+    }
+    return TesterRecord();
+}
+
+// What the tester answers an A-scan request with: the synthesized trace of a reading saved with
+// its A-scan (checked in the synthesizer's own test), a flat one otherwise.
+QByteArray expectedAScan(const TesterRecord &record, std::uint64_t seed)
+{
+    return record.hasAScan ? CAScanSynthesizer::reply(record, seed)
+                           : CAScanSynthesizer::flatReply();
+}
+
 QByteArray ascanPayload(int group, int cell)
 {
     return QByteArray(1, '\0') + char((group - 1) & 0xFF) + '\0' + char((cell - 1) & 0xFF);
-}
-
-// Reads like the program's download: once a tick, at most 2048 bytes, progress in whole
-// 256-byte units against the announced count, ending at 100 % or on a tick without bytes.
-struct Reception {
-    QByteArray bytes;
-    int progress = 0;
-};
-
-Reception receiveLikeHost(PtyClient &client)
-{
-    Reception r;
-    int expected = 0;
-    for (;;) {
-        QTest::qWait(kTickMs);
-        const QByteArray chunk = client.readOnce(2048);
-        if (chunk.isEmpty())
-            return r;
-        if (r.bytes.isEmpty()) {
-            if (!chunk.startsWith("ORBEXM47T"))
-                continue;
-            expected = quint8(chunk[9]) * 256 + quint8(chunk[10]);
-        }
-        r.bytes += chunk;
-        r.progress = std::min(100, int(r.bytes.size() / 256 * 100.0 / expected));
-        if (r.progress >= 100)
-            return r;
-    }
 }
 
 } // namespace
@@ -188,20 +166,20 @@ private slots:
     void streamEqualsWrittenDump_data();
     void streamEqualsWrittenDump();
     void ascanReplies();
+    void repliesAtLineRate();
     void silentAndCutReplies();
-    void pauseAndGarbage();
+    void pauseAfter();
+    void dumpInTwoParts_data();
+    void dumpInTwoParts();
     void vanishRemovesLinkAndCloses();
     void linkLifecycle();
-    void commandLine();
+    void badOptions();
 };
 
 void TestTester::identifyAndExtendedProbe()
 {
     TesterRun extended({"--layout", "3"});
     QVERIFY(extended.linked());
-    QVERIFY(extended.firstLine.startsWith(
-        QStringLiteral("collatrix-tester: layout 3, 40 records, linked %1 -> /dev/pts/")
-            .arg(extended.link())));
     PtyClient host(extended.link());
     QVERIFY(host.isOpen());
     host.send(0x01);
@@ -214,23 +192,22 @@ void TestTester::identifyAndExtendedProbe()
     QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
     host.send(0x33);
     QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray());
-    const QString log = extended.log();
-    QVERIFY2(log.contains("COM3: identify -> Tarn Qellix\n"), qPrintable(log));
-    QVERIFY2(log.contains("COM3: extended probe -> Yeah\n"), qPrintable(log));
-    // The noise may reach the tester in more than one read: the skipped counts add up to 10.
-    int skipped = 0;
-    const QRegularExpression skip(QStringLiteral("COM3: skipped (\\d+) bytes"));
-    for (auto it = skip.globalMatch(log); it.hasNext();)
-        skipped += it.next().captured(1).toInt();
-    QVERIFY2(skipped == 10, qPrintable(log));
-    QVERIFY2(log.contains("unknown command 0x33"), qPrintable(log));
+    // Each memory streams for its own dump command only: a host that takes a memory of
+    // 32-byte records for a plain one gets nothing.
+    host.send(0x06);
+    QCOMPARE(host.readUntilQuiet(600), QByteArray());
 
-    for (const QStringList &args : {QStringList{"--layout", "2"}, QStringList{"--layout", "1"},
-                                    QStringList{"--layout", "3", "--non-extended"}}) {
+    const std::pair<QStringList, int> plainDevices[] = {
+        {{"--layout", "2"}, 0x09},
+        {{"--layout", "1"}, 0x09},
+        {{"--layout", "3", "--non-extended"}, 0x06}};
+    for (const auto &[args, wrongDump] : plainDevices) {
         TesterRun plain(args);
         QVERIFY(plain.linked());
         PtyClient client(plain.link());
         client.send(0x0A);
+        QCOMPARE(client.readUntilQuiet(600), QByteArray());
+        client.send(wrongDump);
         QCOMPARE(client.readUntilQuiet(600), QByteArray());
         client.send(0x01);
         QCOMPARE(client.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
@@ -242,26 +219,16 @@ void TestTester::streamEqualsWrittenDump_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("memory");
     QTest::addColumn<int>("command");
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<bool>("likeHost");
-    // receiveLikeHost follows the count of an M47 header only; layout 1 is read until quiet.
-    QTest::newRow("layout 1") << QStringList{"--layout", "1",  "--groups", "3",
-                                             "--cells",  "20", "--seed",   "5"}
-                              << CTesterMemory::generate(1, 3, 20, 5).bytes() << 0x06 << 40000
-                              << false;
-    // 10 blocks at 38400 baud: the host's boundary is 2560 of 2571 bytes.
-    QTest::newRow("layout 2, line rate")
-        << QStringList{"--layout", "2", "--groups", "8", "--cells", "40", "--seed", "6"}
-        << CTesterMemory::generate(2, 8, 40, 6).bytes() << 0x06 << 3840 << true;
-    // Faster than the host reads: its queue is always full, and its third 2048-byte read
-    // reaches the boundary 6144 exactly while 11 bytes of the 6155 would still be queued.
-    QTest::newRow("layout 2, host-bound")
-        << QStringList{"--layout", "2", "--groups", "8", "--cells", "96", "--seed", "7"}
-        << CTesterMemory::generate(2, 8, 96, 7).bytes() << 0x06 << 40000 << true;
-    // 192 records make 6155 bytes and announce 24 blocks: the same boundary.
-    QTest::newRow("layout 3, host-bound")
-        << QStringList{"--layout", "3", "--groups", "8", "--cells", "24", "--seed", "9"}
-        << CTesterMemory::generate(3, 8, 24, 9).bytes() << 0x09 << 40000 << true;
+    // Each fits the terminal's 4096-byte queue, so one late read can take all of it.
+    QTest::newRow("layout 1") << QStringList{"--layout", "1",  "--groups", "7",
+                                             "--cells",  "32", "--seed",   "5"}
+                              << CTesterMemory::generate(1, 7, 32, 5).bytes() << 0x06;
+    QTest::newRow("layout 2") << QStringList{"--layout", "2",  "--groups", "8",
+                                             "--cells",  "40", "--seed",   "6"}
+                              << CTesterMemory::generate(2, 8, 40, 6).bytes() << 0x06;
+    QTest::newRow("layout 3") << QStringList{"--layout", "3",  "--groups", "3",
+                                             "--cells",  "30", "--seed",   "9"}
+                              << CTesterMemory::generate(3, 3, 30, 9).bytes() << 0x09;
 }
 
 void TestTester::streamEqualsWrittenDump()
@@ -269,26 +236,23 @@ void TestTester::streamEqualsWrittenDump()
     QFETCH(QStringList, options);
     QFETCH(QByteArray, memory);
     QFETCH(int, command);
-    QFETCH(int, rate);
-    QFETCH(bool, likeHost);
     QCOMPARE(writtenDump(options), memory);
-    TesterRun tester(options + QStringList{"--rate", QString::number(rate)});
+    TesterRun tester(options);
     QVERIFY(tester.linked());
     PtyClient host(tester.link());
+    const int lineMs = int(memory.size()) * 1000 / kLineRate;
     QElapsedTimer clock;
     clock.start();
     host.send(command);
-    if (likeHost) {
-        // The tick that reaches 100 % ends the reception: it must bring the last bytes too.
-        const Reception r = receiveLikeHost(host);
-        QCOMPARE(r.progress, 100);
-        QCOMPARE(r.bytes, memory);
-    } else {
-        QCOMPARE(host.readUntilQuiet(1000), memory);
-    }
-    QVERIFY(clock.elapsed() >= memory.size() * 1000 / rate - 100);
+    QTest::qWait(lineMs / 2);
+    const QByteArray early = host.readOnce(4096);
+    // Never ahead of the line, however late the host reads.
+    QVERIFY(early.size() <= kLineRate * clock.elapsed() / 1000 + 64);
+    // The tester does not wait for the host: long after the line time everything is queued,
+    // the bytes past the host's 100 % too.
+    QTest::qWait(lineMs + 700);
+    QCOMPARE(early + host.readOnce(4096), memory);
     QCOMPARE(host.readUntilQuiet(300), QByteArray());
-    QVERIFY(tester.log().contains(QStringLiteral("bytes at %1 B/s ... done in").arg(rate)));
 }
 
 void TestTester::ascanReplies()
@@ -300,33 +264,43 @@ void TestTester::ascanReplies()
     const CTesterMemory memory = CTesterMemory::generate(3, 3, 300, 4);
     int withAScan = 0;
     for (int cell : {1, 2, 3, 5, 8, 13}) {
-        MeasurementRecord record;
-        QVERIFY(memory.records().record(2, cell, &record));
+        const TesterRecord record = recordAt(memory, 2, cell);
+        QCOMPARE(record.cell, cell);
+        withAScan += record.hasAScan ? 1 : 0;
         host.send(0x0C, ascanPayload(2, cell));
-        const QByteArray reply = host.readUntilQuiet(kReplyWaitMs);
-        QCOMPARE(reply.size(), kAScanReplySize);
-        if (!record.hasAScan) {
-            QCOMPARE(reply, CAScanSynthesizer::flatReply());
-            continue;
-        }
-        // What the synthesizer makes for the reading, checked in its own test.
-        ++withAScan;
-        QCOMPARE(reply, CAScanSynthesizer::reply(record, 4));
+        QCOMPARE(host.readUntilQuiet(kReplyWaitMs), expectedAScan(record, 4));
     }
     QVERIFY(withAScan >= 4);
     // Cell 300 travels as 299 mod 256 = 43, which is cell 44 of the group.
-    MeasurementRecord cell44;
-    QVERIFY(memory.records().record(2, 44, &cell44));
+    const TesterRecord cell44 = recordAt(memory, 2, 44);
+    QCOMPARE(cell44.cell, 44);
     host.send(0x0C, ascanPayload(2, 300));
-    const QByteArray wrapped = host.readUntilQuiet(kReplyWaitMs);
-    QCOMPARE(wrapped, cell44.hasAScan ? CAScanSynthesizer::reply(cell44, 4)
-                                      : CAScanSynthesizer::flatReply());
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), expectedAScan(cell44, 4));
     // A group that does not exist gets a flat trace.
     host.send(0x0C, ascanPayload(9, 1));
     QCOMPARE(host.readUntilQuiet(kReplyWaitMs), CAScanSynthesizer::flatReply());
-    const QString log = tester.log();
-    QVERIFY2(log.contains("COM3: ascan group 2 cell 1") && log.contains("-> 384 bytes"),
-             qPrintable(log));
+}
+
+void TestTester::repliesAtLineRate()
+{
+    TesterRun tester({"--layout", "3", "--reply-rate", "3840"});
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
+    const TesterRecord record = recordAt(CTesterMemory::generate(3, 4, 10, 1), 1, 1);
+    QElapsedTimer clock;
+    clock.start();
+    host.send(0x0C, ascanPayload(1, 1));
+    QByteArray reply;
+    int reads = 0;
+    while (reply.size() < kAScanReplySize && host.waitForInput(kReplyWaitMs)) {
+        reply += host.readOnce(4096);
+        ++reads;
+    }
+    // 384 bytes at 38400 baud take 100 ms, so they come in pieces, and all of them.
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took >= 100 && took < 1000, qPrintable(QString::number(took)));
+    QVERIFY(reads > 1);
+    QCOMPARE(reply, expectedAScan(record, 1));
 }
 
 void TestTester::silentAndCutReplies()
@@ -350,34 +324,55 @@ void TestTester::silentAndCutReplies()
     QCOMPARE(host.readUntilQuiet(kReplyWaitMs).size(), kAScanReplySize - 1);
 }
 
-void TestTester::pauseAndGarbage()
+void TestTester::pauseAfter()
 {
     const QStringList options{"--layout", "3", "--groups", "2", "--cells", "40"};
-    const QByteArray expected = writtenDump(options);
-    {
-        TesterRun paused(options + QStringList{"--rate", "40000", "--pause-after", "700"});
-        QVERIFY(paused.linked());
-        PtyClient host(paused.link());
-        host.send(0x09);
-        QCOMPARE(host.readUntilQuiet(1500), expected.left(700));
-        QVERIFY(paused.log().contains("paused after 700 bytes"));
-        // Still alive for the next exchange.
-        host.send(0x01);
-        QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
-    }
-    TesterRun noisy(options + QStringList{"--rate", "40000", "--garbage", "100"});
-    QVERIFY(noisy.linked());
-    PtyClient host(noisy.link());
+    TesterRun paused(options + QStringList{"--rate", "40000", "--pause-after", "700"});
+    QVERIFY(paused.linked());
+    PtyClient host(paused.link());
+    host.send(0x09);
+    QCOMPARE(host.readUntilQuiet(1500), writtenDump(options).left(700));
+    // Still alive for the next exchange.
+    host.send(0x01);
+    QCOMPARE(host.readUntilQuiet(kReplyWaitMs), QByteArray("Tarn Qellix"));
+}
+
+void TestTester::dumpInTwoParts_data()
+{
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<int>("stray");
+    QTest::addColumn<int>("split");
+    QTest::addColumn<int>("gapMs");
+    // Stray bytes come alone, long enough before the dump to be a tick's chunk of their own.
+    QTest::newRow("garbage") << QStringList{"--garbage", "100"} << 100 << 0 << 600;
+    QTest::newRow("noise") << QStringList{"--noise", "5"} << 5 << 0 << 600;
+    // 80 records of 32 bytes announce 10 blocks: the host has all it counts on at 2560 bytes.
+    QTest::newRow("tail pause") << QStringList{"--tail-pause", "1.5"} << 0 << 2560 << 1500;
+}
+
+void TestTester::dumpInTwoParts()
+{
+    QFETCH(QStringList, fault);
+    QFETCH(int, stray);
+    QFETCH(int, split);
+    QFETCH(int, gapMs);
+    const QStringList options{"--layout", "3", "--groups", "2", "--cells", "40"};
+    const QByteArray dump = writtenDump(options);
+    TesterRun tester(options + fault + QStringList{"--rate", "40000"});
+    QVERIFY(tester.linked());
+    PtyClient host(tester.link());
     host.send(0x09);
     QVERIFY(host.waitForInput(kReplyWaitMs));
     QElapsedTimer clock;
     clock.start();
-    // The garbage comes alone, long enough before the dump to be a tick's chunk of its own.
-    const QByteArray garbage = host.readUntilQuiet(400);
-    QCOMPARE(garbage, QByteArray(100, char(0xA5)));
-    QVERIFY(host.waitForInput(1000));
-    QVERIFY(clock.elapsed() >= 600);
-    QCOMPARE(host.readUntilQuiet(1000), expected);
+    const QByteArray first = host.readUntilQuiet(400);
+    QCOMPARE(first.size(), stray + split);
+    // No stray byte could start a dump header.
+    QVERIFY(!first.left(stray).contains('O'));
+    QCOMPARE(first.mid(stray), dump.left(split));
+    QVERIFY(host.waitForInput(3000));
+    QVERIFY2(clock.elapsed() >= gapMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(host.readUntilQuiet(1000), dump.mid(split));
 }
 
 void TestTester::vanishRemovesLinkAndCloses()
@@ -395,7 +390,6 @@ void TestTester::vanishRemovesLinkAndCloses()
     // The terminal is gone: reads report end or an error, not "nothing yet".
     host.readOnce(16);
     QVERIFY(host.lastReadFailed);
-    QVERIFY(tester.process.readAllStandardOutput().contains("vanished after 500 bytes"));
 }
 
 void TestTester::linkLifecycle()
@@ -406,9 +400,7 @@ void TestTester::linkLifecycle()
     QVERIFY(QFileInfo(first.link()).exists());
 
     // A live link of the same name is not taken over.
-    const Finished second = runToEnd({"--ports-dir", first.dir.path()});
-    QCOMPARE(second.exitCode, 2);
-    QVERIFY(second.err.contains("already linked"));
+    QCOMPARE(runToEnd({"--ports-dir", first.dir.path()}).exitCode, 2);
     QVERIFY(QFileInfo(first.link()).exists());
 
     // SIGTERM removes the link.
@@ -424,7 +416,6 @@ void TestTester::linkLifecycle()
     QProcess third;
     third.start(kTester, {"--ports-dir", dir.path(), "--port", "7"});
     QVERIFY(third.waitForReadyRead(10000));
-    QVERIFY(third.readLine().contains("COM7 -> /dev/pts/"));
     QVERIFY(QFileInfo(link).exists());
     PtyClient host(link);
     host.send(0x01);
@@ -433,21 +424,14 @@ void TestTester::linkLifecycle()
     third.waitForFinished(5000);
 }
 
-void TestTester::commandLine()
+void TestTester::badOptions()
 {
-    const Finished help = runToEnd({"--help"});
-    QCOMPARE(help.exitCode, 0);
-    for (const char *option :
-         {"--port", "--ports-dir", "--dump", "--layout", "--groups", "--cells", "--seed",
-          "--write-dump", "--rate", "--silent", "--non-extended", "--pause-after", "--garbage",
-          "--cut-reply", "--vanish-after", "Examples:"})
-        QVERIFY2(help.out.contains(option), option);
-
     for (const QStringList &bad :
          {QStringList{"--bogus"}, QStringList{"--port", "0"}, QStringList{"--layout", "4"},
           QStringList{"--cut-reply", "dump"}, QStringList{"--rate", "fast"},
-          QStringList{"--groups", "300"}, QStringList{"--layout", "1", "--cells", "300"},
-          QStringList{"stray"}}) {
+          QStringList{"--reply-rate", "0"}, QStringList{"--noise", "65"},
+          QStringList{"--tail-pause", "-1"}, QStringList{"--groups", "300"},
+          QStringList{"--layout", "1", "--cells", "300"}, QStringList{"stray"}}) {
         const Finished run = runToEnd(bad);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());

@@ -21,20 +21,6 @@ QByteArray qbytes(const Bytes &b)
     return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size()));
 }
 
-std::vector<MeasurementRecord> allRecords(const CZRData &d)
-{
-    std::vector<MeasurementRecord> out;
-    MeasurementRecord r;
-    for (int row = 0; d.recordAt(row, &r); ++row)
-        out.push_back(r);
-    return out;
-}
-
-double shown(const MeasurementRecord &r)
-{
-    return double(r.rawValue) / r.divisor;
-}
-
 } // namespace
 
 class TestTesterSim : public QObject
@@ -42,8 +28,9 @@ class TestTesterSim : public QObject
     Q_OBJECT
 
 private slots:
+    void layoutBytesAndCounts_data();
     void layoutBytesAndCounts();
-    void generatedValuesArePlausible();
+    void generatedRecords();
     void generationIsDeterministicPerSeed();
     void generationLimits();
     void dumpFileLayouts();
@@ -52,73 +39,74 @@ private slots:
     void frameParsing();
 };
 
-void TestTesterSim::layoutBytesAndCounts()
+void TestTesterSim::layoutBytesAndCounts_data()
 {
-    // Layout 1: 10 records fill one 257-byte block; the host stops at 256 * floor(268 / 256).
-    const CTesterMemory one = CTesterMemory::generate(1, 2, 5, 7);
-    QCOMPARE(one.bytes().size(), 11 + 257);
-    QCOMPARE(one.bytes().left(11), qbytes(bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1})));
-    QCOMPARE(one.announcedBlocks(), 1);
-    QCOMPARE(one.receptionBoundary(), 256);
-    QVERIFY(!one.isExtended());
-
-    // Layout 2: 33 records need two 256-byte blocks; the second holds one record.
-    const CTesterMemory two = CTesterMemory::generate(2, 3, 11, 7);
-    QCOMPARE(two.bytes().size(), 11 + 2 * 256);
-    QCOMPARE(two.bytes().left(11),
-             qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2})));
-    QCOMPARE(two.bytes().mid(11 + 256 + 8), QByteArray(256 - 8, '\0'));
-    QCOMPARE(two.receptionBoundary(), 512);
-
-    // Layout 3: 40 records of 32 bytes; the count is the whole 256-byte units of the stream.
-    const CTesterMemory three = CTesterMemory::generate(3, 4, 10, 7);
-    QCOMPARE(three.bytes().size(), 11 + 40 * 32);
-    QCOMPARE(three.announcedBlocks(), 1291 / 256);
-    QCOMPARE(three.receptionBoundary(), 1280);
-    QVERIFY(three.isExtended());
-
-    // A tiny layout-3 memory is padded with empty records so its count is not 0.
-    const CTesterMemory tiny = CTesterMemory::generate(3, 1, 2, 7);
-    QCOMPARE(tiny.bytes().size(), 11 + 8 * 32);
-    QCOMPARE(tiny.announcedBlocks(), 1);
-    QCOMPARE(tiny.records().totalCount(), 2);
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("boundary");
+    // 10 records fill one 257-byte block; the host stops at 256 * floor(268 / 256).
+    QTest::newRow("layout 1") << 1 << 2 << 5
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1}))
+                              << 11 + 257 << 256;
+    // 33 records need two 256-byte blocks.
+    QTest::newRow("layout 2") << 2 << 3 << 11
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 2}))
+                              << 11 + 2 * 256 << 512;
+    // 40 records of 32 bytes are 1280 bytes, 5 whole units of 256 without the header; the host
+    // reaches 100 % at 1280 of 1291 bytes.
+    QTest::newRow("layout 3") << 3 << 4 << 10
+                              << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 5}))
+                              << 1291 << 1280;
+    // 9 records are 288 bytes: one whole unit, and 43 bytes after the host's 100 %.
+    QTest::newRow("layout 3, 9 records")
+        << 3 << 1 << 9 << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}))
+        << 11 + 288 << 256;
+    // 2 records are padded with empty ones to one unit, so the count is not 0.
+    QTest::newRow("layout 3, tiny")
+        << 3 << 1 << 2 << qbytes(bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}))
+        << 11 + 256 << 256;
 }
 
-void TestTesterSim::generatedValuesArePlausible()
+void TestTesterSim::layoutBytesAndCounts()
+{
+    QFETCH(int, layout);
+    QFETCH(int, groups);
+    QFETCH(int, cells);
+    QFETCH(QByteArray, header);
+    QFETCH(int, size);
+    QFETCH(int, boundary);
+    const CTesterMemory m = CTesterMemory::generate(layout, groups, cells, 7);
+    QCOMPARE(m.bytes().size(), size);
+    QCOMPARE(m.bytes().left(11), header);
+    QCOMPARE(m.receptionBoundary(), boundary);
+}
+
+void TestTesterSim::generatedRecords()
 {
     for (int layout : {1, 2, 3}) {
         const CTesterMemory m = CTesterMemory::generate(layout, 12, 9, 3);
-        CZRData d;
-        const bool decoded = layout == 3 ? d.decodeM47ExtendedDump(raw(m.bytes()), m.bytes().size())
-                                         : d.decodeHeaderedDump(raw(m.bytes()), m.bytes().size());
-        QVERIFY(decoded);
-        QCOMPARE(d.groupCount, 12);
-        const std::vector<MeasurementRecord> records = allRecords(d);
+        const std::vector<TesterRecord> &records = m.records();
         QCOMPARE(int(records.size()), 12 * 9);
-        std::set<int> units;
+        // The bytes hold what the index says, read back the way a dump file is read.
+        QVERIFY(CTesterMemory::fromDump(m.bytes(), layout).records() == records);
+        std::set<std::pair<bool, bool>> resolutions;
         int withAScan = 0;
         for (std::size_t i = 0; i < records.size(); ++i) {
-            const MeasurementRecord &r = records[i];
+            const TesterRecord &r = records[i];
             QCOMPARE(r.group, int(i) / 9 + 1);
             QCOMPARE(r.cell, int(i) % 9 + 1);
-            units.insert(r.unit);
             withAScan += r.hasAScan ? 1 : 0;
-            // Plausible readings for each unit code.
-            const double lowest[] = {2700, 0.6, 2.0, 0.07};
-            const double highest[] = {6400, 45.0, 60.0, 2.37};
-            QVERIFY(r.unit >= 0 && r.unit < 4);
-            QVERIFY2(shown(r) >= lowest[r.unit] && shown(r) <= highest[r.unit],
-                     qPrintable(QString::number(shown(r))));
+            if (layout == 1)
+                continue;
+            resolutions.insert({r.inches, r.fine});
+            // Walls of 2 to 60 mm, give or take the rounding of a coarse inch reading.
+            const double mm = r.thickness() * (r.inches ? 25.4 : 1.0);
+            QVERIFY2(mm > 1.8 && mm < 60.2, qPrintable(QString::number(mm)));
         }
-        if (layout == 1) {
-            QCOMPARE(units, (std::set<int>{0, 1}));
-        } else {
-            QCOMPARE(units, (std::set<int>{2, 3}));
-            std::set<int> divisors;
-            for (const MeasurementRecord &r : records)
-                divisors.insert(r.divisor);
-            QVERIFY(divisors.size() >= 3);
-        }
+        QCOMPARE(int(resolutions.size()), layout == 1 ? 0 : 4);
         if (layout == 3) {
             QVERIFY(withAScan > int(records.size()) * 3 / 4);
             QVERIFY(withAScan < int(records.size()));
@@ -135,7 +123,7 @@ void TestTesterSim::generationIsDeterministicPerSeed()
         QCOMPARE(CTesterMemory::generate(layout, 3, 7, 11).bytes(), a);
         QVERIFY(CTesterMemory::generate(layout, 3, 7, 12).bytes() != a);
     }
-    MeasurementRecord r;
+    TesterRecord r;
     QVERIFY(CTesterMemory::generate(3, 2, 5, 1).findRecord(1, 3, &r));
     QCOMPARE(CAScanSynthesizer::reply(r, 1), CAScanSynthesizer::reply(r, 1));
     QVERIFY(CAScanSynthesizer::reply(r, 1) != CAScanSynthesizer::reply(r, 2));
@@ -155,31 +143,45 @@ void TestTesterSim::generationLimits()
     // The largest layout-1 memory keeps its count positive as a signed byte.
     const CTesterMemory big = CTesterMemory::generate(1, 127, 32, 1);
     QCOMPARE(quint8(big.bytes()[10]), quint8(127));
-    QCOMPARE(big.records().totalCount(), 127 * 32);
+    QCOMPARE(int(big.records().size()), 127 * 32);
 }
 
 void TestTesterSim::dumpFileLayouts()
 {
-    const Bytes zr = bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 1}) +
-                     bytes({1, 2, 0x10, 0x05, 0, 1, 0, 0}) + zeros(257 - 8);
+    // Layout 1: the second block starts after the first one's checksum byte.
+    const Bytes zr = bytes({'O', 'R', 'B', 'E', 'X', 2, 6, 0, 4, 1, 2}) +
+                     bytes({1, 2, 0x10, 0x05, 0, 1, 0, 0}) + zeros(256 - 8) + bytes({0x18}) +
+                     bytes({2, 1, 0x20, 0x03, 0, 1, 0, 0}) + zeros(257 - 8);
     // The header tells layout 1 whatever the hint.
     const CTesterMemory one = CTesterMemory::fromDump(qbytes(zr), 3);
     QCOMPARE(one.layout(), 1);
-    QCOMPARE(one.records().totalCount(), 1);
+    QVERIFY(one.records() == (std::vector<TesterRecord>{{1, 2}, {2, 1}}));
 
+    // Layout 2: group 2 cell 5 at 10.00 mm, an empty slot, group 257 cell 3 at 3.00 inches.
     const Bytes m47 = bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 1}) +
-                      bytes({2, 0, 5, 0, 0xE8, 0x03, 1, 0}) + zeros(256 - 8 + 24);
+                      bytes({2, 0, 5, 0, 0xE8, 0x03, 1, 0}) + zeros(8) +
+                      bytes({1, 1, 3, 0, 0x2C, 0x01, 0, 1}) + zeros(256 - 24);
     const CTesterMemory two = CTesterMemory::fromDump(qbytes(m47), 2);
     QCOMPARE(two.layout(), 2);
-    QCOMPARE(two.records().totalCount(), 1);
-    QVERIFY(two.findRecord(1, 4, nullptr));
+    QVERIFY(two.records() ==
+            (std::vector<TesterRecord>{{2, 5, 1000, true, false}, {257, 3, 300, false, true}}));
+    TesterRecord found;
+    QVERIFY(two.findRecord(1, 4, &found));
+    QCOMPARE(found.thickness(), 10.0);
+    // Group 257 travels as 256 mod 256 = 0.
+    QVERIFY(two.findRecord(0, 2, &found));
+    QCOMPARE(found.thickness(), 3.0);
     QVERIFY(!two.findRecord(0, 4, nullptr));
 
-    // Read as 32-byte records, the same bytes hold one record with an A-scan flag of 0.
-    const CTesterMemory three = CTesterMemory::fromDump(qbytes(m47), 3);
+    // Layout 3: 32-byte records with the A-scan flag at byte 15.
+    const Bytes ext = bytes({'O', 'R', 'B', 'E', 'X', 'M', '4', '7', 'T', 0, 0}) +
+                      bytes({2, 0, 5, 0, 0xE8, 0x03, 1, 0}) + zeros(7) + bytes({1}) + zeros(16) +
+                      zeros(32) + bytes({1, 0, 1, 0, 0x10, 0, 0, 1}) + zeros(24);
+    const CTesterMemory three = CTesterMemory::fromDump(qbytes(ext), 3);
     QCOMPARE(three.layout(), 3);
     QVERIFY(three.isExtended());
-    QCOMPARE(three.records().totalCount(), 1);
+    QVERIFY(three.records() == (std::vector<TesterRecord>{{2, 5, 1000, true, false, true},
+                                                          {1, 1, 16, false, true, false}}));
 }
 
 void TestTesterSim::ascanEchoGateAndMarkers()
@@ -187,7 +189,7 @@ void TestTesterSim::ascanEchoGateAndMarkers()
     const CTesterMemory m = CTesterMemory::generate(3, 16, 12, 5);
     int checked = 0;
     int withSecondMarker = 0;
-    for (const MeasurementRecord &r : allRecords(m.records())) {
+    for (const TesterRecord &r : m.records()) {
         if (!r.hasAScan)
             continue;
         const QByteArray reply = CAScanSynthesizer::reply(r, 5);
@@ -199,8 +201,9 @@ void TestTesterSim::ascanEchoGateAndMarkers()
 
         // The first echo lies at the reading's depth, inside the picture, clear of the pulse.
         QCOMPARE(p.rangeStart, 0.0);
-        QVERIFY2(p.rangeEnd > shown(r), qPrintable(where));
-        const double expected = CAScanSynthesizer::sampleAt(shown(r), p.rangeStart, p.rangeEnd);
+        QVERIFY2(p.rangeEnd > r.thickness(), qPrintable(where));
+        const double expected =
+            CAScanSynthesizer::sampleAt(r.thickness(), p.rangeStart, p.rangeEnd);
         QVERIFY2(std::abs(p.mark1Position - expected) <= 0.5, qPrintable(where));
         QVERIFY2(p.mark1Position >= 40 && p.mark1Position < kAScanTraceLength, qPrintable(where));
 
@@ -224,7 +227,8 @@ void TestTesterSim::ascanEchoGateAndMarkers()
         QVERIFY2(!quiet.empty() && quiet[quiet.size() / 2] <= 8, qPrintable(where));
 
         // Marker 2 is on the second echo when it fits in the range, and hidden otherwise.
-        const double second = CAScanSynthesizer::sampleAt(2 * shown(r), p.rangeStart, p.rangeEnd);
+        const double second =
+            CAScanSynthesizer::sampleAt(2 * r.thickness(), p.rangeStart, p.rangeEnd);
         QCOMPARE(p.mark2Shown, std::round(second) < kAScanTraceLength);
         if (p.mark2Shown) {
             ++withSecondMarker;

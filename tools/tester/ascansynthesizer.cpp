@@ -106,10 +106,10 @@ double CAScanSynthesizer::sampleAt(double depth, double rangeStart, double range
     return (depth - rangeStart) / (rangeEnd - rangeStart) * kAScanTraceLength;
 }
 
-QByteArray CAScanSynthesizer::reply(const MeasurementRecord &record, std::uint64_t seed)
+QByteArray CAScanSynthesizer::reply(const TesterRecord &record, std::uint64_t seed)
 {
     CTesterRandom rng(seed, record.group, record.cell, 3);
-    const double thickness = double(record.rawValue) / record.divisor;
+    const double thickness = record.thickness();
     // Between one and about three echoes fit the range the operator chose.
     const double rangeEnd = niceRangeAbove(thickness * rng.uniform(1.25, 3.3));
     const Trace t = synthesizeTrace(thickness, rangeEnd, rng);

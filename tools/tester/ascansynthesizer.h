@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/measurementrecord.h"
+#include "testerrecord.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -16,8 +16,8 @@ public:
     // this full scale: a marker on a peak of amplitude a has the level kScreenTop - a.
     static constexpr int kScreenTop = 118;
 
-    // The reply for a length record (mm or inches); the same for the same record and seed.
-    static QByteArray reply(const MeasurementRecord &record, std::uint64_t seed);
+    // The reply for a thickness record (mm or inches); the same for the same record and seed.
+    static QByteArray reply(const TesterRecord &record, std::uint64_t seed);
     // What the gauge sends for a group and cell that hold no A-scan: a flat trace.
     static QByteArray flatReply();
     // The sample at which a depth lies when the trace spans rangeStart..rangeEnd.

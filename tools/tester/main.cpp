@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     if (opened != CPtyLink::Opened)
         return fail(opened == CPtyLink::LinkInUse ? ExitUsage : ExitFailed, error);
     std::printf("collatrix-tester: layout %d, %d records, linked %s -> %s\n", memory.layout(),
-                memory.records().totalCount(), qPrintable(link.linkPath()),
+                int(memory.records().size()), qPrintable(link.linkPath()),
                 qPrintable(link.slavePath()));
     std::fflush(stdout);
     return CTesterDevice(memory, options, link).run();

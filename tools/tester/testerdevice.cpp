@@ -2,9 +2,11 @@
 
 #include "ascansynthesizer.h"
 #include "ptylink.h"
+#include "testerrandom.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <poll.h>
@@ -26,8 +28,11 @@ constexpr int kMaxPiece = 64;
 constexpr int kStallMs = 3000;
 // How long the host's queue must stay empty before it counts as drained.
 constexpr int kSettleMs = 20;
-// The garbage chunk must reach the host's tick before the dump's first bytes do.
-constexpr int kGarbageGapMs = 700;
+// Stray bytes must reach the host's tick before the dump's first bytes do.
+constexpr int kStrayGapMs = 700;
+// What a noisy line makes of silence: bits stuck low or high, a lone edge. None is an 'O', so
+// the host cannot take a burst of them for the start of a dump header.
+const char kLineNoise[] = {'\x00', '\xFF', '\xF0', '\x80', '\xFE', '\xE0', '\xC0', '\xF8'};
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -46,6 +51,15 @@ void waitOn(int fd, short events, int ms)
 {
     pollfd p{fd, events, 0};
     ::poll(&p, 1, ms);
+}
+
+QByteArray lineNoise(int count, std::uint64_t seed)
+{
+    CTesterRandom rng(seed);
+    QByteArray noise;
+    for (int i = 0; i < count; ++i)
+        noise.append(kLineNoise[rng.between(0, int(sizeof kLineNoise) - 1)]);
+    return noise;
 }
 
 QString hex(int code)
@@ -114,7 +128,13 @@ void CTesterDevice::handle(const CommandFrame &frame)
         break;
     case kDump:
     case kDumpExtended:
-        streamDump(frame.code);
+        // A plain device streams for the plain command only, an extended one for its own.
+        if ((frame.code == kDumpExtended) == memory.isExtended())
+            streamDump(frame.code);
+        else
+            log(QStringLiteral("dump %1 -> no answer (layout %2 memory)")
+                    .arg(hex(frame.code))
+                    .arg(memory.layout()));
         break;
     case kAScan:
         answerAScan(frame.payload);
@@ -131,7 +151,10 @@ void CTesterDevice::reply(const char *what, const QByteArray &bytes, const QStri
 {
     const bool cut = options.cutReplies.contains(cutName);
     const QByteArray sent = cut ? bytes.left(bytes.size() - 1) : bytes;
-    writeAll(sent.constData(), int(sent.size()));
+    if (options.replyRate > 0)
+        writePaced(sent.constData(), 0, int(sent.size()), options.replyRate);
+    else
+        writeAll(sent.constData(), int(sent.size()));
     const QString shown = bytes.size() <= 16 ? QString::fromLatin1(sent)
                                              : QStringLiteral("%1 bytes").arg(sent.size());
     log(QStringLiteral("%1 -> %2%3")
@@ -157,7 +180,7 @@ void CTesterDevice::answerAScan(const QByteArray &payload)
     }
     const int groupByte = quint8(payload[1]);
     const int cellByte = quint8(payload[3]);
-    MeasurementRecord record;
+    TesterRecord record;
     const bool found = memory.findRecord(groupByte, cellByte, &record);
     const bool stored = found && record.hasAScan;
     const QByteArray bytes =
@@ -173,8 +196,7 @@ void CTesterDevice::answerAScan(const QByteArray &payload)
 
 void CTesterDevice::streamDump(int code)
 {
-    const QByteArray &dump = memory.bytes();
-    const int size = int(dump.size());
+    const int size = int(memory.bytes().size());
     int end = size;
     if (options.pauseAfter >= 0)
         end = int(std::min<qint64>(end, options.pauseAfter));
@@ -185,20 +207,7 @@ void CTesterDevice::streamDump(int code)
         false);
     QElapsedTimer clock;
     clock.start();
-    if (options.garbage > 0) {
-        // 0xA5 is no 'O', so the host cannot take this chunk for a dump header.
-        const QByteArray garbage(options.garbage, char(0xA5));
-        if (!writeAll(garbage.constData(), int(garbage.size())) || !pause(kGarbageGapMs))
-            return;
-    }
-    // The host stops at the tick whose progress reaches 100 %. Holding back the bytes from the
-    // boundary on until it has drained the rest makes that tick bring all of them.
-    const int boundary = memory.receptionBoundary();
-    const bool split = end == size && boundary >= 2 && boundary - 1 < size;
-    const int pacedEnd = split ? boundary - 1 : end;
-    bool ok = writePaced(0, pacedEnd);
-    if (ok && split)
-        ok = waitUntilDrained() && writeAll(dump.constData() + pacedEnd, size - pacedEnd);
+    const bool ok = sendStrayBytes() && writeDump(end);
     const QString took = QStringLiteral("%1 s").arg(clock.elapsed() / 1000.0, 0, 'f', 2);
     if (stopRequested()) {
         log(QStringLiteral(" interrupted"));
@@ -223,15 +232,36 @@ void CTesterDevice::streamDump(int code)
     }
 }
 
-bool CTesterDevice::writePaced(int from, int to)
+bool CTesterDevice::sendStrayBytes()
 {
-    const char *data = memory.bytes().constData();
+    // 0xA5 is no 'O' either.
+    const QByteArray stray =
+        QByteArray(options.garbage, char(0xA5)) + lineNoise(options.noise, options.seed);
+    return stray.isEmpty() ||
+           (writeAll(stray.constData(), int(stray.size())) && pause(kStrayGapMs));
+}
+
+bool CTesterDevice::writeDump(int end)
+{
+    const char *dump = memory.bytes().constData();
+    // The host stops reading at the tick whose progress reaches 100 %; the tail pause starts
+    // when the bytes up to there are written.
+    const int boundary =
+        options.tailPause > 0 ? std::clamp(memory.receptionBoundary(), 0, end) : end;
+    if (!writePaced(dump, 0, boundary, options.rate))
+        return false;
+    return boundary == end || (pause(int(std::lround(options.tailPause * 1000))) &&
+                               writePaced(dump, boundary, end, options.rate));
+}
+
+bool CTesterDevice::writePaced(const char *data, int from, int to, double rate)
+{
     QElapsedTimer clock;
     clock.start();
     qint64 lastMove = 0;
     int sent = from;
     while (sent < to && !stopRequested()) {
-        const qint64 due = from + qint64(double(clock.nsecsElapsed()) * options.rate / 1e9);
+        const qint64 due = from + qint64(double(clock.nsecsElapsed()) * rate / 1e9);
         const int piece = int(std::min<qint64>(std::min<qint64>(to, due) - sent, kMaxPiece));
         if (piece <= 0) {
             waitOn(-1, 0, kStepMs);

@@ -26,8 +26,13 @@ private:
     void answerExtendedProbe();
     void answerAScan(const QByteArray &payload);
     void streamDump(int code);
-    // Writes bytes [from, to) at the line rate; false when stopped or the host stopped reading.
-    bool writePaced(int from, int to);
+    // The garbage and noise of the fault modes, alone ahead of the dump.
+    bool sendStrayBytes();
+    // The dump's bytes [0, end) at the line rate, with the tail pause if one is set.
+    bool writeDump(int end);
+    // Writes bytes [from, to) of data at rate bytes a second; false when stopped or the host
+    // stopped reading.
+    bool writePaced(const char *data, int from, int to, double rate);
     // Waits until the host has read everything written so far.
     bool waitUntilDrained();
     bool writeAll(const char *data, int size);

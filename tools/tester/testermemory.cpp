@@ -4,17 +4,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
 
-constexpr int kHeaderSize = CZRData::kHeaderSize;
+constexpr int kHeaderSize = 11;
 constexpr int kRecordsPerBlock = 32;
+constexpr int kRecordSize = 8;
 constexpr int kZR2604BlockSize = 257;
 constexpr int kM47BlockSize = 256;
 constexpr int kExtendedRecordSize = 32;
 constexpr int kMaxZR2604Blocks = 127;
+constexpr int kMaxGroups = 256;
 constexpr int kHostBlock = 256;
+const QByteArray kZR2604Magic("ORBEX\x02\x06\x00\x04\x01", 10);
+
+// Generated dump bytes with the index of the readings they hold.
+struct Generated {
+    QByteArray bytes;
+    std::vector<TesterRecord> index;
+};
+
+// One generated record: its bytes and what the index keeps of it.
+struct MadeRecord {
+    QByteArray bytes;
+    TesterRecord indexed;
+};
 
 // What a group of readings was taken on: one part, one unit, one resolution.
 struct GroupProfile {
@@ -91,19 +107,20 @@ QByteArray m47Header(int blockCount)
     return h;
 }
 
-QByteArray m47Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng, int size)
+MadeRecord m47Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng, int size)
 {
+    const TesterRecord t{group, cell, lengthRaw(p, thicknessMm(p, rng)), p.fine, p.inches, false};
     QByteArray r(size, '\0');
-    putLE16(r, 0, group);
-    putLE16(r, 2, cell);
-    putLE16(r, 4, lengthRaw(p, thicknessMm(p, rng)));
-    r[6] = char(p.fine ? 1 : 0);
-    r[7] = char(p.inches ? 1 : 0);
-    return r;
+    putLE16(r, 0, t.group);
+    putLE16(r, 2, t.cell);
+    putLE16(r, 4, t.value);
+    r[6] = char(t.fine ? 1 : 0);
+    r[7] = char(t.inches ? 1 : 0);
+    return {r, t};
 }
 
 // A stored reading of the older gauge: a velocity in m/s or a transit time in tenths of us.
-QByteArray zr2604Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng)
+MadeRecord zr2604Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng)
 {
     int value = 0;
     bool tenths = false;
@@ -119,20 +136,22 @@ QByteArray zr2604Record(int group, int cell, const GroupProfile &p, CTesterRando
     r[2] = char(value & 0xFF);
     r[3] = char(((value >> 8) & 0x7F) | (tenths ? 0x80 : 0));
     r[5] = char(p.zr2604Kind == 2 ? 0 : 1);
-    return r;
+    return {r, TesterRecord{group, cell}};
 }
 
 // Records in group order, each group's cells in order.
 template <typename MakeRecord>
-QByteArray recordStream(int groups, int cells, std::uint64_t seed, MakeRecord makeRecord)
+Generated recordStream(int groups, int cells, std::uint64_t seed, MakeRecord makeRecord)
 {
-    QByteArray out;
+    Generated out;
     int index = 0;
     for (int g = 1; g <= groups; ++g) {
         const GroupProfile profile = groupProfile(seed, g);
         for (int c = 1; c <= cells; ++c) {
             CTesterRandom rng(seed, g, c, 2);
-            out += makeRecord(g, c, profile, rng, index++);
+            const MadeRecord made = makeRecord(g, c, profile, rng, index++);
+            out.bytes += made.bytes;
+            out.index.push_back(made.indexed);
         }
     }
     return out;
@@ -143,15 +162,15 @@ int blocksFor(int records)
     return (records + kRecordsPerBlock - 1) / kRecordsPerBlock;
 }
 
-QByteArray generateZR2604(int groups, int cells, std::uint64_t seed)
+Generated generateZR2604(int groups, int cells, std::uint64_t seed)
 {
-    const QByteArray records = recordStream(
-        groups, cells, seed, [](int g, int c, const GroupProfile &p, CTesterRandom &rng, int) {
-            return zr2604Record(g, c, p, rng);
-        });
+    Generated memory = recordStream(groups, cells, seed,
+                                    [](int g, int c, const GroupProfile &p, CTesterRandom &rng,
+                                       int) { return zr2604Record(g, c, p, rng); });
+    const QByteArray records = memory.bytes;
     const int blocks = blocksFor(groups * cells);
-    QByteArray out("ORBEX\x02\x06\x00\x04\x01", 10);
-    out.append(char(blocks));
+    memory.bytes = kZR2604Magic;
+    memory.bytes.append(char(blocks));
     for (int b = 0; b < blocks; ++b) {
         QByteArray block = records.mid(b * kM47BlockSize, kM47BlockSize);
         block.append(QByteArray(kM47BlockSize - block.size(), '\0'));
@@ -160,60 +179,97 @@ QByteArray generateZR2604(int groups, int cells, std::uint64_t seed)
             sum += quint8(ch);
         // The closing byte is not read by the host; the gauge puts a checksum there.
         block.append(char(sum & 0xFF));
-        out += block;
+        memory.bytes += block;
     }
-    return out;
+    return memory;
 }
 
-QByteArray generateM47(int groups, int cells, std::uint64_t seed)
+Generated generateM47(int groups, int cells, std::uint64_t seed)
 {
+    Generated memory = recordStream(groups, cells, seed,
+                                    [](int g, int c, const GroupProfile &p, CTesterRandom &rng,
+                                       int) { return m47Record(g, c, p, rng, kRecordSize); });
+    // The count is of the 256-byte blocks of records; empty slots fill up the last one.
     const int blocks = blocksFor(groups * cells);
-    QByteArray out = m47Header(blocks);
-    out += recordStream(groups, cells, seed,
-                        [](int g, int c, const GroupProfile &p, CTesterRandom &rng, int) {
-                            return m47Record(g, c, p, rng, 8);
-                        });
-    out.append(QByteArray(kHeaderSize + blocks * kM47BlockSize - out.size(), '\0'));
-    return out;
+    memory.bytes.append(QByteArray(blocks * kM47BlockSize - memory.bytes.size(), '\0'));
+    memory.bytes.prepend(m47Header(blocks));
+    return memory;
 }
 
 // Bytes the host does not read still carry what a gauge would keep there: the velocity, the
 // gain and the probe.
-QByteArray extendedRecord(int g, int c, const GroupProfile &p, CTesterRandom &rng, int index)
+MadeRecord extendedRecord(int g, int c, const GroupProfile &p, CTesterRandom &rng, int index)
 {
-    QByteArray r = m47Record(g, c, p, rng, kExtendedRecordSize);
+    MadeRecord made = m47Record(g, c, p, rng, kExtendedRecordSize);
+    QByteArray &r = made.bytes;
     putLE16(r, 8, p.velocity);
     r[10] = char(rng.between(20, 60));
     r[11] = char(1 + g % 4);
     // Most readings were saved with their A-scan; a few were not.
     const bool withAScan = index % 9 != 4 && !rng.chance(0.08);
     r[15] = char(withAScan ? 1 : 0);
+    made.indexed.hasAScan = withAScan;
+    return made;
+}
+
+Generated generateExtended(int groups, int cells, std::uint64_t seed)
+{
+    Generated memory = recordStream(groups, cells, seed, extendedRecord);
+    // The count is of the whole 256-byte units of the records alone, without the header, so
+    // the bytes past the last whole unit come after the host's progress has reached 100 %.
+    // Empty records pad a small memory to one unit: a count of 0 would end the host's
+    // reception with its first chunk.
+    while (memory.bytes.size() < kHostBlock)
+        memory.bytes.append(QByteArray(kExtendedRecordSize, '\0'));
+    memory.bytes.prepend(m47Header(int(memory.bytes.size()) / kHostBlock));
+    return memory;
+}
+
+int le16(const char *p)
+{
+    return quint8(p[0]) | quint8(p[1]) << 8;
+}
+
+TesterRecord readRecord(const char *p, int layout)
+{
+    TesterRecord r;
+    if (layout == 1) {
+        r.group = quint8(p[0]);
+        r.cell = quint8(p[1]);
+        return r;
+    }
+    r.group = le16(p);
+    r.cell = le16(p + 2);
+    r.value = le16(p + 4);
+    r.fine = p[6] != 0;
+    r.inches = p[7] != 0;
+    r.hasAScan = layout == 3 && p[15] != 0;
     return r;
 }
 
-QByteArray generateExtended(int groups, int cells, std::uint64_t seed)
+// The records of a dump file in blocks of 32 after the header; a layout-1 block ends in a
+// checksum byte. Empty slots have group 0.
+std::vector<TesterRecord> readRecords(const QByteArray &dump, int layout)
 {
-    QByteArray records = recordStream(groups, cells, seed, extendedRecord);
-    // Empty records pad a small memory to one whole 256-byte unit, so the announced count is
-    // never 0 (a count of 0 would end the host's reception with the first chunk).
-    while (kHeaderSize + records.size() < kHostBlock)
-        records.append(QByteArray(kExtendedRecordSize, '\0'));
-    const int size = kHeaderSize + int(records.size());
-    return m47Header(size / kHostBlock) + records;
+    const int recordSize = layout == 3 ? kExtendedRecordSize : kRecordSize;
+    const int blockSize = layout == 1 ? kZR2604BlockSize : kRecordsPerBlock * recordSize;
+    std::vector<TesterRecord> out;
+    for (int i = 0;; ++i) {
+        const qint64 at = kHeaderSize + qint64(i / kRecordsPerBlock) * blockSize +
+                          i % kRecordsPerBlock * recordSize;
+        if (at + recordSize > dump.size())
+            return out;
+        const TesterRecord r = readRecord(dump.constData() + at, layout);
+        if (r.group != 0)
+            out.push_back(r);
+    }
 }
 
 } // namespace
 
-CTesterMemory::CTesterMemory(const QByteArray &bytes, int layout) : dump(bytes), dumpLayout(layout)
+CTesterMemory::CTesterMemory(const QByteArray &bytes, int layout, std::vector<TesterRecord> records)
+    : dump(bytes), dumpLayout(layout), index(std::move(records))
 {
-    const auto *data = reinterpret_cast<const std::uint8_t *>(dump.constData());
-    const int size = int(dump.size());
-    if (layout == 1)
-        decoded.decodeZR2604Dump(data, size);
-    else if (layout == 3)
-        decoded.decodeM47ExtendedDump(data, size);
-    else
-        decoded.decodeM47Dump(data, size);
 }
 
 QString CTesterMemory::checkGeneration(int layout, int groups, int cells)
@@ -229,7 +285,7 @@ QString CTesterMemory::checkGeneration(int layout, int groups, int cells)
             return QStringLiteral("layout 1 holds at most 127 blocks of 32 records (4064)");
         return QString();
     }
-    if (groups > CZRData::kMaxGroups || cells > 0xFFFF)
+    if (groups > kMaxGroups || cells > 0xFFFF)
         return QStringLiteral("at most 256 groups and 65535 cells a group");
     const qint64 records = qint64(groups) * cells;
     const qint64 recordBytes =
@@ -242,19 +298,16 @@ QString CTesterMemory::checkGeneration(int layout, int groups, int cells)
 
 CTesterMemory CTesterMemory::generate(int layout, int groups, int cells, std::uint64_t seed)
 {
-    if (layout == 1)
-        return CTesterMemory(generateZR2604(groups, cells, seed), 1);
-    if (layout == 3)
-        return CTesterMemory(generateExtended(groups, cells, seed), 3);
-    return CTesterMemory(generateM47(groups, cells, seed), 2);
+    const Generated g = layout == 1   ? generateZR2604(groups, cells, seed)
+                        : layout == 3 ? generateExtended(groups, cells, seed)
+                                      : generateM47(groups, cells, seed);
+    return CTesterMemory(g.bytes, layout, g.index);
 }
 
 CTesterMemory CTesterMemory::fromDump(const QByteArray &bytes, int layoutHint)
 {
-    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
-    if (CZRData::isZR2604Header(data, int(bytes.size())))
-        return CTesterMemory(bytes, 1);
-    return CTesterMemory(bytes, layoutHint == 3 ? 3 : 2);
+    const int layout = bytes.startsWith(kZR2604Magic) ? 1 : layoutHint == 3 ? 3 : 2;
+    return CTesterMemory(bytes, layout, readRecords(bytes, layout));
 }
 
 int CTesterMemory::announcedBlocks() const
@@ -275,15 +328,14 @@ int CTesterMemory::receptionBoundary() const
     return kHostBlock * count;
 }
 
-bool CTesterMemory::findRecord(int groupByte, int cellByte, MeasurementRecord *out) const
+bool CTesterMemory::findRecord(int groupByte, int cellByte, TesterRecord *out) const
 {
-    MeasurementRecord r;
-    for (int row = 0; decoded.recordAt(row, &r); ++row) {
-        if (((r.group - 1) & 0xFF) == groupByte && ((r.cell - 1) & 0xFF) == cellByte) {
-            if (out != nullptr)
-                *out = r;
-            return true;
-        }
-    }
-    return false;
+    const auto found = std::find_if(index.begin(), index.end(), [&](const TesterRecord &r) {
+        return ((r.group - 1) & 0xFF) == groupByte && ((r.cell - 1) & 0xFF) == cellByte;
+    });
+    if (found == index.end())
+        return false;
+    if (out != nullptr)
+        *out = *found;
+    return true;
 }

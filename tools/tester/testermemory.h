@@ -1,13 +1,15 @@
 #pragma once
 
-#include "data/zrdata.h"
+#include "testerrecord.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 // The results memory of the simulated tester: the dump bytes exactly as the device streams
-// them, and the same records decoded, for the A-scan requests that name a group and a cell.
+// them, and an index of the stored readings, for the A-scan requests that name a group and a
+// cell.
 class CTesterMemory
 {
 public:
@@ -25,7 +27,8 @@ public:
     int layout() const { return dumpLayout; }
     // Only a memory of 32-byte records answers the extended probe.
     bool isExtended() const { return dumpLayout == 3; }
-    const CZRData &records() const { return decoded; }
+    // The stored readings in memory order; empty slots are left out.
+    const std::vector<TesterRecord> &records() const { return index; }
 
     // The block count in the header, as the host reads it for its progress.
     int announcedBlocks() const;
@@ -33,12 +36,12 @@ public:
     int receptionBoundary() const;
     // The first record whose (group - 1) and (cell - 1) have these low 8 bits, as the A-scan
     // request carries them.
-    bool findRecord(int groupByte, int cellByte, MeasurementRecord *out) const;
+    bool findRecord(int groupByte, int cellByte, TesterRecord *out) const;
 
 private:
-    CTesterMemory(const QByteArray &bytes, int layout);
+    CTesterMemory(const QByteArray &bytes, int layout, std::vector<TesterRecord> records);
 
     QByteArray dump;
     int dumpLayout;
-    CZRData decoded;
+    std::vector<TesterRecord> index;
 };

@@ -18,7 +18,9 @@ const char kTesterUsage[] =
     "Memory (a generated data set unless --dump is given):\n"
     "  --layout 1|2|3      1: velocities and times in 257-byte blocks,\n"
     "                      2: thickness readings in 256-byte blocks (default),\n"
-    "                      3: thickness readings with A-scans (extended device)\n"
+    "                      3: thickness readings with A-scans (extended device);\n"
+    "                      layouts 1 and 2 stream for dump command 0x06 only,\n"
+    "                      layout 3 for 0x09 only\n"
     "  --groups G          groups (default 4)\n"
     "  --cells C           readings in each group (default 10)\n"
     "  --seed S            the data set and its A-scans are the same for a seed\n"
@@ -31,6 +33,10 @@ const char kTesterUsage[] =
     "Line:\n"
     "  --rate B            dump speed in bytes per second (default 3840, which is\n"
     "                      38400 baud); the host takes in at most 4096 B/s anyway\n"
+    "  --reply-rate B      write the identify, extended and ascan replies at B\n"
+    "                      bytes per second in pieces of at most 64 bytes, as a\n"
+    "                      USB adapter does (default: each reply in one burst);\n"
+    "                      3840 is a 38400-baud line\n"
     "\n"
     "Fault modes:\n"
     "  --silent            answer nothing at all\n"
@@ -39,6 +45,11 @@ const char kTesterUsage[] =
     "                      reports incomplete data\n"
     "  --garbage N         send N bytes that are no dump header first, wait 700 ms\n"
     "                      (the host drops them as its first chunk), then the dump\n"
+    "  --noise N           the same with a short burst of line noise: N stray bytes\n"
+    "                      (1 to 64) such as 0x00, 0xFF, 0xF0, 0x80, never an 'O'\n"
+    "  --tail-pause T      once the bytes that bring the host's progress to 100 %\n"
+    "                      are written, wait T seconds (e.g. 0.3), then send the\n"
+    "                      rest of the dump\n"
     "  --cut-reply WHAT    cut the identify, extended or ascan reply one byte short;\n"
     "                      may be repeated or given as a comma-separated list\n"
     "  --vanish-after N    once the host has read N dump bytes remove the link,\n"
@@ -52,6 +63,7 @@ const char kTesterUsage[] =
     "  collatrix-tester --port 7 --layout 1 --seed 42\n"
     "  collatrix-tester --dump results.bin --layout 3 --pause-after 3000\n"
     "  collatrix-tester --layout 3 --write-dump memory.bin\n"
+    "  collatrix-tester --layout 3 --reply-rate 3840 --noise 4 --tail-pause 0.3\n"
     "\n"
     "Exit status: 0 ended normally, 1 the terminal or a file failed, 2 bad options\n"
     "or the port is already linked by a running tester.\n";
@@ -107,24 +119,29 @@ bool readCutReplies(const QCommandLineParser &p, TesterOptions *o, QString *erro
     return true;
 }
 
-bool readRate(const QCommandLineParser &p, TesterOptions *o, QString *error)
+// Reads a decimal option into *out when it was given; false when it is no number in range.
+bool readReal(const QCommandLineParser &p, const char *name, double low, double high, double *out,
+              QString *error)
 {
-    if (!p.isSet(QStringLiteral("rate")))
+    const QString option = QLatin1String(name);
+    if (!p.isSet(option))
         return true;
     bool ok = false;
-    o->rate = p.value(QStringLiteral("rate")).toDouble(&ok);
-    if (!ok || o->rate < 1.0 || o->rate > 1e7) {
-        *error = QStringLiteral("--rate needs a number of bytes per second from 1 to 10000000");
+    const double v = p.value(option).toDouble(&ok);
+    if (!ok || !(v >= low && v <= high)) {
+        *error = QStringLiteral("--%1 needs a number from %2 to %3")
+                     .arg(option, QString::number(low, 'g', 10), QString::number(high, 'g', 10));
         return false;
     }
+    *out = v;
     return true;
 }
 
 void addOptions(QCommandLineParser &p)
 {
-    for (const char *valued :
-         {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed", "write-dump", "rate",
-          "pause-after", "garbage", "cut-reply", "vanish-after"})
+    for (const char *valued : {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed",
+                               "write-dump", "rate", "reply-rate", "pause-after", "garbage",
+                               "noise", "tail-pause", "cut-reply", "vanish-after"})
         p.addOption(QCommandLineOption(QLatin1String(valued), QString(), QStringLiteral("value")));
     for (const char *flag : {"silent", "non-extended"})
         p.addOption(QCommandLineOption(QLatin1String(flag)));
@@ -159,6 +176,10 @@ bool parseTesterOptions(const QStringList &args, TesterOptions *o, QString *erro
            readInto(p, "seed", 0, big, &o->seed, error) &&
            readInto(p, "pause-after", 0, big, &o->pauseAfter, error) &&
            readInto(p, "garbage", 1, 2048, &o->garbage, error) &&
-           readInto(p, "vanish-after", 0, big, &o->vanishAfter, error) && readRate(p, o, error) &&
+           readInto(p, "noise", 1, 64, &o->noise, error) &&
+           readInto(p, "vanish-after", 0, big, &o->vanishAfter, error) &&
+           readReal(p, "rate", 1.0, 1e7, &o->rate, error) &&
+           readReal(p, "reply-rate", 1.0, 1e7, &o->replyRate, error) &&
+           readReal(p, "tail-pause", 0.0, 3600.0, &o->tailPause, error) &&
            readCutReplies(p, o, error);
 }

@@ -16,11 +16,15 @@ struct TesterOptions {
     std::uint64_t seed = 1;
     QString writeDump;
     double rate = 3840.0;
+    // 0 sends each reply in one burst.
+    double replyRate = 0.0;
     // Fault modes.
     bool silent = false;
     bool nonExtended = false;
     qint64 pauseAfter = -1;
     int garbage = 0;
+    int noise = 0;
+    double tailPause = 0.0;
     QSet<QString> cutReplies;
     qint64 vanishAfter = -1;
     bool help = false;
