@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
+#ifndef Q_OS_WIN
 #include "devicewatcher.h"
+#endif
 #include "ui_aboutwindowgui.h"
 #include "ui_ascanwindowgui.h"
 #include "ui_helpwindowgui.h"
@@ -73,8 +75,11 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     applyIdleView();
     createActions();
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    deviceWatcher = new CDeviceWatcher(CCOMPort::portsFolder(), this);
-    connect(deviceWatcher, &CDeviceWatcher::devicesChanged, this, &MainWindow::onDeviceChange);
+#ifndef Q_OS_WIN
+    // Windows tells the window itself (nativeEvent); elsewhere udev and the ports folder do.
+    auto *watcher = new CDeviceWatcher(CCOMPort::portsFolder(), this);
+    connect(watcher, &CDeviceWatcher::devicesChanged, this, &MainWindow::onDeviceChange);
+#endif
 }
 
 MainWindow::~MainWindow()

@@ -15,7 +15,6 @@ class ascanWindowGUI;
 struct AScanParams;
 struct MeasurementRecord;
 class CCollatrix;
-class CDeviceWatcher;
 class QAction;
 class QToolButton;
 
@@ -116,7 +115,6 @@ private:
     QAction *toClipboardAction = nullptr;
     QAction *saveAllAction = nullptr;
     QAction *saveSelectedAction = nullptr;
-    CDeviceWatcher *deviceWatcher = nullptr;
 
     // White-box GUI tests reach the controller and the forms.
     friend class TestMainWindow;
