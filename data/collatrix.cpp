@@ -66,11 +66,28 @@ QByteArray cutAtLineEnd(QByteArray line)
 
 } // namespace
 
-CCollatrix::CCollatrix(const QString &programFolderOverride) : version(QStringLiteral("4.2"))
+namespace
 {
-    programFolder = programFolderOverride.isEmpty()
-                        ? folderOfPath(QCoreApplication::applicationFilePath())
-                        : programFolderOverride;
+
+QString &defaultProgramFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void CCollatrix::setDefaultProgramFolder(const QString &folder)
+{
+    defaultProgramFolder() = folder;
+}
+
+CCollatrix::CCollatrix(const QString &programFolderOverride) : version(QStringLiteral(COLLATRIX_VERSION))
+{
+    programFolder = !programFolderOverride.isEmpty() ? programFolderOverride
+                    : !defaultProgramFolder().isEmpty()
+                        ? defaultProgramFolder()
+                        : folderOfPath(QCoreApplication::applicationFilePath());
     QDir::setCurrent(programFolder);
     dataPath = programFolder + tr("Data/");
     readSettings();

@@ -20,8 +20,12 @@ class CCollatrix : public QObject
     Q_OBJECT
 
 public:
-    // The program folder defaults to the folder of the running program; tests pass their own.
+    // The program folder defaults to the folder of the running program (see
+    // setDefaultProgramFolder); tests pass their own.
     explicit CCollatrix(const QString &programFolderOverride = QString());
+    // Makes every controller built without a folder use this one; tests run the window in a
+    // folder of their own so that they can run side by side.
+    static void setDefaultProgramFolder(const QString &folder);
     ~CCollatrix() override;
 
     CZRData measurements;
