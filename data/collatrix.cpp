@@ -82,7 +82,8 @@ void CCollatrix::setDefaultProgramFolder(const QString &folder)
     defaultProgramFolder() = folder;
 }
 
-CCollatrix::CCollatrix(const QString &programFolderOverride) : version(QStringLiteral(COLLATRIX_VERSION))
+CCollatrix::CCollatrix(const QString &programFolderOverride)
+    : version(QStringLiteral(COLLATRIX_VERSION))
 {
     programFolder = !programFolderOverride.isEmpty() ? programFolderOverride
                     : !defaultProgramFolder().isEmpty()

@@ -137,8 +137,8 @@ bool CZRData::isM47Header(const std::uint8_t *data, int size)
 
 bool CZRData::isHeaderStart(const std::uint8_t *data, int size)
 {
-    return size > 0 && (agreesWith(kZR2604Signature, data, size) ||
-                        agreesWith(kM47Signature, data, size));
+    return size > 0 &&
+           (agreesWith(kZR2604Signature, data, size) || agreesWith(kM47Signature, data, size));
 }
 
 bool CZRData::decodeDump(const std::uint8_t *data, int size, bool extended)

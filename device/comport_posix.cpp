@@ -182,7 +182,8 @@ void CCOMPort::close()
 
 bool CCOMPort::write(const void *data, int length)
 {
-    const bool written = native->fd >= 0 && writeAll(native->fd, static_cast<const char *>(data), length);
+    const bool written =
+        native->fd >= 0 && writeAll(native->fd, static_cast<const char *>(data), length);
     return native->overlapped || written;
 }
 

@@ -1,12 +1,11 @@
+#include "testfiles.h"
 #include <QProcess>
 #include <QTemporaryDir>
-#include "testfiles.h"
 
 #include <QtTest>
 
 namespace
 {
-
 
 QString data(const char *name)
 {
@@ -52,8 +51,8 @@ void TestCliDecode::decimalSeparatorAndOutputFile()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
-    const CliRun r =
-        runCli({"decode", "-o", out, "--extended", data("layout3.bin"), "--decimal-separator", ","});
+    const CliRun r = runCli(
+        {"decode", "-o", out, "--extended", data("layout3.bin"), "--decimal-separator", ","});
     QCOMPARE(r.status, 0);
     QVERIFY(r.out.isEmpty());
     QByteArray expected = fileBytes(data("layout3.csv"));

@@ -9,7 +9,6 @@
 namespace
 {
 
-
 } // namespace
 
 class TestCliDevice : public QObject
@@ -46,31 +45,40 @@ void TestCliDevice::portsAndFind()
 void TestCliDevice::downloadMatchesDecode_data()
 {
     QTest::addColumn<QStringList>("memory");
+    QTest::addColumn<QStringList>("line"); // how the line behaves
     QTest::addColumn<QStringList>("decodeOptions");
+    const QStringList layout2{"--layout", "2", "--groups", "3", "--cells", "50"};
     QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "2", "--cells", "40"}
-                              << QStringList();
-    QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "3", "--cells", "50"}
-                              << QStringList();
+                              << QStringList() << QStringList();
+    QTest::newRow("layout 2") << layout2 << QStringList() << QStringList();
     QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "3", "--cells", "20"}
-                              << QStringList{"--extended"};
+                              << QStringList() << QStringList{"--extended"};
+    // A real 38400-baud line: noise before the dump, replies that trickle in, a late tail.
+    QTest::newRow("noise burst") << layout2 << QStringList{"--noise", "5"} << QStringList();
+    QTest::newRow("replies at 3840 B/s")
+        << layout2 << QStringList{"--reply-rate", "3840"} << QStringList();
+    QTest::newRow("tail 10 ms late")
+        << layout2 << QStringList{"--tail-pause", "0.01"} << QStringList();
 }
 
 void TestCliDevice::downloadMatchesDecode()
 {
     QFETCH(QStringList, memory);
+    QFETCH(QStringList, line);
     QFETCH(QStringList, decodeOptions);
     TestPortsFolder ports;
-    TesterProcess tester(ports.path(), memory + QStringList{"--rate", "8000"});
+    TesterProcess tester(ports.path(), memory + line + QStringList{"--rate", "8000"});
     QVERIFY(tester.linked());
     QTemporaryDir out;
     const QString csv = out.filePath(QStringLiteral("results.csv"));
     const QString raw = out.filePath(QStringLiteral("dump.bin"));
-    const CliRun download = runCli({"download", "-o", csv, "--raw", raw, "--ports-dir", ports.path(),
-                              "--decimal-separator", "."});
+    const CliRun download = runCli({"download", "-o", csv, "--raw", raw, "--ports-dir",
+                                    ports.path(), "--decimal-separator", "."});
     QCOMPARE(download.status, 0);
     QVERIFY(download.err.contains("results written to"));
     QCOMPARE(fileBytes(raw), TesterProcess::memory(memory));
-    const CliRun decoded = runCli(QStringList{"decode", raw, "--decimal-separator", "."} + decodeOptions);
+    const CliRun decoded =
+        runCli(QStringList{"decode", raw, "--decimal-separator", "."} + decodeOptions);
     QCOMPARE(decoded.status, 0);
     QCOMPARE(fileBytes(csv), decoded.out);
 }

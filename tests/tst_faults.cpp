@@ -11,7 +11,9 @@
 #include "ui_mainwindowgui.h"
 #include "ui_progresswindowgui.h"
 
+#include "programfolder.h"
 #include <QSignalSpy>
+
 #include <QtTest>
 
 #include <memory>
@@ -59,6 +61,7 @@ private:
     static void verifyPortReleased(MainWindow &w);
     static void verifyRowsMatch(MainWindow &w, const CZRData &expected, bool all);
     static void downloadAgain(MainWindow &w, const TestPortsFolder &ports, int descriptors);
+    TestProgramFolder programFolder;
 };
 
 void TestFaults::transfer(MainWindow &w)
@@ -125,6 +128,7 @@ void TestFaults::testerVanishesMidTransfer()
     CZRData expected;
     QVERIFY(TesterProcess::decode(&expected, TesterProcess::memory(options), false));
     MainWindow w;
+    w.setTransferMessageDuration(0);
     const int descriptors = openDescriptors();
     transfer(w);
     // What arrived before the cable went is shown and kept.
@@ -148,6 +152,7 @@ void TestFaults::garbageBeforeHeader()
     CZRData expected;
     QVERIFY(TesterProcess::decode(&expected, TesterProcess::memory(options), false));
     MainWindow w;
+    w.setTransferMessageDuration(0);
     const int descriptors = openDescriptors();
     transfer(w);
     QCOMPARE(message(w), kSucceeded);
@@ -164,6 +169,7 @@ void TestFaults::identifyReplyCutShort()
         std::make_unique<TesterProcess>(ports.path(), QStringList{"--cut-reply", "identify"});
     QVERIFY(tester->linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     QVERIFY(!w.ui->trnsfrDataButton->isEnabled());
     QVERIFY(!w.controller->tester->deviceFound);
     verifyPortReleased(w);
@@ -182,6 +188,7 @@ void TestFaults::aScanReplyCutShortDuringPrefetch()
     CZRData expected;
     QVERIFY(TesterProcess::decode(&expected, TesterProcess::memory(options), true));
     MainWindow w;
+    w.setTransferMessageDuration(0);
     const int descriptors = openDescriptors();
     transfer(w);
     QCOMPARE(message(w), kSucceeded);
@@ -202,6 +209,7 @@ void TestFaults::unpluggedWhileAScanWindowOpen()
         ports.path(), options + QStringList{"--cut-reply", "ascan", "--rate", "8000"});
     QVERIFY(tester->linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     w.show();
     const int descriptors = openDescriptors();
     transfer(w);
@@ -233,6 +241,7 @@ void TestFaults::saveToFolderThatCannotBeWritten()
                          {"--layout", "3", "--groups", "1", "--cells", "3", "--rate", "8000"});
     QVERIFY(tester.linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     transfer(w);
     QCOMPARE(message(w), kSucceeded);
     QTemporaryDir dir;

@@ -3,8 +3,10 @@
 #include "app/mainwindow.h"
 #include "portsfolder.h"
 
+#include "programfolder.h"
 #include <QTextBlock>
 #include <QTextBrowser>
+
 #include <QtTest>
 
 namespace
@@ -41,6 +43,9 @@ class TestHelpPages : public QObject
 private slots:
     void startPageThroughSearchPaths();
     void everyPageFindsItsPicturesAndLinks();
+
+private:
+    TestProgramFolder programFolder;
 };
 
 void TestHelpPages::startPageThroughSearchPaths()

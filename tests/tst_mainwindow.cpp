@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
+#include "programfolder.h"
+
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -47,6 +49,7 @@ private:
 
     TestPortsFolder ports; // no tester anywhere
     QTemporaryDir out;
+    TestProgramFolder programFolder;
 };
 
 namespace

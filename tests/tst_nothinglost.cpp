@@ -3,7 +3,9 @@
 #include "data/collatrix.h"
 #include "data/csvwriter.h"
 
+#include "programfolder.h"
 #include <QTemporaryDir>
+
 #include <QtTest>
 
 namespace
@@ -40,6 +42,9 @@ class TestNothingLost : public QObject
 private slots:
     void largestCsvReadsBackRowForRow();
     void settingsWhenProgramFolderGoes();
+
+private:
+    TestProgramFolder programFolder;
 };
 
 void TestNothingLost::largestCsvReadsBackRowForRow()

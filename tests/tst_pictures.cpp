@@ -1,8 +1,8 @@
+#include "testfiles.h"
 #include <QDirIterator>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "testfiles.h"
 
 #include <QtTest>
 

@@ -11,8 +11,10 @@
 #include "ui_mainwindowgui.h"
 #include "ui_progresswindowgui.h"
 
-#include <QSignalSpy>
 #include "testfiles.h"
+#include <QSignalSpy>
+
+#include "programfolder.h"
 
 #include <QtTest>
 
@@ -55,6 +57,7 @@ private:
     static QString message(MainWindow &w) { return w.progressUi->messageLabel->text(); }
     static void compareTable(MainWindow &w, const CZRData &expected);
     static CCollatrix *controller(MainWindow &w) { return w.controller; }
+    TestProgramFolder programFolder;
 };
 
 void TestTransfer::transfer(MainWindow &w)
@@ -86,6 +89,7 @@ void TestTransfer::transferButtonFollowsTheTester()
 {
     TestPortsFolder ports;
     MainWindow w;
+    w.setTransferMessageDuration(0);
     QVERIFY(!w.ui->trnsfrDataButton->isEnabled());
     {
         // Plugged in: the link appears in the ports folder and the search runs by itself.
@@ -99,27 +103,34 @@ void TestTransfer::transferButtonFollowsTheTester()
 void TestTransfer::downloadsEachLayout_data()
 {
     QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("line"); // how the line behaves
     QTest::addColumn<bool>("extended");
+    const QStringList layout3{"--layout", "3", "--groups", "2", "--cells", "4"};
     QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "3", "--cells", "30"}
-                              << false;
+                              << QStringList() << false;
     QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "5", "--cells", "20"}
-                              << false;
-    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "2", "--cells", "4"}
-                              << true;
+                              << QStringList() << false;
+    QTest::newRow("layout 3") << layout3 << QStringList() << true;
+    // A real 38400-baud line: noise before the dump and replies that trickle in.
+    QTest::newRow("layout 3 on a real line")
+        << layout3 << QStringList{"--noise", "3", "--reply-rate", "3840"} << true;
 }
 
 void TestTransfer::downloadsEachLayout()
 {
     QFETCH(QStringList, options);
+    QFETCH(QStringList, line);
     QFETCH(bool, extended);
     TestPortsFolder ports;
-    TesterProcess tester(ports.path(), options + QStringList{"--rate", "8000", "--seed", "5"});
+    TesterProcess tester(ports.path(),
+                         options + line + QStringList{"--rate", "8000", "--seed", "5"});
     QVERIFY2(tester.linked(), qPrintable(tester.firstLine));
     CZRData expected;
     QVERIFY(TesterProcess::decode(
         &expected, TesterProcess::memory(options + QStringList{"--seed", "5"}), extended));
 
     MainWindow w;
+    w.setTransferMessageDuration(0);
     w.show();
     QSignalSpy progress(&w, &MainWindow::ProgressChanged);
     transfer(w);
@@ -180,6 +191,7 @@ void TestTransfer::deviceThatStopsAnswering()
     auto tester = std::make_unique<TesterProcess>(ports.path(), QStringList{"--layout", "2"});
     QVERIFY(tester->linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     QVERIFY(w.ui->trnsfrDataButton->isEnabled());
     // The tester is found, then goes silent on the same port.
     tester.reset();
@@ -206,6 +218,7 @@ void TestTransfer::streamThatPauses()
     const QByteArray memory = TesterProcess::memory(options);
     QVERIFY(TesterProcess::decode(&expected, memory.left(600), false));
     MainWindow w;
+    w.setTransferMessageDuration(0);
     transfer(w);
     QCOMPARE(message(w), kIncomplete);
     compareTable(w, expected);
@@ -226,6 +239,7 @@ void TestTransfer::onlyGroupsAbove256()
     TesterProcess tester(ports.path(), {"--dump", file});
     QVERIFY(tester.linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     QString text;
     clickNextMessageBox(QMessageBox::Ok, &text);
     transfer(w);
@@ -240,6 +254,7 @@ void TestTransfer::secondPressCancels()
     TesterProcess tester(ports.path(), {"--layout", "2", "--groups", "8", "--cells", "100"});
     QVERIFY(tester.linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     QSignalSpy progress(&w, &MainWindow::ProgressChanged);
     QTest::mouseClick(w.ui->trnsfrDataButton, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 2, 5000);
@@ -258,6 +273,7 @@ void TestTransfer::unsavedQuestionBeforeTransfer()
     TesterProcess tester(ports.path(), {"--layout", "3", "--groups", "1", "--cells", "3"});
     QVERIFY(tester.linked());
     MainWindow w;
+    w.setTransferMessageDuration(0);
     transfer(w);
     QCOMPARE(message(w), kSucceeded);
     // Yes, then a cancelled save dialog: nothing starts, the results stay.

@@ -3,14 +3,14 @@
 // device's replies cost no real time; only the window's own 500 ms timer runs in real time.
 #include "app/devicewatcher.h"
 #include "app/mainwindow.h"
-#include "data/collatrix.h"
 #include "device/kvtustester.h"
 #include "device/scriptedline.h"
 #include "modaldriver.h"
 
+#include "programfolder.h"
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
+
 #include <QtTest>
 
 #include <string>
@@ -61,19 +61,13 @@ class TestWindowLine : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void eventBetweenPrefetchRows_data();
     void eventBetweenPrefetchRows();
 
 private:
-    QTemporaryDir programFolder;
+    TestProgramFolder programFolder;
 };
-
-void TestWindowLine::initTestCase()
-{
-    CCollatrix::setDefaultProgramFolder(programFolder.path() + QLatin1Char('/'));
-}
 
 void TestWindowLine::init()
 {
@@ -91,8 +85,8 @@ void TestWindowLine::eventBetweenPrefetchRows_data()
     QTest::addColumn<bool>("results");  // the table shows results at the end
     QTest::addColumn<bool>("transfer"); // the Transfer button is enabled at the end
     // The new transfer replaces the rows; its own prefetch fetches them all.
-    QTest::newRow("Transfer pressed, old results dropped") << "transfer" << 1 + kRows << true
-                                                            << true;
+    QTest::newRow("Transfer pressed, old results dropped")
+        << "transfer" << 1 + kRows << true << true;
     QTest::newRow("device change, tester still there") << "change" << kRows << true << true;
     QTest::newRow("device change, tester gone") << "gone" << 1 << true << false;
     QTest::newRow("window closed") << "close" << 1 << true << true;
