@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Plants each known fault in turn, rebuilds, and checks that the named test catches it; then
-# puts the source back. Usage: scripts/plant-faults.sh [NAME-FILTER]. Needs a configured
+# Plants each known fault of scripts/faults/*.list in turn, rebuilds, and checks that the
+# named test catches it; then puts the source back. Usage: scripts/plant-faults.sh [NAME-FILTER]. Needs a configured
 # default build (cmake --preset default). Exits 1 when a fault goes unnoticed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -30,7 +30,9 @@ fault() {
     touch "$file" # the restored file is older than the faulty build
 }
 
-source scripts/faults.list
+for list in scripts/faults/*.list; do
+    source "$list"
+done
 
 cmake --build build >/dev/null 2>&1
 echo "$count faults planted, $missed missed"
