@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plants each known fault of scripts/faults/*.list in turn, rebuilds, and checks that the
-# named test catches it; then puts the source back. Usage: scripts/plant-faults.sh [NAME-FILTER]. Needs a configured
-# default build (cmake --preset default). Exits 1 when a fault goes unnoticed.
+# named test catches it; then puts the source back. Usage: scripts/plant-faults.sh [FILTER],
+# where FILTER picks the faults whose name contains it. Needs a configured default build
+# (cmake --preset default). Exits 1 when a fault goes unnoticed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 filter=${1:-}
