@@ -12,7 +12,8 @@ fi
 
 scripts/setup-debian.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
+# Only what this script runs: the program with its help pages, the CLI and the simulator.
+cmake --build --preset default --target collatrix collatrix-help collatrix-cli collatrix-tester
 
 bin=build/bin
 if [ "$simulate" = 1 ] && "$bin/collatrix-cli" find >/dev/null 2>&1; then
