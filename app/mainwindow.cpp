@@ -426,7 +426,7 @@ QIcon MainWindow::aScanIcon()
 
 QString MainWindow::unitText(int unit) const
 {
-    return unit >= 0 && unit < 4 ? controller->unitTexts[unit] : QString();
+    return unit >= 0 && unit < kUnitCount ? controller->unitTexts[unit] : QString();
 }
 
 // ---- export ----
@@ -543,14 +543,14 @@ bool MainWindow::getAscan()
 
 void MainWindow::updateAscanWindow(const AScanParams *params, const MeasurementRecord *record)
 {
-    QString unit = controller->unitTexts[2];
+    QString unit = controller->unitTexts[UnitMillimetres];
     bool mm = true;
     if (record != nullptr) {
         const float value = float(double(record->rawValue) / record->divisor);
         QString valueText;
         valueText.setNum(value, 'g', 6);
-        mm = record->unit == 2;
-        unit = controller->unitTexts[mm ? 2 : 3];
+        mm = record->unit == UnitMillimetres;
+        unit = controller->unitTexts[mm ? UnitMillimetres : UnitInches];
         ascanUi->LValue->setText(valueText + QLatin1Char(' ') + unit);
         ascanUi->LGroup->setText(controller->groupText + QStringLiteral("  ") +
                                  QString::number(record->group));

@@ -189,10 +189,10 @@ void CCollatrix::loadTexts()
     transferFailedText = tr("Data transfer failed! Please try again.");
     groupText = tr("Group");
     cellText = tr("Cell");
-    unitTexts[0] = tr("m/s");
-    unitTexts[1] = tr("us");
-    unitTexts[2] = tr("mm");
-    unitTexts[3] = tr("Inches");
+    unitTexts[UnitMetresPerSecond] = tr("m/s");
+    unitTexts[UnitMicroseconds] = tr("us");
+    unitTexts[UnitMillimetres] = tr("mm");
+    unitTexts[UnitInches] = tr("Inches");
     csvHeader = tr("\"Group\";\"Cell\";\"Result\";\"Unit\"");
     csvHeaderWithAScan = tr("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"");
     unsavedQuestionText = tr("Received data will be lost. Do you want to save it?");

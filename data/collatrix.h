@@ -37,7 +37,7 @@ public:
     QString transferFailedText;
     QString groupText;
     QString cellText;
-    QString unitTexts[4];
+    QString unitTexts[kUnitCount];
     QString csvHeader;
     QString csvHeaderWithAScan;
     QString unsavedQuestionText;

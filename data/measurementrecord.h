@@ -2,6 +2,10 @@
 
 #include <QString>
 
+// The unit codes a record carries; they index the unit texts.
+enum Unit { UnitMetresPerSecond = 0, UnitMicroseconds = 1, UnitMillimetres = 2, UnitInches = 3 };
+constexpr int kUnitCount = 4;
+
 // One stored measurement. The defaults are what a lookup starts from before it fills the record.
 struct MeasurementRecord {
     int group = 0;
@@ -9,7 +13,7 @@ struct MeasurementRecord {
     int rawValue = 0;
     int divisor = 1;
     int mode = 3;
-    int unit = 2;
+    int unit = UnitMillimetres;
     bool hasAScan = false;
 };
 

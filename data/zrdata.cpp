@@ -33,11 +33,11 @@ MeasurementRecord readZR2604Record(const std::uint8_t *p)
     if (p[5] == 0) {
         r.divisor = 10;
         r.mode = 2;
-        r.unit = 1;
+        r.unit = UnitMicroseconds;
     } else {
         r.divisor = tenths ? 10 : 1;
         r.mode = tenths ? 1 : 0;
-        r.unit = tenths ? 1 : 0;
+        r.unit = tenths ? UnitMicroseconds : UnitMetresPerSecond;
     }
     return r;
 }
@@ -51,7 +51,7 @@ MeasurementRecord readM47Record(const std::uint8_t *p)
     r.rawValue = le16(p + 4);
     const bool fine = p[6] != 0;
     const bool inches = p[7] != 0;
-    r.unit = inches ? 3 : 2;
+    r.unit = inches ? UnitInches : UnitMillimetres;
     r.divisor = (inches ? 100 : 10) * (fine ? 10 : 1);
     r.mode = 3;
     return r;
