@@ -3,6 +3,7 @@
 #include "data/csvwriter.h"
 #include "device/comport.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QLocale>
 #include <cstdio>
@@ -12,23 +13,41 @@ void printError(const QString &text)
     std::fprintf(stderr, "collatrix-cli: %s\n", qPrintable(text));
 }
 
+namespace
+{
+
+// "--ports-dir" and "-o" are the parser's "ports-dir" and "o".
+QString bare(const QString &option)
+{
+    return option.mid(option.startsWith(QLatin1String("--")) ? 2 : 1);
+}
+
+} // namespace
+
 bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptions,
                         const QSet<QString> &flagOptions, int maxPositional)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (valueOptions.contains(a) && i + 1 < args.size()) {
-            values.insert(a, args.at(++i));
-        } else if (flagOptions.contains(a)) {
-            flags.insert(a);
-        } else if (!a.startsWith(QLatin1Char('-')) && positional.size() < maxPositional) {
-            positional.append(a);
-        } else {
-            printError(valueOptions.contains(a)
-                           ? QStringLiteral("%1 needs a value").arg(a)
-                           : QStringLiteral("unexpected argument '%1'").arg(a));
-            return false;
-        }
+    QCommandLineParser parser;
+    for (const QString &option : valueOptions)
+        parser.addOption(QCommandLineOption(bare(option), QString(), QStringLiteral("value")));
+    for (const QString &option : flagOptions)
+        parser.addOption(QCommandLineOption(bare(option)));
+    if (!parser.parse(QStringList{QStringLiteral("collatrix-cli")} + args)) {
+        printError(parser.errorText());
+        return false;
+    }
+    positional = parser.positionalArguments();
+    if (positional.size() > maxPositional) {
+        printError(QStringLiteral("unexpected argument '%1'").arg(positional.at(maxPositional)));
+        return false;
+    }
+    for (const QString &option : valueOptions) {
+        if (parser.isSet(bare(option)))
+            values.insert(option, parser.value(bare(option)));
+    }
+    for (const QString &option : flagOptions) {
+        if (parser.isSet(bare(option)))
+            flags.insert(option);
     }
     return true;
 }
