@@ -39,6 +39,16 @@ QString CCOMPort::portsFolder()
 #endif
 }
 
+CCOMPort::CCOMPort() : native(newNative())
+{
+    setPortNumber(1);
+}
+
+CCOMPort::~CCOMPort()
+{
+    close();
+}
+
 void CCOMPort::setPortNumber(int n)
 {
     std::snprintf(name, sizeof name, "\\\\.\\COM%i", n);

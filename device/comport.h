@@ -57,6 +57,10 @@ private:
 
     // The platform's handle and mode, defined by the backend.
     struct Native;
-    std::unique_ptr<Native> native;
+    struct NativeDeleter {
+        void operator()(Native *native) const;
+    };
+    static Native *newNative();
+    std::unique_ptr<Native, NativeDeleter> native;
     char name[kNameSize];
 };

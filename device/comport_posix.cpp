@@ -132,14 +132,14 @@ struct CCOMPort::Native {
     bool overlapped = false;
 };
 
-CCOMPort::CCOMPort() : native(std::make_unique<Native>())
+CCOMPort::Native *CCOMPort::newNative()
 {
-    setPortNumber(1);
+    return new Native;
 }
 
-CCOMPort::~CCOMPort()
+void CCOMPort::NativeDeleter::operator()(Native *native) const
 {
-    close();
+    delete native;
 }
 
 bool CCOMPort::isOpen() const

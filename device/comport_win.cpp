@@ -80,14 +80,14 @@ bool sleepMs(int ms)
     return true;
 }
 
-CCOMPort::CCOMPort() : native(std::make_unique<Native>())
+CCOMPort::Native *CCOMPort::newNative()
 {
-    setPortNumber(1);
+    return new Native;
 }
 
-CCOMPort::~CCOMPort()
+void CCOMPort::NativeDeleter::operator()(Native *native) const
 {
-    close();
+    delete native;
 }
 
 bool CCOMPort::isOpen() const
