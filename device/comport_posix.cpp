@@ -1,5 +1,6 @@
 // The serial port on Linux: COM n is a device file, opened non-blocking so that reads never wait.
 #include "comport.h"
+#include "comportdescriptor.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -127,25 +128,6 @@ bool sleepMs(int ms)
     return true;
 }
 
-struct CCOMPort::Native {
-    int fd = -1;
-    bool overlapped = false;
-};
-
-CCOMPort::Native *CCOMPort::newNative()
-{
-    return new Native;
-}
-
-void CCOMPort::NativeDeleter::operator()(Native *native) const
-{
-    delete native;
-}
-
-bool CCOMPort::isOpen() const
-{
-    return native->fd >= 0;
-}
 
 bool CCOMPort::open(bool overlappedMode)
 {

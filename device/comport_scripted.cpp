@@ -1,6 +1,7 @@
 // The platform half of CCOMPort for tests and fuzzing: the port talks to CScriptedLine, and a
 // wait moves the line's virtual clock instead of the real one.
 #include "comport.h"
+#include "comportdescriptor.h"
 #include "scriptedline.h"
 
 bool sleepMs(int ms)
@@ -9,25 +10,6 @@ bool sleepMs(int ms)
     return true;
 }
 
-struct CCOMPort::Native {
-    int fd = -1;
-    bool overlapped = false;
-};
-
-CCOMPort::Native *CCOMPort::newNative()
-{
-    return new Native;
-}
-
-void CCOMPort::NativeDeleter::operator()(Native *native) const
-{
-    delete native;
-}
-
-bool CCOMPort::isOpen() const
-{
-    return native->fd >= 0;
-}
 
 bool CCOMPort::open(bool overlappedMode)
 {
