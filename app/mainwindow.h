@@ -119,5 +119,4 @@ private:
     // White-box GUI tests reach the controller and the forms.
     friend class TestMainWindow;
     friend class TestTransfer;
-    friend class TestFaults;
 };

@@ -1,23 +1,20 @@
+// The window with results put in directly, as a download leaves them (no tester involved), and
+// the window in Russian.
 #include "app/mainwindow.h"
 #include "ascan/scaleframe.h"
 #include "data/collatrix.h"
-#include "device/comport.h"
 #include "modaldriver.h"
 #include "portsfolder.h"
-#include "ui_aboutwindowgui.h"
-#include "ui_ascanwindowgui.h"
-#include "ui_helpwindowgui.h"
-#include "ui_mainwindowgui.h"
-#include "ui_progresswindowgui.h"
-
-#include "testfiles.h"
-#include <QClipboard>
-#include <QMenu>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTextBrowser>
-
 #include "programfolder.h"
+#include "testfiles.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTranslator>
 
 #include <QtTest>
 
@@ -26,153 +23,76 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void startsIdle();
-    void tableRowsFollowRecords();
-    void clipboardText();
-    void contextMenuOnlyOverFilledTable();
-    void keys();
-    void ascanWindowDocking();
-    void ascanHeadingAndDepthScale();
-    void saveWritesCsvAndPictures();
-    void saveProposalAndSelection();
-    void unsavedDataGuard();
-    void progressWindowFollowsMoves();
-    void aboutAndHelpWindows();
-    void ascanPictureSaveAndCopy();
+    void init();
+    void tableAndClipboard();
+    void contextMenuOnlyOverShownTable();
+    void saveRows_data();
+    void saveRows();
+    void unsavedQuestionOnClose_data();
+    void unsavedQuestionOnClose();
+    void ascanWindowFollowsTable();
+    void catalogueFollowsTheSources();
+    void russianPages();
 
 private:
-    static CCollatrix *controller(MainWindow &w) { return w.controller; }
-    static Ui::MainWindowGUI *ui(MainWindow &w) { return w.ui; }
-    static void load(MainWindow &w, bool withAScans);
-    static QString cellText(MainWindow &w, int row, int column);
+    // Groups 1 and 3 (group 2 empty); rows 0 and 2 have A-scans.
+    void load(bool withAScans);
+    template <typename T> T *child(const char *name) const
+    {
+        return w->findChild<T *>(QLatin1String(name));
+    }
+    QTableWidget *table() const { return child<QTableWidget>("tableWidget"); }
 
     TestPortsFolder ports; // no tester anywhere
-    QTemporaryDir out;
     TestProgramFolder programFolder;
+    QTemporaryDir out;
+    std::unique_ptr<MainWindow> w;
 };
 
-namespace
+void TestMainWindow::init()
 {
-
-MeasurementRecord rec(int group, int cell, int raw, int divisor, int unit, bool ascan)
-{
-    return {group, cell, raw, divisor, 3, unit, ascan};
+    w = std::make_unique<MainWindow>();
 }
 
-} // namespace
-
-void TestMainWindow::initTestCase() {}
-
-// Results as a download leaves them: groups 1 and 3, group 2 empty.
-void TestMainWindow::load(MainWindow &w, bool withAScans)
+void TestMainWindow::load(bool withAScans)
 {
-    CZRData &d = controller(w)->measurements;
+    CZRData &d = w->controller->measurements;
     d.clear();
-    d.append(rec(1, 1, 1250, 100, 2, true));
-    d.append(rec(1, 2, 366, 10, 2, false));
-    d.append(rec(3, 7, 5, 1000, 3, true));
+    d.append({1, 1, 1250, 100, 3, 2, true});
+    d.append({1, 2, 366, 10, 3, 2, false});
+    d.append({3, 7, 5, 1000, 3, 3, true});
     d.hasAScans = withAScans;
-    controller(w)->unsavedData = true;
-    w.applyResultsView();
+    w->controller->unsavedData = true;
+    w->applyResultsView();
 }
 
-QString TestMainWindow::cellText(MainWindow &w, int row, int column)
+void TestMainWindow::tableAndClipboard()
 {
-    const QTableWidgetItem *item = ui(w)->tableWidget->item(row, column);
-    return item != nullptr ? item->text() : QStringLiteral("<none>");
-}
+    load(true);
+    QCOMPARE(table()->rowCount(), 3);
+    QCOMPARE(table()->columnCount(), 5);
+    QVERIFY(!table()->item(0, 4)->icon().isNull());
+    QVERIFY(table()->item(1, 4)->icon().isNull());
+    // Ctrl+C: the selected rows, a tab between cells, a line end after each row.
+    table()->selectRow(2);
+    table()->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 4), true);
+    QTest::keyClick(w.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("1\t1\t12.50\tmm\t\n3\t7\t0.005\tInches\t\n"));
 
-void TestMainWindow::startsIdle()
-{
-    MainWindow w;
-    w.show();
-    QCOMPARE(w.windowTitle(), QStringLiteral("Collatrix M47T"));
-    QVERIFY(!ui(w)->trnsfrDataButton->isEnabled());
-    QVERIFY(!ui(w)->saveAsButton->isEnabled());
-    QVERIFY(!ui(w)->ascanButton->isEnabled());
-    QVERIFY(ui(w)->tableWidget->isHidden());
-    QVERIFY(ui(w)->bckgroundLabel->isVisible());
-    QVERIFY(w.progressWindow->isHidden());
-    QVERIFY(w.ascanWindow->isHidden());
-    QCOMPARE(ui(w)->tableWidget->columnCount(), 6);
-    QCOMPARE(ui(w)->tableWidget->horizontalHeaderItem(4)->text(), QStringLiteral("A-Scan"));
-    QCOMPARE(ui(w)->tableWidget->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QCOMPARE(ui(w)->tableWidget->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(w.contextMenuPolicy(), Qt::DefaultContextMenu);
-    QCOMPARE(w.toClipboardAction->text(), QStringLiteral("To clipboard"));
-    QCOMPARE(w.progressWindow->windowFlags() & 0x02041803, Qt::WindowFlags(0x02041803));
-    QVERIFY(w.progressUi->messageLabel->isHidden());
-    // A timer event that is not the transfer's does not end a transfer that never ran.
-    QTimerEvent stray(4242);
-    QApplication::sendEvent(&w, &stray);
-    QVERIFY(w.progressUi->messageLabel->text().isEmpty());
-    for (QToolButton *b : {ui(w)->trnsfrDataButton, ui(w)->saveAsButton, ui(w)->ascanButton,
-                           ui(w)->helpButton, ui(w)->aboutButton})
-        QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
-}
-
-void TestMainWindow::tableRowsFollowRecords()
-{
-    MainWindow w;
-    load(w, true);
-    QTableWidget *t = ui(w)->tableWidget;
-    QVERIFY(!t->isHidden());
-    QVERIFY(ui(w)->bckgroundLabel->isHidden());
-    QVERIFY(ui(w)->saveAsButton->isEnabled());
-    QVERIFY(ui(w)->ascanButton->isEnabled());
-    QCOMPARE(t->rowCount(), 3);
-    QCOMPARE(t->columnCount(), 5);
-    const QStringList expected[] = {
-        {"1", "1", "12.50", "mm"}, {"1", "2", "36.6", "mm"}, {"3", "7", "0.005", "Inches"}};
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column)
-            QCOMPARE(cellText(w, row, column), expected[row][column]);
-    QVERIFY(!t->item(0, 4)->icon().isNull());
-    QVERIFY(t->item(1, 4)->icon().isNull());
-    QVERIFY(t->item(1, 4)->text().isEmpty());
-
-    load(w, false);
-    QCOMPARE(t->columnCount(), 4);
-    QVERIFY(!ui(w)->ascanButton->isEnabled());
-    load(w, true);
-    QCOMPARE(t->columnCount(), 5);
-    QCOMPARE(t->horizontalHeaderItem(4)->text(), QStringLiteral("A-Scan"));
-
-    controller(w)->measurements.clear();
-    w.fillTable();
-    QCOMPARE(t->rowCount(), 0);
-    QCOMPARE(t->columnCount(), 5);
-}
-
-void TestMainWindow::clipboardText()
-{
-    MainWindow w;
-    load(w, true);
-    QTableWidget *t = ui(w)->tableWidget;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QStringLiteral("old"));
-    w.dataToClipboard();
-    QCOMPARE(clipboard->text(), QString());
-
-    t->selectRow(2);
-    t->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 4), true);
-    w.dataToClipboard();
-    QCOMPARE(clipboard->text(), QStringLiteral("1\t1\t12.50\tmm\t\n3\t7\t0.005\tInches\t\n"));
-
-    load(w, false);
-    t->selectAll();
-    w.dataToClipboard();
-    QCOMPARE(clipboard->text(),
+    load(false);
+    QCOMPARE(table()->columnCount(), 4);
+    table()->selectAll();
+    QTest::keyClick(w.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("1\t1\t12.50\tmm\n1\t2\t36.6\tmm\n3\t7\t0.005\tInches\n"));
 }
 
-void TestMainWindow::contextMenuOnlyOverFilledTable()
+void TestMainWindow::contextMenuOnlyOverShownTable()
 {
-    MainWindow w;
-    w.show();
+    w->show();
     QStringList seen;
-    const auto rightClick = [&w, &seen](QPoint pos) {
+    const auto rightClick = [this, &seen](QPoint pos) {
         seen.clear();
         QTimer::singleShot(50, [&seen]() {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
@@ -181,317 +101,162 @@ void TestMainWindow::contextMenuOnlyOverFilledTable()
                 menu->close();
             }
         });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, w.mapToGlobal(pos));
-        QApplication::sendEvent(&w, &event);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, w->mapToGlobal(pos));
+        QApplication::sendEvent(w.get(), &event);
         QTest::qWait(100);
     };
-    rightClick(QPoint(5, 5));
-    QVERIFY(seen.isEmpty());
-    load(w, true);
+    load(true);
     QApplication::processEvents();
-    const QRect table = ui(w)->tableWidget->geometry();
-    rightClick(ui(w)->trnsfrDataButton->geometry().center());
+    const QRect area = table()->geometry();
+    rightClick(child<QToolButton>("trnsfrDataButton")->geometry().center());
     QVERIFY(seen.isEmpty());
-    rightClick(table.center());
+    rightClick(area.center());
     QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows"}));
-    rightClick(table.bottomRight());
-    QCOMPARE(seen.size(), 3);
-    w.applyIdleView(); // as a new transfer or a failed reception leaves it: rows, but hidden
-    rightClick(table.center());
+    w->applyIdleView(); // as a new transfer or a failed one leaves it: rows, but hidden
+    rightClick(area.center());
     QVERIFY(seen.isEmpty());
 }
 
-void TestMainWindow::keys()
+void TestMainWindow::saveRows_data()
 {
-    MainWindow w;
-    load(w, false);
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    ui(w)->tableWidget->selectRow(1);
-    for (Qt::KeyboardModifiers mods :
-         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
-        clipboard->setText(QStringLiteral("old"));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_C, mods);
-        QApplication::sendEvent(&w, &press);
-        QCOMPARE(clipboard->text(), QStringLiteral("1\t2\t36.6\tmm\n"));
-    }
-    clipboard->setText(QStringLiteral("old"));
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QString(), true);
-    QApplication::sendEvent(&w, &repeat);
-    QCOMPARE(clipboard->text(), QStringLiteral("old"));
-    QKeyEvent plainC(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier);
-    QApplication::sendEvent(&w, &plainC);
-    QCOMPARE(clipboard->text(), QStringLiteral("old"));
-
-    QVERIFY(w.helpWindow->isHidden());
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(&w, &f1);
-    QVERIFY(w.helpWindow->isVisible());
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<QList<int>>("written");
+    QTest::newRow("Save As, none selected") << "button" << QList<int>{} << QList<int>{0, 1, 2};
+    QTest::newRow("Save As, one row") << "button" << QList<int>{1} << QList<int>{0, 1, 2};
+    QTest::newRow("Save As, two rows") << "button" << QList<int>{0, 2} << QList<int>{0, 2};
+    QTest::newRow("Save selected rows") << "selected" << QList<int>{1} << QList<int>{1};
+    QTest::newRow("Save all data") << "all" << QList<int>{0, 2} << QList<int>{0, 1, 2};
 }
 
-void TestMainWindow::ascanWindowDocking()
+void TestMainWindow::saveRows()
 {
-    MainWindow w;
-    w.move(100, 80);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.onSwitchAscan();
-    QVERIFY(w.ascanWindow->isVisible());
-    const QRect frame = w.frameGeometry();
-    QCOMPARE(w.ascanWindow->frameGeometry().topLeft(),
-             QPoint(frame.x() + frame.width() - 1, frame.y()));
-    w.onSwitchAscan();
-    QVERIFY(w.ascanWindow->isHidden());
-
-    load(w, true);
-    w.onTableClicked(1, 4); // a row without an A-scan
-    w.onTableClicked(0, 3); // not the A-scan column
-    QVERIFY(w.ascanWindow->isHidden());
-    w.onTableClicked(0, 4);
-    QVERIFY(w.ascanWindow->isVisible());
-    // A window the user moved stays where it is on the next click.
-    w.ascanWindow->move(10, 10);
-    const QPoint moved = w.ascanWindow->pos();
-    w.onTableClicked(2, 4);
-    QCOMPARE(w.ascanWindow->pos(), moved);
-    load(w, false);
-    w.onSwitchAscan();
-    w.onTableClicked(0, 4);
-    QVERIFY(w.ascanWindow->isHidden());
+    QFETCH(QString, command);
+    QFETCH(QList<int>, selected);
+    QFETCH(QList<int>, written);
+    load(false);
+    for (int row : selected)
+        table()->setRangeSelected(QTableWidgetSelectionRange(row, 0, row, 3), true);
+    // No data folder: the proposal is the first free name in the program folder.
+    w->controller->dataPath = QDir::currentPath() + QStringLiteral("/Data/");
+    QVERIFY(writeFile(QDir::current().filePath(QStringLiteral("results1.csv")), "kept"));
+    const QString path = out.filePath(QStringLiteral("saved.csv"));
+    QString proposed;
+    answerNextFileDialog(path, &proposed);
+    if (command == "button")
+        child<QToolButton>("saveAsButton")->click();
+    else
+        (command == "all" ? w->saveAllAction : w->saveSelectedAction)->trigger();
+    const QByteArray lines[] = {"\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n",
+                                "1;1;12.50;\"mm\"\r\n", "1;2;36.6;\"mm\"\r\n",
+                                "3;7;0.005;\"Inches\"\r\n"};
+    QByteArray expected = lines[0];
+    for (int row : written)
+        expected += lines[row + 1];
+    QCOMPARE(fileBytes(path), expected);
+    QVERIFY(!w->controller->unsavedData);
+    QCOMPARE(proposed, QDir::current().filePath(QStringLiteral("results2.csv")));
+    QCOMPARE(w->controller->dataPath, out.path() + '/'); // the next proposal is beside this one
 }
 
-void TestMainWindow::ascanHeadingAndDepthScale()
+void TestMainWindow::unsavedQuestionOnClose_data()
 {
-    MainWindow w;
-    Ui::ascanWindowGUI *a = w.ascanUi;
-    QVERIFY(a->LValue->text().isEmpty());
-    QCOMPARE(w.ascanWindow->windowTitle(), QStringLiteral("A-Scan"));
-    MeasurementRecord r = rec(3, 7, 366, 10, 2, true);
-    AScanParams p;
-    p.rangeEnd = 50;
-    w.updateAscanWindow(&p, &r);
-    QCOMPARE(a->LValue->text(), QStringLiteral("36.6 mm"));
-    QCOMPARE(a->LGroup->text(), QStringLiteral("Group  3"));
-    QCOMPARE(a->LNumber->text(), QStringLiteral("Cell  7"));
-    QCOMPARE(a->HScaleFrame->majorStep, 10.0);
-    QCOMPARE(a->HScaleFrame->minorStep, 5.0);
-    QCOMPARE(a->HScaleFrame->span, 50.0);
-    QCOMPARE(a->HScaleFrame->unitText, QStringLiteral("mm"));
-    for (int unit : {0, 1, 3}) {
-        r.unit = unit;
-        p.rangeStart = 1;
-        p.rangeEnd = 3; // span 2 inches: 0.5
-        w.updateAscanWindow(&p, &r);
-        QVERIFY(a->LValue->text().endsWith(QStringLiteral(" Inches")));
-        QCOMPARE(a->HScaleFrame->majorStep, 0.5);
-        QCOMPARE(a->HScaleFrame->minValue, 1.0);
-    }
-    r.unit = 2;
-    p.rangeStart = 0;
-    p.rangeEnd = 600;
-    w.updateAscanWindow(&p, &r);
-    QCOMPARE(a->HScaleFrame->majorStep, 50.0);
-    // Without a record the heading empties and the scale keeps the fine table.
-    p.rangeEnd = 0.3;
-    w.updateAscanWindow(&p, nullptr);
-    QVERIFY(a->LValue->text().isEmpty());
-    QCOMPARE(a->HScaleFrame->majorStep, 0.05);
-    QCOMPARE(MainWindow::depthStep(0, true), 0.01);
+    QTest::addColumn<int>("answer"); // 0: nothing unsaved, so no question
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << QString() << false;
+    QTest::newRow("No") << int(QMessageBox::No) << QString() << true;
+    QTest::newRow("Yes, dialog cancelled") << int(QMessageBox::Yes) << QString() << false;
+    // A regular file where the folder should be: as root no permission stops a write.
+    QTest::newRow("Yes, save fails") << int(QMessageBox::Yes) << "blocker/r.csv" << false;
+    QTest::newRow("Yes, saved") << int(QMessageBox::Yes) << "r.csv" << true;
+    QTest::newRow("nothing unsaved") << 0 << QString() << true;
 }
 
-void TestMainWindow::saveWritesCsvAndPictures()
+void TestMainWindow::unsavedQuestionOnClose()
 {
-    MainWindow w;
-    load(w, true);
-    // Pictures need the rows' A-scans; put them in the cache as a fetch would.
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    QFETCH(bool, closes);
+    QVERIFY(writeFile(out.filePath(QStringLiteral("blocker")), "x"));
+    w->show();
+    load(false);
+    w->controller->unsavedData = answer != 0;
+    if (answer != 0)
+        clickNextMessageBox(QMessageBox::StandardButton(answer));
+    if (answer == QMessageBox::Yes)
+        answerNextFileDialog(file.isEmpty() ? QString() : out.filePath(file));
+    QCOMPARE(w->close(), closes);
+}
+
+void TestMainWindow::ascanWindowFollowsTable()
+{
+    load(true);
+    w->show();
     for (int row : {0, 2}) {
         AScanEntry entry;
-        entry.params.rangeEnd = 20;
-        entry.trace = QVector<signed short>(239, short(40 + row));
-        controller(w)->aScanCache.insert(row, entry);
+        entry.params.rangeEnd = row == 0 ? 600 : 0.3;
+        entry.trace = QVector<signed short>(239, 40);
+        w->controller->aScanCache.insert(row, entry);
     }
-    const QString path = out.filePath(QStringLiteral("my.data.csv"));
-    answerNextFileDialog(path);
-    QVERIFY(w.saveAll());
-    QCOMPARE(fileBytes(path), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"
-                                         "1;1;12.50;\"mm\";\"ascan_1_1.bmp\"\r\n"
-                                         "1;2;36.6;\"mm\"\r\n"
-                                         "3;7;0.005;\"Inches\";\"ascan_3_7.bmp\"\r\n"));
-    QVERIFY(!controller(w)->unsavedData);
-    QCOMPARE(controller(w)->dataPath, out.path() + QLatin1Char('/'));
-    const QString folder = out.filePath(QStringLiteral("my/"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList({"ascan_1_1.bmp", "ascan_3_7.bmp"}));
-    QImage picture(folder + QStringLiteral("ascan_3_7.bmp"));
-    QCOMPARE(picture.size(), w.ascanWindow->size());
+    auto *ascan = child<QWidget>("ascanWindowGUI");
+    emit table()->cellClicked(1, 4); // a row without an A-scan
+    emit table()->cellClicked(0, 3); // not the A-scan column
+    QVERIFY(ascan->isHidden());
+    emit table()->cellClicked(0, 4);
+    QVERIFY(ascan->isVisible());
+
+    // Heading and depth scale follow the current row; the scale steps differ for mm and inches.
+    auto *depth = child<QScaleFrame>("HScaleFrame");
+    table()->setCurrentCell(2, 0);
+    QCOMPARE(child<QLabel>("LValue")->text(), QStringLiteral("0.005 Inches"));
+    QCOMPARE(child<QLabel>("LGroup")->text() + child<QLabel>("LNumber")->text(),
+             QStringLiteral("Group  3Cell  7"));
+    QCOMPARE(depth->majorStep, 0.1);
+    table()->setCurrentCell(0, 0);
+    QCOMPARE(child<QLabel>("LValue")->text(), QStringLiteral("12.5 mm"));
+    QCOMPARE(depth->majorStep, 50.0);
 }
 
-void TestMainWindow::saveProposalAndSelection()
+// Running lupdate over the sources changes nothing: no text is new, none gone, none unfinished.
+void TestMainWindow::catalogueFollowsTheSources()
 {
-    MainWindow w;
-    load(w, false);
-    QTemporaryDir dir;
-    controller(w)->dataPath = dir.path() + QStringLiteral("/./");
-    for (const char *name : {"results1.csv", "results2.csv"}) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
-    QString proposed;
-    answerNextFileDialog(QString(), &proposed);
-    QVERIFY(!w.save());
-    QCOMPARE(proposed, dir.filePath(QStringLiteral("results3.csv")));
-    QCOMPARE(controller(w)->dataPath, dir.path() + QLatin1Char('/'));
-    QVERIFY(controller(w)->unsavedData);
-
-    // One selected row: Save As saves all rows. Two: only those.
-    QTableWidget *t = ui(w)->tableWidget;
-    t->selectRow(1);
-    const QString all = dir.filePath(QStringLiteral("all.csv"));
-    answerNextFileDialog(all);
-    QVERIFY(w.save());
-    QCOMPARE(fileBytes(all).count("\r\n"), 4);
-    t->selectRow(2);
-    t->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 3), true);
-    const QString two = dir.filePath(QStringLiteral("two.csv"));
-    answerNextFileDialog(two);
-    QVERIFY(w.save());
-    QCOMPARE(fileBytes(two), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n1;1;12.50;"
-                                        "\"mm\"\r\n3;7;0.005;\"Inches\"\r\n"));
-
-    // Nothing selected: "Save selected rows" writes the header alone and still counts as saved.
-    t->clearSelection();
-    controller(w)->unsavedData = true;
-    const QString none = dir.filePath(QStringLiteral("none.csv"));
-    answerNextFileDialog(none);
-    QVERIFY(w.saveSelected());
-    QCOMPARE(fileBytes(none), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n"));
-    QVERIFY(!controller(w)->unsavedData);
-
-    // A missing data folder proposes the name in the current (program) folder.
-    controller(w)->dataPath = dir.path() + QStringLiteral("/missing/");
-    answerNextFileDialog(QString(), &proposed);
-    QVERIFY(!w.saveAll());
-    QCOMPARE(QFileInfo(proposed).absolutePath(), QDir::currentPath());
+    const QString lupdate = QStandardPaths::findExecutable(
+        QStringLiteral("lupdate"),
+        {QStringLiteral("/usr/lib/qt6/bin"), QStringLiteral("/usr/bin")});
+    if (lupdate.isEmpty())
+        QSKIP("lupdate is not installed (qt6-l10n-tools)");
+    const QByteArray catalogue = fileBytes(COLLATRIX_SOURCE_DIR "/translations/collatrix_ru.ts");
+    QVERIFY(!catalogue.contains("<translation type=") && !catalogue.contains("<translation></"));
+    const QString copy = out.filePath(QStringLiteral("collatrix_ru.ts"));
+    QVERIFY(writeFile(copy, catalogue));
+    QProcess run;
+    run.setWorkingDirectory(QStringLiteral(COLLATRIX_SOURCE_DIR));
+    run.start(lupdate, {"app", "forms", "data", "ascan", "device", "-ts", copy, "-locations",
+                        "none", "-no-obsolete"});
+    QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
+    QCOMPARE(QString::fromUtf8(fileBytes(copy)), QString::fromUtf8(catalogue));
 }
 
-void TestMainWindow::unsavedDataGuard()
+// The help pages, their pictures and the about page, found beside the program and translated.
+void TestMainWindow::russianPages()
 {
-    MainWindow w;
-    w.show();
-    load(w, false);
-    QString question;
-    clickNextMessageBox(QMessageBox::Cancel, &question);
-    QVERIFY(!w.close());
-    QCOMPARE(question, QStringLiteral("Received data will be lost. Do you want to save it?"));
-    QVERIFY(w.isVisible());
-
-    clickNextMessageBox(QMessageBox::Yes);
-    answerNextFileDialog(QString());
-    QVERIFY(!w.close());
-    QVERIFY(w.isVisible());
-
-    // Transfer with Cancel: nothing starts.
-    clickNextMessageBox(QMessageBox::Cancel);
-    w.TransferData();
-    QCOMPARE(w.transferTimerId, 0);
-    QVERIFY(ui(w)->tableWidget->isVisible());
-
-    clickNextMessageBox(QMessageBox::No);
-    QVERIFY(w.close());
-
-    MainWindow saved;
-    saved.show();
-    load(saved, false);
-    controller(saved)->unsavedData = false;
-    QVERIFY(saved.close()); // no question when nothing is unsaved
-}
-
-void TestMainWindow::progressWindowFollowsMoves()
-{
-    MainWindow w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.move(200, 150);
-    QTest::qWait(50);
-    const QRect main = w.frameGeometry();
-    const QRect progress = w.progressWindow->frameGeometry();
-    QCOMPARE(w.progressWindow->pos(), QPoint(w.x() + (main.width() - progress.width()) / 2,
-                                             w.y() + (main.height() - progress.height()) / 2));
-}
-
-void TestMainWindow::aboutAndHelpWindows()
-{
-    MainWindow w;
-    w.show();
-    QWidget *about = w.aboutWindow;
-    QTextBrowser *page = w.aboutUi->aboutTBrowser;
-    QCOMPARE(about->windowTitle(), QStringLiteral("About Collatrix M47T"));
-    QCOMPARE(about->minimumSize(), QSize(300, 450));
-    QCOMPARE(about->maximumSize(), QSize(300, 450));
-    QCOMPARE(about->windowModality(), Qt::WindowModal);
-    QCOMPARE(page->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(page->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QVERIFY(!(page->textInteractionFlags() & Qt::TextSelectableByMouse));
-    QVERIFY(page->openExternalLinks());
-    const QString html = page->toHtml();
-    QVERIFY(!html.contains(QLatin1String("Program name and version")));
-    // The title replaces the placeholder inside its 16 pt bold span.
-    QVERIFY2(html.contains(QRegularExpression(
-                 QStringLiteral("font-size:16pt; font-weight:(600|700);\">Collatrix M47T 4.2<"))),
-             qPrintable(html));
-    QTest::mouseClick(w.ui->aboutButton, Qt::LeftButton);
-    QVERIFY(about->isVisible());
-    about->close();
-    QVERIFY(about->isHidden());
-
-    // The build copies Help/ beside the programs; without it the page stays empty, and no error.
-    QWidget *help = w.helpWindow;
-    QTextBrowser *browser = w.helpUi->helpTBrowser;
-    QCOMPARE(help->windowTitle(), QStringLiteral("Collatrix M47T Help"));
-    const QString helpFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Help");
-    QCOMPARE(browser->searchPaths(),
-             QStringList({helpFolder, helpFolder + QStringLiteral("//Images")}));
-    QCOMPARE(browser->toPlainText().isEmpty(),
-             !QFile::exists(helpFolder + QStringLiteral("/index.html")));
-    QTest::mouseClick(w.ui->helpButton, Qt::LeftButton);
-    QVERIFY(help->isVisible());
-    // Shown again by F1 without reloading: what the user navigated to stays.
-    browser->setHtml(QStringLiteral("<p>where the user was</p>"));
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(&w, &f1);
-    QCOMPARE(browser->toPlainText(), QStringLiteral("where the user was"));
-}
-
-void TestMainWindow::ascanPictureSaveAndCopy()
-{
-    MainWindow w;
-    load(w, true);
-    AScanEntry entry;
-    entry.params.rangeEnd = 50;
-    entry.trace = QVector<signed short>(239, 30);
-    controller(w)->aScanCache.insert(2, entry);
-    QTemporaryDir dir;
-    controller(w)->dataPath = dir.path() + QLatin1Char('/');
-    ui(w)->tableWidget->setCurrentCell(2, 0);
-    QString proposed;
-    const QString path = dir.filePath(QStringLiteral("picture.bmp"));
-    answerNextFileDialog(path, &proposed);
-    QVERIFY(w.saveAScanPicture());
-    QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("ascan 3_7.bmp"));
-    const QImage saved(path);
-    QCOMPARE(saved.size(), w.ascanWindow->size());
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
-             w.grabAscanWindow().toImage().convertToFormat(QImage::Format_RGB32));
-    answerNextFileDialog(QString());
-    QVERIFY(!w.saveAScanPicture());
-
-    // No current row: the name has neither group nor cell.
-    ui(w)->tableWidget->setCurrentCell(-1, -1);
-    answerNextFileDialog(QString(), &proposed);
-    QVERIFY(!w.saveAScanPicture());
-    QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("ascan _.bmp"));
-
-    QGuiApplication::clipboard()->clear();
-    w.ascanToClipboard();
-    QCOMPARE(QGuiApplication::clipboard()->image().size(), w.ascanWindow->size());
+    QTranslator russian;
+    QVERIFY(russian.load(QStringLiteral(COLLATRIX_BIN_DIR "/translations/collatrix_ru.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&russian));
+    init();
+    auto *help = child<QTextBrowser>("helpTBrowser");
+    QCOMPARE(help->source(), QUrl(QStringLiteral("index_ru.html")));
+    QCOMPARE(help->documentTitle(), QStringLiteral("Справка Collatrix"));
+    QVERIFY(
+        help->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("main_window.png")))
+            .isValid());
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    QVERIFY(child<QWidget>("HelpWindowGUI")->isVisible());
+    const QString about = child<QTextBrowser>("aboutTBrowser")->toPlainText();
+    QVERIFY2(about.contains(QStringLiteral("Collatrix M47T 4.2")), qPrintable(about));
+    QVERIFY(about.contains(QStringLiteral("Разработка и производство.")));
+    w.reset();
 }
 
 QTEST_MAIN(TestMainWindow)
