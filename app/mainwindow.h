@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QPixmap>
 
+#include <memory>
+
 namespace Ui
 {
 class MainWindowGUI;
@@ -57,6 +59,9 @@ protected:
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
+    static constexpr int kTraceBufferSamples = 4096;
+    static constexpr int kAScanColumn = 4;
+
     // construction
     void setButtonIcon(QToolButton *button, const QString &bitmap, const QString &mask);
     void createAscanWindow();
@@ -92,17 +97,16 @@ private:
     // A-scan window
     void setupAscanWindow();
     void updateAscanWindow(const AScanParams *params, const MeasurementRecord *record);
-    static double depthStep(double span, bool mm);
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
     bool saveAscanPictures(const QString &folder, const QList<int> &rows);
     static bool makePath(const QString &folder);
 
-    Ui::MainWindowGUI *ui;
-    Ui::AboutWindowGUI *aboutUi;
-    Ui::HelpWindowGUI *helpUi;
-    Ui::ascanWindowGUI *ascanUi;
-    Ui::ProgressWindowGUI *progressUi;
+    std::unique_ptr<Ui::MainWindowGUI> ui;
+    std::unique_ptr<Ui::AboutWindowGUI> aboutUi;
+    std::unique_ptr<Ui::HelpWindowGUI> helpUi;
+    std::unique_ptr<Ui::ascanWindowGUI> ascanUi;
+    std::unique_ptr<Ui::ProgressWindowGUI> progressUi;
     QWidget *aboutWindow = nullptr;
     QWidget *ascanWindow = nullptr;
     QWidget *helpWindow = nullptr;

@@ -1,5 +1,7 @@
 #include "scaleframe.h"
 
+#include <cmath>
+
 #include <QPainter>
 
 QScaleFrame::QScaleFrame(QWidget *parent) : QFrame(parent)
@@ -29,4 +31,18 @@ void QScaleFrame::paintEvent(QPaintEvent *)
 void QScaleFrame::resizeEvent(QResizeEvent *)
 {
     drawRect = rect();
+}
+
+double QScaleFrame::depthStep(double span, bool mm)
+{
+    static const double coarseSteps[] = {0.1, 0.5, 1, 5, 10, 25, 50, 100};
+    static const double fineSteps[] = {0.01, 0.05, 0.1, 0.5, 1, 5, 10, 25, 50};
+    const auto pick = [span](const auto &steps) {
+        for (double s : steps) {
+            if (std::trunc(span / s) <= 7)
+                return s;
+        }
+        return std::end(steps)[-1]; // none gives few enough labels: the coarsest
+    };
+    return mm ? pick(fineSteps) : pick(coarseSteps);
 }

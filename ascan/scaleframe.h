@@ -16,6 +16,10 @@ public:
 
     void draw(QPainter *painter) override;
 
+    // The step between labelled ticks of a depth scale spanning span mm (mm true) or inches:
+    // the finest usual step that gives at most seven labels.
+    static double depthStep(double span, bool mm);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
