@@ -3,7 +3,7 @@
 // the line's virtual clock, so nothing here waits.
 #include "data/ascanparams.h"
 #include "device/kvtustester.h"
-#include "device/scriptedline.h"
+#include "scriptedtester.h"
 
 #include <QtTest>
 
@@ -28,17 +28,7 @@ std::string filler(int n, int seed)
     return s;
 }
 
-std::string m47Header(int count)
-{
-    return std::string("ORBEXM47T") + char(count >> 8) + char(count & 0xFF);
-}
-
 const std::string kLayout1Start("ORBEX\x02\x06\x00\x04\x01", 10);
-
-CScriptedLine &line()
-{
-    return CScriptedLine::instance();
-}
 
 // A tester on COM port that identifies itself and answers the extended probe as given.
 void plugTester(int port, const std::string &probeAnswer, const Pace &pace = Pace())

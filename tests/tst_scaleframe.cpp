@@ -45,6 +45,7 @@ private slots:
     void ticks_data();
     void ticks();
     void labels();
+    void depthStep();
 };
 
 void TestScaleFrame::ticks_data()
@@ -122,6 +123,16 @@ void TestScaleFrame::labels()
                                     {QPointF(23 - m.horizontalAdvance("%"), h6 + 3), "%"}});
     // Left of the ticks.
     QCOMPARE(image.copy(0, 0, 25, 281), expected.copy(0, 0, 25, 281));
+}
+
+// The finest step with at most seven labels; mm steps go down to 0.01, inch steps to 0.1.
+void TestScaleFrame::depthStep()
+{
+    const QList<std::tuple<double, bool, double>> cases = {
+        {0.15, true, 0.05}, {0.07, true, 0.01}, {100, true, 25}, {0.5, false, 0.1},
+        {0.8, false, 0.5},  {4.9, false, 1},    {1000, false, 100}};
+    for (const auto &[span, mm, step] : cases)
+        QCOMPARE(QScaleFrame::depthStep(span, mm), step);
 }
 
 QTEST_MAIN(TestScaleFrame)

@@ -3,7 +3,7 @@
 #include "data/transferengine.h"
 #include "data/zrdata.h"
 #include "device/kvtustester.h"
-#include "device/scriptedline.h"
+#include "scriptedtester.h"
 
 #include <QtTest>
 
@@ -14,16 +14,6 @@ namespace
 
 using Step = CTransferEngine::Step;
 using Outcome = CTransferEngine::Outcome;
-
-CScriptedLine &line()
-{
-    return CScriptedLine::instance();
-}
-
-std::string m47Header(int count)
-{
-    return std::string("ORBEXM47T") + char(count >> 8) + char(count & 0xFF);
-}
 
 // size bytes of 8-byte records, group 1, cells 1, 2, ... with value 100 + cell.
 std::string records(int size, int recordSize)

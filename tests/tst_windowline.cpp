@@ -4,8 +4,8 @@
 #include "app/devicewatcher.h"
 #include "app/mainwindow.h"
 #include "device/kvtustester.h"
-#include "device/scriptedline.h"
 #include "modaldriver.h"
+#include "scriptedtester.h"
 
 #include "programfolder.h"
 #include <QTableWidget>
@@ -21,15 +21,10 @@ namespace
 constexpr int kPort = 3;
 constexpr int kRows = 8;
 
-CScriptedLine &line()
-{
-    return CScriptedLine::instance();
-}
-
 // Layout 3: eight readings of group 1, each with its A-scan; one 256-byte block announced.
 std::string dump()
 {
-    std::string d = std::string("ORBEXM47T") + '\0' + '\x01';
+    std::string d = m47Header(1);
     for (int cell = 1; cell <= kRows; ++cell) {
         std::string r(32, '\0');
         r[0] = 1;
