@@ -254,7 +254,7 @@ void TestMainWindow::russianPages()
     QTest::keyClick(w.get(), Qt::Key_F1);
     QVERIFY(child<QWidget>("HelpWindowGUI")->isVisible());
     const QString about = child<QTextBrowser>("aboutTBrowser")->toPlainText();
-    QVERIFY2(about.contains(QStringLiteral("Collatrix M47T 4.2")), qPrintable(about));
+    QVERIFY2(about.contains(QStringLiteral("Collatrix M47T " COLLATRIX_VERSION)), qPrintable(about));
     QVERIFY(about.contains(QStringLiteral("Разработка и производство.")));
     w.reset();
 }
