@@ -48,6 +48,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/about_mask.bmp"));
     createAscanWindow();
     controller = new CCollatrix;
+    // A child in the object tree like the windows it serves; the window still deletes it first.
+    controller->setParent(this);
     controller->findDevice();
     setWindowTitle(controller->programTitle);
     createAboutWindow();
@@ -131,6 +133,9 @@ void MainWindow::createActions()
     toClipboardAction = new QAction(tr("To clipboard"), this);
     saveAllAction = new QAction(tr("Save all data"), this);
     saveSelectedAction = new QAction(tr("Save selected rows"), this);
+    toClipboardAction->setObjectName(QStringLiteral("toClipboardAction"));
+    saveAllAction->setObjectName(QStringLiteral("saveAllAction"));
+    saveSelectedAction->setObjectName(QStringLiteral("saveSelectedAction"));
     connect(toClipboardAction, &QAction::triggered, this, &MainWindow::dataToClipboard);
     connect(saveAllAction, &QAction::triggered, this, &MainWindow::saveAll);
     connect(saveSelectedAction, &QAction::triggered, this, &MainWindow::saveSelected);

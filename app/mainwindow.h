@@ -119,8 +119,4 @@ private:
     QAction *toClipboardAction = nullptr;
     QAction *saveAllAction = nullptr;
     QAction *saveSelectedAction = nullptr;
-
-    // White-box GUI tests reach the controller and the forms.
-    friend class TestMainWindow;
-    friend class TestTransfer;
 };

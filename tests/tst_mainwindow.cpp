@@ -1,11 +1,13 @@
 // The window with results put in directly, as a download leaves them (no tester involved), and
 // the window in Russian.
+#include "app/devicewatcher.h"
 #include "app/mainwindow.h"
 #include "ascan/scaleframe.h"
 #include "data/collatrix.h"
+#include "device/kvtustester.h"
 #include "modaldriver.h"
-#include "portsfolder.h"
 #include "programfolder.h"
+#include "scriptedtester.h"
 #include "testfiles.h"
 
 #include <QClipboard>
@@ -42,8 +44,8 @@ private:
         return w->findChild<T *>(QLatin1String(name));
     }
     QTableWidget *table() const { return child<QTableWidget>("tableWidget"); }
+    CCollatrix *controller() const { return w->findChild<CCollatrix *>(); }
 
-    TestPortsFolder ports; // no tester anywhere
     TestProgramFolder programFolder;
     QTemporaryDir out;
     std::unique_ptr<MainWindow> w;
@@ -52,18 +54,35 @@ private:
 void TestMainWindow::init()
 {
     w = std::make_unique<MainWindow>();
+    w->setTransferMessageDuration(0);
 }
 
 void TestMainWindow::load(bool withAScans)
 {
-    CZRData &d = w->controller->measurements;
-    d.clear();
-    d.append({1, 1, 1250, 100, 3, 2, true});
-    d.append({1, 2, 366, 10, 3, 2, false});
-    d.append({3, 7, 5, 1000, 3, 3, true});
-    d.hasAScans = withAScans;
-    w->controller->unsavedData = true;
-    w->applyResultsView();
+    // 12.50 mm (fine), 36.6 mm, 0.005 inches (fine); rows 0 and 2 stored with an A-scan.
+    const int readings[][5] = {{1, 1, 1250, 1, 0}, {1, 2, 366, 0, 0}, {3, 7, 5, 1, 1}};
+    std::string dump = m47Header(withAScans ? 0 : 1); // layout 3: no count, ends at once
+    for (const auto &r : readings) {
+        std::string record(withAScans ? 32 : 8, '\0');
+        record[0] = char(r[0]), record[2] = char(r[1]), record[4] = char(r[2] & 0xFF);
+        record[5] = char(r[2] >> 8), record[6] = char(r[3]), record[7] = char(r[4]);
+        if (withAScans)
+            record[15] = char(r[0] != 1 || r[1] != 2);
+        dump += record;
+    }
+    dump.resize(withAScans ? dump.size() : 11 + 256, '\0');
+    std::string ascan(384, '\x20');
+    ascan.replace(240 + 9, 6, std::string("\0\0\0\x1E\0\0", 6)); // the trace spans 0 to 0.30
+    line().reset();
+    line().replyTo(3, CKVTUSTester::Identify, "Tarn Qellix");
+    line().replyTo(3, CKVTUSTester::ProbeExtended, withAScans ? "Yeah" : "");
+    line().replyTo(3, withAScans ? CKVTUSTester::StartExtendedDump : CKVTUSTester::StartDump, dump);
+    line().replyTo(3, CKVTUSTester::RequestAScan, ascan);
+    emit w->findChild<CDeviceWatcher *>()->devicesChanged();
+    if (controller()->unsavedData)
+        clickNextMessageBox(QMessageBox::No);
+    child<QToolButton>("trnsfrDataButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!table()->isHidden(), 5000);
 }
 
 void TestMainWindow::tableAndClipboard()
@@ -112,7 +131,8 @@ void TestMainWindow::contextMenuOnlyOverShownTable()
     QVERIFY(seen.isEmpty());
     rightClick(area.center());
     QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows"}));
-    w->applyIdleView(); // as a new transfer or a failed one leaves it: rows, but hidden
+    clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
+    child<QToolButton>("trnsfrDataButton")->click();
     rightClick(area.center());
     QVERIFY(seen.isEmpty());
 }
@@ -138,7 +158,7 @@ void TestMainWindow::saveRows()
     for (int row : selected)
         table()->setRangeSelected(QTableWidgetSelectionRange(row, 0, row, 3), true);
     // No data folder: the proposal is the first free name in the program folder.
-    w->controller->dataPath = QDir::currentPath() + QStringLiteral("/Data/");
+    controller()->dataPath = QDir::currentPath() + QStringLiteral("/Data/");
     QVERIFY(writeFile(QDir::current().filePath(QStringLiteral("results1.csv")), "kept"));
     const QString path = out.filePath(QStringLiteral("saved.csv"));
     QString proposed;
@@ -146,7 +166,7 @@ void TestMainWindow::saveRows()
     if (command == "button")
         child<QToolButton>("saveAsButton")->click();
     else
-        (command == "all" ? w->saveAllAction : w->saveSelectedAction)->trigger();
+        child<QAction>(command == "all" ? "saveAllAction" : "saveSelectedAction")->trigger();
     const QByteArray lines[] = {"\"Group\";\"Cell\";\"Result\";\"Unit\"\r\n",
                                 "1;1;12.50;\"mm\"\r\n", "1;2;36.6;\"mm\"\r\n",
                                 "3;7;0.005;\"Inches\"\r\n"};
@@ -154,9 +174,9 @@ void TestMainWindow::saveRows()
     for (int row : written)
         expected += lines[row + 1];
     QCOMPARE(fileBytes(path), expected);
-    QVERIFY(!w->controller->unsavedData);
+    QVERIFY(!controller()->unsavedData);
     QCOMPARE(proposed, QDir::current().filePath(QStringLiteral("results2.csv")));
-    QCOMPARE(w->controller->dataPath, out.path() + '/'); // the next proposal is beside this one
+    QCOMPARE(controller()->dataPath, out.path() + '/'); // the next proposal is beside this one
 }
 
 void TestMainWindow::unsavedQuestionOnClose_data()
@@ -180,8 +200,8 @@ void TestMainWindow::unsavedQuestionOnClose()
     QFETCH(bool, closes);
     QVERIFY(writeFile(out.filePath(QStringLiteral("blocker")), "x"));
     w->show();
-    load(false);
-    w->controller->unsavedData = answer != 0;
+    if (answer != 0)
+        load(false);
     if (answer != 0)
         clickNextMessageBox(QMessageBox::StandardButton(answer));
     if (answer == QMessageBox::Yes)
@@ -193,12 +213,6 @@ void TestMainWindow::ascanWindowFollowsTable()
 {
     load(true);
     w->show();
-    for (int row : {0, 2}) {
-        AScanEntry entry;
-        entry.params.rangeEnd = row == 0 ? 600 : 0.3;
-        entry.trace = QVector<signed short>(239, 40);
-        w->controller->aScanCache.insert(row, entry);
-    }
     auto *ascan = child<QWidget>("ascanWindowGUI");
     emit table()->cellClicked(1, 4); // a row without an A-scan
     emit table()->cellClicked(0, 3); // not the A-scan column
@@ -215,7 +229,7 @@ void TestMainWindow::ascanWindowFollowsTable()
     QCOMPARE(depth->majorStep, 0.1);
     table()->setCurrentCell(0, 0);
     QCOMPARE(child<QLabel>("LValue")->text(), QStringLiteral("12.5 mm"));
-    QCOMPARE(depth->majorStep, 50.0);
+    QCOMPARE(depth->majorStep, 0.05);
 }
 
 // Running lupdate over the sources changes nothing: no text is new, none gone, none unfinished.
@@ -254,7 +268,8 @@ void TestMainWindow::russianPages()
     QTest::keyClick(w.get(), Qt::Key_F1);
     QVERIFY(child<QWidget>("HelpWindowGUI")->isVisible());
     const QString about = child<QTextBrowser>("aboutTBrowser")->toPlainText();
-    QVERIFY2(about.contains(QStringLiteral("Collatrix M47T " COLLATRIX_VERSION)), qPrintable(about));
+    QVERIFY2(about.contains(QStringLiteral("Collatrix M47T " COLLATRIX_VERSION)),
+             qPrintable(about));
     QVERIFY(about.contains(QStringLiteral("Разработка и производство.")));
     w.reset();
 }

@@ -129,7 +129,7 @@ void TestScaleFrame::labels()
 void TestScaleFrame::depthStep()
 {
     const QList<std::tuple<double, bool, double>> cases = {
-        {0.15, true, 0.05}, {0.07, true, 0.01}, {100, true, 25}, {0.5, false, 0.1},
+        {0.15, true, 0.05}, {0.07, true, 0.01}, {100, true, 25},   {0.5, false, 0.1},
         {0.8, false, 0.5},  {4.9, false, 1},    {1000, false, 100}};
     for (const auto &[span, mm, step] : cases)
         QCOMPARE(QScaleFrame::depthStep(span, mm), step);

@@ -53,6 +53,12 @@ private:
     // Presses Transfer and waits until the reception has ended and its outcome is shown.
     static void transfer(MainWindow &w);
     static QString message(MainWindow &w) { return child<QLabel>(w, "messageLabel")->text(); }
+    // A reception runs exactly while the progress window shows.
+    static bool running(MainWindow &w)
+    {
+        return child<QWidget>(w, "ProgressWindowGUI")->isVisible();
+    }
+    static CCollatrix *controller(MainWindow &w) { return w.findChild<CCollatrix *>(); }
     TestProgramFolder programFolder;
 };
 
@@ -62,8 +68,8 @@ void TestTransfer::transfer(MainWindow &w)
     QVERIFY(button->isEnabled());
     child<QLabel>(w, "messageLabel")->clear();
     QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(w.transferTimerId != 0);
-    QTRY_VERIFY_WITH_TIMEOUT(w.transferTimerId == 0, 30000);
+    QVERIFY(running(w));
+    QTRY_VERIFY_WITH_TIMEOUT(!running(w), 30000);
 }
 
 void TestTransfer::downloadsEachLayout_data()
@@ -101,7 +107,7 @@ void TestTransfer::downloadsEachLayout()
     answerNextFileDialog(out.filePath(QStringLiteral("results.csv")));
     QTest::mouseClick(child<QToolButton>(w, "saveAsButton"), Qt::LeftButton);
     QCOMPARE(fileBytes(out.filePath(QStringLiteral("results.csv"))), expectedCsv(expected));
-    QVERIFY(!w.controller->unsavedData);
+    QVERIFY(!controller(w)->unsavedData);
     // The pictures beside the file are the A-scan window's pictures of their rows.
     int pictures = 0;
     for (int row = 0; row < expected.totalCount(); ++row) {
@@ -113,7 +119,10 @@ void TestTransfer::downloadsEachLayout()
         const QImage saved(
             out.filePath(QStringLiteral("results/") + CCsvWriter::aScanFileName(r.group, r.cell)));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
-                 w.grabAscanWindow().toImage().convertToFormat(QImage::Format_RGB32));
+                 child<QWidget>(w, "ascanWindowGUI")
+                     ->grab()
+                     .toImage()
+                     .convertToFormat(QImage::Format_RGB32));
     }
     QCOMPARE(pictures > 0, extended);
     QCOMPARE(QDir(out.filePath(QStringLiteral("results"))).entryList(QDir::Files).size(), pictures);
@@ -149,7 +158,7 @@ void TestTransfer::endings()
     auto *table = child<QTableWidget>(w, "tableWidget");
     QCOMPARE(!table->isHidden(), outcome == kIncomplete);
     QVERIFY(outcome != kIncomplete || (table->rowCount() > 0 && table->rowCount() < 800));
-    QCOMPARE(w.controller->unsavedData, outcome == kIncomplete);
+    QCOMPARE(controller(w)->unsavedData, outcome == kIncomplete);
     QCOMPARE(child<QToolButton>(w, "saveAsButton")->isEnabled(), outcome == kIncomplete);
     QCOMPARE(child<QToolButton>(w, "trnsfrDataButton")->isEnabled(), present);
 }
@@ -172,22 +181,22 @@ void TestTransfer::unsavedQuestionThenCancel()
         if (answer == QMessageBox::Yes)
             answerNextFileDialog(QString());
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(w.transferTimerId, 0);
+        QVERIFY(!running(w));
         QVERIFY(!table->isHidden());
-        QVERIFY(w.controller->unsavedData);
+        QVERIFY(controller(w)->unsavedData);
     }
     // No: the old results go and a new transfer runs; a second press cancels it.
     child<QLabel>(w, "messageLabel")->clear();
     QSignalSpy progress(&w, &MainWindow::ProgressChanged);
     clickNextMessageBox(QMessageBox::No);
     QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(w.transferTimerId != 0);
+    QVERIFY(running(w));
     QVERIFY(table->isHidden());
     QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 2, 5000);
     QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(w.transferTimerId, 0);
-    QVERIFY(!w.controller->transferActive);
-    QVERIFY(table->isHidden() && child<QWidget>(w, "ProgressWindowGUI")->isHidden());
+    QVERIFY(!running(w));
+    QVERIFY(!controller(w)->transferActive);
+    QVERIFY(table->isHidden());
     QVERIFY(message(w).isEmpty());
 }
 

@@ -54,7 +54,6 @@ void TestTransferEngine::endRule_data()
     QTest::newRow("chunk dropped") << false << 0 << Step::Waiting;
     QTest::newRow("flowing") << true << 99 << Step::Receiving;
     QTest::newRow("count reached") << true << 100 << Step::Ended;
-    QTest::newRow("paused before the count") << false << 75 << Step::Ended;
 }
 
 void TestTransferEngine::endRule()

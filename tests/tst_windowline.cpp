@@ -77,21 +77,18 @@ void TestWindowLine::eventBetweenPrefetchRows_data()
 {
     QTest::addColumn<QString>("event");
     QTest::addColumn<int>("requests");  // A-scan requests in all
-    QTest::addColumn<bool>("results");  // the table shows results at the end
     QTest::addColumn<bool>("transfer"); // the Transfer button is enabled at the end
     // The new transfer replaces the rows; its own prefetch fetches them all.
-    QTest::newRow("Transfer pressed, old results dropped")
-        << "transfer" << 1 + kRows << true << true;
-    QTest::newRow("device change, tester still there") << "change" << kRows << true << true;
-    QTest::newRow("device change, tester gone") << "gone" << 1 << true << false;
-    QTest::newRow("window closed") << "close" << 1 << true << true;
+    QTest::newRow("Transfer pressed, old results dropped") << "transfer" << 1 + kRows << true;
+    QTest::newRow("device change, tester still there") << "change" << kRows << true;
+    QTest::newRow("device change, tester gone") << "gone" << 1 << false;
+    QTest::newRow("window closed") << "close" << 1 << true;
 }
 
 void TestWindowLine::eventBetweenPrefetchRows()
 {
     QFETCH(QString, event);
     QFETCH(int, requests);
-    QFETCH(bool, results);
     QFETCH(bool, transfer);
     MainWindow w;
     w.setTransferMessageDuration(0);
@@ -124,7 +121,7 @@ void TestWindowLine::eventBetweenPrefetchRows()
     QTRY_COMPARE_WITH_TIMEOUT(line().portsOpen, 0, 5000);
     QCOMPARE(w.isVisible(), event != "close");
     auto *table = child<QTableWidget>(w, "tableWidget");
-    QCOMPARE(!table->isHidden(), results);
+    QVERIFY(!table->isHidden()); // the results stay
     QCOMPARE(table->rowCount(), kRows);
     QCOMPARE(transferButton->isEnabled(), transfer);
 }

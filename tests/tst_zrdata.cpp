@@ -109,7 +109,6 @@ void TestZRData::decode_data()
         << "M47xx" << QStringList{"1/1 7/10 2 3"};
     QTest::newRow("bad magic") << b({'O', 'R', 'B', 'E', 'Y', 'M', '4', '7', 'T', 0, 1}) + block(l2)
                                << false << false << "" << QStringList();
-    QTest::newRow("header only") << kM47 + b({0, 1}) << false << false << "" << QStringList();
     // Layout 3: 32-byte records after an unread header; the A-scan flag is byte 15.
     const QByteArray l3 = extended(1, 1, 366, 0, 0, 1) + extended(0, 3, 10, 0, 0, 1) +
                           extended(999, 1, 10, 0, 0, 1) + extended(2, 15, 437, 1, 1, 0x40) +
