@@ -17,7 +17,7 @@ flags+=(-I"$build/app/app_autogen/include" -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGE
     -DCOLLATRIX_VERSION=\"0\")
 
 sources=(data/*.cpp device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp
-    device/kvtustester.cpp ascan/*.cpp app/main.cpp app/mainwindow.cpp)
+    device/kvtustester.cpp ascan/*.cpp app/main.cpp app/mainwindow*.cpp)
 for source in "${sources[@]}"; do
     "$compiler" "${flags[@]}" "$source"
 done
