@@ -19,6 +19,10 @@ int main(int argc, char *argv[])
     {
         MainWindow window;
         window.show();
+        // collatrix FILE: a kept download or a dump, as a file manager hands it over.
+        const QString file = QCoreApplication::arguments().value(1);
+        if (!file.isEmpty())
+            window.openDownload(file);
         result = app.exec();
     }
     return result;

@@ -4,7 +4,6 @@
 #include "devicewatcher.h"
 #endif
 #include "ui_aboutwindowgui.h"
-#include "ui_ascanwindowgui.h"
 #include "ui_helpwindowgui.h"
 #include "ui_mainwindowgui.h"
 #include "ui_progresswindowgui.h"
@@ -28,8 +27,7 @@
 
 MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags), ui(new Ui::MainWindowGUI), aboutUi(new Ui::AboutWindowGUI),
-      helpUi(new Ui::HelpWindowGUI), ascanUi(new Ui::ascanWindowGUI),
-      progressUi(new Ui::ProgressWindowGUI)
+      helpUi(new Ui::HelpWindowGUI), progressUi(new Ui::ProgressWindowGUI)
 {
     Q_INIT_RESOURCE(resources); // the pictures live in the static library
     ui->setupUi(this);
@@ -46,10 +44,10 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/help_mask.bmp"));
     setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
                   QStringLiteral(":/Button/about_mask.bmp"));
-    createAscanWindow();
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
     controller->setParent(this);
+    createAscanWindow();
     controller->findDevice();
     setWindowTitle(controller->programTitle);
     createAboutWindow();
@@ -59,6 +57,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     applyIdleView();
     createActions();
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAcceptDrops(true);
 #ifndef Q_OS_WIN
     // Windows tells the window itself (nativeEvent); elsewhere udev and the ports folder do.
     auto *watcher = new CDeviceWatcher(CCOMPort::portsFolder(), this);
@@ -139,6 +138,11 @@ void MainWindow::createActions()
     connect(toClipboardAction, &QAction::triggered, this, &MainWindow::dataToClipboard);
     connect(saveAllAction, &QAction::triggered, this, &MainWindow::saveAll);
     connect(saveSelectedAction, &QAction::triggered, this, &MainWindow::saveSelected);
+    openAction = new QAction(tr("Open a kept download..."), this);
+    openAction->setObjectName(QStringLiteral("openAction"));
+    openAction->setShortcut(QKeySequence::Open);
+    connect(openAction, &QAction::triggered, this, &MainWindow::openDownloadDialog);
+    addAction(openAction);
 }
 
 void MainWindow::onDeviceChange()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/transferengine.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
@@ -12,10 +14,10 @@ class MainWindowGUI;
 class AboutWindowGUI;
 class HelpWindowGUI;
 class ProgressWindowGUI;
-class ascanWindowGUI;
 } // namespace Ui
 struct AScanParams;
 struct MeasurementRecord;
+class AScanWindow;
 class CCollatrix;
 class QAction;
 class QToolButton;
@@ -31,6 +33,9 @@ public:
 
     // How long an outcome message blocks the window; tests shorten it.
     void setTransferMessageDuration(int ms) { transferMessageMs = ms; }
+    // Shows a kept download or a bare dump (layout 3 only when bareExtended), after the
+    // unsaved-data question; a file that cannot be read is named in a message.
+    bool openDownload(const QString &path, bool bareExtended = false);
 
 signals:
     void ProgressChanged(int prgsValue);
@@ -49,6 +54,7 @@ private slots:
     bool saveAScanPicture();
     void ascanToClipboard();
     void dataToClipboard();
+    void openDownloadDialog();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -56,6 +62,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
@@ -83,6 +91,11 @@ private:
     void showTransferMessage(const QString &text, int ms);
     bool prefetchAScans();
 
+    // kept downloads
+    void keepDownload(CTransferEngine::Outcome outcome);
+    void keepAScans();
+    void tellNotKept(const QString &problem);
+
     // results table
     void fillTable();
     void addGroupRows(int group);
@@ -100,15 +113,13 @@ private:
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
     bool saveAscanPictures(const QString &folder, const QList<int> &rows);
-    static bool makePath(const QString &folder);
 
     std::unique_ptr<Ui::MainWindowGUI> ui;
     std::unique_ptr<Ui::AboutWindowGUI> aboutUi;
     std::unique_ptr<Ui::HelpWindowGUI> helpUi;
-    std::unique_ptr<Ui::ascanWindowGUI> ascanUi;
     std::unique_ptr<Ui::ProgressWindowGUI> progressUi;
     QWidget *aboutWindow = nullptr;
-    QWidget *ascanWindow = nullptr;
+    AScanWindow *ascanWindow = nullptr;
     QWidget *helpWindow = nullptr;
     QWidget *progressWindow = nullptr;
     CCollatrix *controller = nullptr;
@@ -119,4 +130,6 @@ private:
     QAction *toClipboardAction = nullptr;
     QAction *saveAllAction = nullptr;
     QAction *saveSelectedAction = nullptr;
+    QAction *openAction = nullptr;
+    bool notKeptTold = false;
 };

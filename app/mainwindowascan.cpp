@@ -1,12 +1,11 @@
 // The A-scan window: following the table, its scales, and its picture.
 #include "mainwindow.h"
 
-#include "ui_ascanwindowgui.h"
 #include "ui_mainwindowgui.h"
 
 #include "data/collatrix.h"
 
-#include "ascan/scaleframe.h"
+#include "ascan/ascanwindow.h"
 #include "ascan/vectordrawframe.h"
 
 #include <QAction>
@@ -17,12 +16,11 @@
 void MainWindow::createAscanWindow()
 {
     ascanWindow =
-        new QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    ascanUi->setupUi(ascanWindow);
+        new AScanWindow(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     connect(ui->ascanButton, &QToolButton::clicked, this, &MainWindow::onSwitchAscan);
     connect(this, &MainWindow::showAscanWin, ascanWindow, &QWidget::show);
     connect(this, &MainWindow::hideAscanWin, ascanWindow, &QWidget::hide);
-    connect(this, &MainWindow::vectorChanged, ascanUi->ascanFrame,
+    connect(this, &MainWindow::vectorChanged, ascanWindow->trace(),
             &QVectorDrawFrame::vectorChanged);
     connect(ui->tableWidget, &QTableWidget::currentCellChanged, this, &MainWindow::getAscan);
     setupAscanWindow();
@@ -30,30 +28,16 @@ void MainWindow::createAscanWindow()
 
 void MainWindow::setupAscanWindow()
 {
-    QVectorDrawFrame *trace = ascanUi->ascanFrame;
-    trace->initPicture();
-    trace->displayMode = QVectorDrawFrame::ModePolyline;
-    trace->hLinesShown = true;
-    trace->setHorizontalGrid(0, 100, 0, 25);
-    trace->vLinesShown = true;
-    trace->setVerticalGrid(0, 10, 0, 1);
-    trace->valueMin = 0;
-    trace->valueMax = 118; // the amplitude scale's 100 % sits at sample value 118
-    QScaleFrame *amplitude = ascanUi->VScaleFrame;
-    amplitude->position = QAbstractScale::ScaleLeft;
-    amplitude->direction = -1;
-    amplitude->setRange(0, 100);
-    amplitude->setTicks(0, 25, 12.5, QStringLiteral("%"));
-    QScaleFrame *depth = ascanUi->HScaleFrame;
-    depth->position = QAbstractScale::ScaleBottom;
-    depth->direction = 1;
-    depth->setRange(0, 10);
-    depth->setTicks(0, 1, 0.5, QStringLiteral("mm"));
-    ascanUi->LValue->clear();
-    ascanUi->LGroup->clear();
-    ascanUi->LNumber->clear();
-    connect(trace, &QVectorDrawFrame::saveAScan, this, &MainWindow::saveAScanPicture);
-    connect(trace, &QVectorDrawFrame::ascanToClipboard, this, &MainWindow::ascanToClipboard);
+    AScanWindow::Labels labels;
+    labels.millimetres = controller->unitTexts[UnitMillimetres];
+    labels.inches = controller->unitTexts[UnitInches];
+    labels.group = controller->groupText;
+    labels.cell = controller->cellText;
+    ascanWindow->setup(labels);
+    connect(ascanWindow->trace(), &QVectorDrawFrame::saveAScan, this,
+            &MainWindow::saveAScanPicture);
+    connect(ascanWindow->trace(), &QVectorDrawFrame::ascanToClipboard, this,
+            &MainWindow::ascanToClipboard);
 }
 
 bool MainWindow::getAscan()
@@ -72,32 +56,7 @@ bool MainWindow::getAscan()
 
 void MainWindow::updateAscanWindow(const AScanParams *params, const MeasurementRecord *record)
 {
-    QString unit = controller->unitTexts[UnitMillimetres];
-    bool mm = true;
-    if (record != nullptr) {
-        const float value = float(double(record->rawValue) / record->divisor);
-        QString valueText;
-        valueText.setNum(value, 'g', 6);
-        mm = record->unit == UnitMillimetres;
-        unit = controller->unitTexts[mm ? UnitMillimetres : UnitInches];
-        ascanUi->LValue->setText(valueText + QLatin1Char(' ') + unit);
-        ascanUi->LGroup->setText(controller->groupText + QStringLiteral("  ") +
-                                 QString::number(record->group));
-        ascanUi->LNumber->setText(controller->cellText + QStringLiteral("  ") +
-                                  QString::number(record->cell));
-    } else {
-        ascanUi->LValue->clear();
-        ascanUi->LGroup->clear();
-        ascanUi->LNumber->clear();
-    }
-    if (params != nullptr) {
-        const double span = params->rangeEnd - params->rangeStart;
-        QScaleFrame *depth = ascanUi->HScaleFrame;
-        depth->setRange(params->rangeStart, span);
-        const double step = QScaleFrame::depthStep(span, mm);
-        depth->setTicks(0.0, step, 0.5 * step, unit);
-        depth->repaint();
-    }
+    ascanWindow->showResult(params, record);
 }
 
 void MainWindow::onSwitchAscan()
@@ -131,7 +90,7 @@ void MainWindow::dockAscanWindow()
 
 QPixmap MainWindow::grabAscanWindow() const
 {
-    return ascanWindow->grab(QRect(0, 0, -1, -1));
+    return ascanWindow->picture();
 }
 
 bool MainWindow::saveAScanPicture()

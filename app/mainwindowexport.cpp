@@ -6,7 +6,8 @@
 #include "data/collatrix.h"
 #include "data/csvwriter.h"
 
-#include <QDir>
+#include "ascan/ascanwindow.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -82,26 +83,10 @@ bool MainWindow::confirmDiscardUnsaved()
 
 bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows)
 {
-    AScanParams params;
-    QVector<signed short> samples(kTraceBufferSamples, 0);
-    int count = 0;
-    bool folderMade = false;
-    for (int row : rows) {
-        MeasurementRecord record;
-        controller->measurements.recordAt(row, &record);
-        const QString path = folder + controller->aScanFileName(record.group, record.cell);
-        if (!record.hasAScan || !controller->aScanForRow(row, samples.data(), &count, &params))
-            continue;
-        if (!folderMade)
-            folderMade = makePath(folder);
-        updateAscanWindow(&params, &record);
-        emit vectorChanged(samples.data(), count, &params);
-        grabAscanWindow().save(path);
-    }
-    return true;
-}
-
-bool MainWindow::makePath(const QString &folder)
-{
-    return QDir().mkpath(folder);
+    return ascanWindow->savePictures(
+        folder, controller->measurements, rows, [this](int row) -> const AScanEntry * {
+            return controller->aScanForRow(row, nullptr, nullptr, nullptr)
+                       ? &controller->aScanCache[row]
+                       : nullptr;
+        });
 }

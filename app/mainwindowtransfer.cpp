@@ -73,7 +73,10 @@ void MainWindow::timerEvent(QTimerEvent *event)
 void MainWindow::finishTransfer(int progress)
 {
     const bool decoded = controller->decodeReceivedDump();
-    switch (CTransferEngine::outcome(decoded, controller->measurements.groupCount, progress)) {
+    const auto outcome =
+        CTransferEngine::outcome(decoded, controller->measurements.groupCount, progress);
+    keepDownload(outcome);
+    switch (outcome) {
     case CTransferEngine::Outcome::Failed:
         showTransferMessage(controller->transferFailedText, transferMessageMs);
         applyIdleView();
@@ -91,8 +94,10 @@ void MainWindow::finishTransfer(int progress)
         break;
     }
     applyResultsView();
-    if (controller->measurements.hasAScans)
+    if (controller->measurements.hasAScans) {
         prefetchAScans();
+        keepAScans();
+    }
 }
 
 void MainWindow::showTransferMessage(const QString &text, int ms)
@@ -124,8 +129,9 @@ bool MainWindow::prefetchAScans()
         if (controller->measurements.recordAt(row, &record) && record.hasAScan)
             result = controller->fetchAScan(row);
         QCoreApplication::processEvents();
-        // A new transfer or the closing window makes the remaining rows moot.
-        if (transferTimerId != 0 || closing)
+        // A new transfer, another download opened or the closing window makes the remaining
+        // rows moot.
+        if (transferTimerId != 0 || closing || controller->fromFile)
             break;
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include "csvwriter.h"
 #include "device/kvtustester.h"
+#include "keptfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -244,7 +245,43 @@ bool CCollatrix::decodeReceivedDump()
     int size = 0;
     tester->takeDump(&dump, &size);
     unsavedData = measurements.decodeDump(dump, size, tester->extendedProtocol);
+    fromFile = false;
+    keptFile.clear();
+    kept = transfer.reception(dump, size);
     return unsavedData;
+}
+
+bool CCollatrix::keepReception(CTransferEngine::Outcome outcome, QString *problem)
+{
+    if (measurements.totalCount() == 0)
+        return true;
+    kept.outcome = CTransferEngine::outcomeName(outcome);
+    keptFile = CKeptFolder().keep(kept, problem);
+    return !keptFile.isEmpty();
+}
+
+bool CCollatrix::keepAScans(QString *problem)
+{
+    if (keptFile.isEmpty() || fromFile)
+        return true;
+    kept.setAScans(measurements, aScanCache);
+    return CKeptFolder::rewrite(keptFile, kept, problem);
+}
+
+bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *problem)
+{
+    CKeptDownload file;
+    CZRData data;
+    QMap<int, AScanEntry> aScans;
+    if (!file.readFile(path, bareExtended, problem) || !file.decode(&data, &aScans, problem))
+        return false;
+    measurements = std::move(data);
+    aScanCache = std::move(aScans);
+    keptFile = file.bareDump ? QString() : path;
+    kept = std::move(file);
+    fromFile = true;
+    unsavedData = false;
+    return true;
 }
 
 bool CCollatrix::fetchAScan(int row)
@@ -252,22 +289,17 @@ bool CCollatrix::fetchAScan(int row)
     if (tester == nullptr || !tester->deviceFound)
         return false;
     MeasurementRecord record;
-    if (!measurements.recordAt(row, &record))
+    AScanEntry entry;
+    if (!measurements.recordAt(row, &record) ||
+        !tester->requestAScan(record.group, record.cell, &entry))
         return false;
-    AScanParams params;
-    // Room for the 240 samples and the parameter area behind them.
-    QVector<signed short> buffer(4096, 0);
-    int count = 0;
-    if (!tester->requestAScan(record.group, record.cell, buffer.data(), &count, &params))
-        return false;
-    buffer.resize(count);
-    aScanCache.insert(row, AScanEntry{params, buffer});
+    aScanCache.insert(row, entry);
     return true;
 }
 
 bool CCollatrix::aScanForRow(int row, signed short *samples, int *count, AScanParams *params)
 {
-    if (!aScanCache.contains(row) && !fetchAScan(row))
+    if (!aScanCache.contains(row) && (fromFile || !fetchAScan(row)))
         return false;
     const AScanEntry &entry = aScanCache[row];
     if (params != nullptr)

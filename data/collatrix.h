@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ascanentry.h"
+#include "keptdownload.h"
 #include "transferengine.h"
 #include "zrdata.h"
 
@@ -54,6 +55,12 @@ public:
     // At least one chunk has been accepted since the transfer started.
     bool transferActive = false;
     CTransferEngine transfer{nullptr};
+    // The results in the table as they are kept, and the file that holds them (empty when none
+    // does).
+    CKeptDownload kept;
+    QString keptFile;
+    // The results came from a file: their A-scans are the ones it holds, none is fetched.
+    bool fromFile = false;
 
     QString settingsFilePath() const;
     bool readSettings();
@@ -69,6 +76,14 @@ public:
     void stopTransfer();
     CTransferEngine::Step stepTransfer(int *progress);
     bool decodeReceivedDump();
+    // Keeps the reception just decoded when it holds a result; false with the reason in
+    // *problem when it could not be written.
+    bool keepReception(CTransferEngine::Outcome outcome, QString *problem);
+    // Adds the A-scans fetched since to the kept file.
+    bool keepAScans(QString *problem);
+    // Shows a kept download or a bare dump instead of the results held; on failure nothing
+    // changes and *problem says what is wrong with the file.
+    bool openDownload(const QString &path, bool bareExtended, QString *problem);
 
     // A-scans per table row.
     bool fetchAScan(int row);

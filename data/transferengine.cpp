@@ -84,3 +84,30 @@ CTransferEngine::Outcome CTransferEngine::outcome(bool decoded, int groupCount, 
         return Outcome::NoMeasurements;
     return progress >= 100 ? Outcome::Completed : Outcome::Incomplete;
 }
+
+CKeptDownload CTransferEngine::reception(const std::uint8_t *dump, int size) const
+{
+    CKeptDownload kept;
+    kept.time = QDateTime::currentDateTime();
+    if (tester->currentPort != nullptr)
+        kept.port = QStringLiteral("COM%1").arg(tester->currentPort->portNumber());
+    kept.extended = tester->extendedProtocol;
+    kept.programVersion = QStringLiteral(COLLATRIX_VERSION);
+    kept.dump = QByteArray(reinterpret_cast<const char *>(dump), size);
+    return kept;
+}
+
+QString CTransferEngine::outcomeName(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Completed:
+        return QStringLiteral("completed");
+    case Outcome::Incomplete:
+        return QStringLiteral("incomplete");
+    case Outcome::NoMeasurements:
+        return QStringLiteral("no measurements");
+    case Outcome::Failed:
+        break;
+    }
+    return QStringLiteral("failed");
+}

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "keptdownload.h"
+
+#include <QString>
+
+#include <cstdint>
 #include <functional>
 
 class CKVTUSTester;
@@ -40,6 +45,10 @@ public:
 
     static Step classify(bool got, int progress);
     static Outcome outcome(bool decoded, int groupCount, int progress);
+    // What was received, to be kept: the dump with the time, the port and the protocol.
+    CKeptDownload reception(const std::uint8_t *dump, int size) const;
+    // The outcome as a kept download records it.
+    static QString outcomeName(Outcome outcome);
 
 private:
     int pollOnce(int *progress);

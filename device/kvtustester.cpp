@@ -1,5 +1,6 @@
 #include "kvtustester.h"
 
+#include "data/ascanentry.h"
 #include "data/ascanparams.h"
 #include "data/zrdata.h"
 
@@ -234,8 +235,7 @@ int CKVTUSTester::takeDump(std::uint8_t **data, int *size)
     return dumpSize;
 }
 
-bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int *count,
-                                AScanParams *params)
+bool CKVTUSTester::exchangeAScan(int group, int cell, std::uint8_t *reply)
 {
     if (busy)
         return false;
@@ -249,17 +249,37 @@ bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int 
                                      static_cast<std::uint8_t>(cell - 1)};
     bool ok = sendCommand(RequestAScan, 0, sizeof payload, payload);
     if (ok) {
-        std::uint8_t reply[kChunkSize];
-        const int got = readReply(reply, kAScanReplySize);
-        ok = parseAScanReply(reply, got, samples, params);
-        if (ok) {
-            // The trace has 239 samples; the 240th and the parameter area follow it unchanged.
-            samples[kAScanTraceLength] = reply[kAScanTraceLength];
-            std::memcpy(samples + kAScanSampleBytes, reply + kAScanSampleBytes, kAScanParamBytes);
-            *count = kAScanTraceLength;
-        }
+        std::uint8_t received[kChunkSize];
+        ok = readReply(received, kAScanReplySize) >= kAScanReplySize;
+        if (ok)
+            std::memcpy(reply, received, kAScanReplySize);
     }
     busy = false;
     currentPort->close();
     return ok;
+}
+
+bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int *count,
+                                AScanParams *params)
+{
+    std::uint8_t reply[kAScanReplySize];
+    if (!exchangeAScan(group, cell, reply))
+        return false;
+    parseAScanReply(reply, kAScanReplySize, samples, params);
+    // The trace has 239 samples; the 240th and the parameter area follow it unchanged.
+    samples[kAScanTraceLength] = reply[kAScanTraceLength];
+    std::memcpy(samples + kAScanSampleBytes, reply + kAScanSampleBytes, kAScanParamBytes);
+    *count = kAScanTraceLength;
+    return true;
+}
+
+bool CKVTUSTester::requestAScan(int group, int cell, AScanEntry *entry)
+{
+    std::uint8_t reply[kAScanReplySize];
+    if (!exchangeAScan(group, cell, reply))
+        return false;
+    entry->reply = QByteArray(reinterpret_cast<const char *>(reply), kAScanReplySize);
+    entry->trace.resize(kAScanTraceLength);
+    parseAScanReply(reply, kAScanReplySize, entry->trace.data(), &entry->params);
+    return true;
 }

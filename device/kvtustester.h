@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+struct AScanEntry;
 struct AScanParams;
 
 // The conversation with the tester: the device search over COM1..COM499, the dump transfer
@@ -56,6 +57,8 @@ public:
     // samples needs room for 240 samples followed by the 144-byte parameter area; *count gets
     // 239. params may be null.
     bool requestAScan(int group, int cell, signed short *samples, int *count, AScanParams *params);
+    // The same exchange into an entry that also holds the reply as it came, to be kept.
+    bool requestAScan(int group, int cell, AScanEntry *entry);
 
     bool extendedProtocol = false;
     // A transfer or an A-scan exchange holds the current port.
@@ -75,6 +78,8 @@ private:
     void resetReception();
     bool probe(int command, const char *answer, int answerLength);
     int readReply(std::uint8_t *reply, int wanted);
+    // The A-scan exchange; reply gets the first 384 bytes of a complete answer.
+    bool exchangeAScan(int group, int cell, std::uint8_t *reply);
     int acceptDumpStart(std::uint8_t *chunk, int size);
     bool announceBlocks(const std::uint8_t *header, int size);
     int progressPercent() const;

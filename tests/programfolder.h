@@ -4,13 +4,19 @@
 
 #include <QTemporaryDir>
 
-// Gives every window a test builds a program folder of its own, so the Settings.ini files and
-// data folders of tests that run side by side never meet.
+// Gives every window a test builds a program folder of its own, so the Settings.ini files, data
+// folders and kept downloads of tests that run side by side never meet.
 class TestProgramFolder
 {
 public:
-    TestProgramFolder() { CCollatrix::setDefaultProgramFolder(dir.path() + QLatin1Char('/')); }
+    TestProgramFolder()
+    {
+        CCollatrix::setDefaultProgramFolder(dir.path() + QLatin1Char('/'));
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data-home")).toLocal8Bit());
+    }
     ~TestProgramFolder() { CCollatrix::setDefaultProgramFolder(QString()); }
+
+    QString path() const { return dir.path(); }
 
 private:
     QTemporaryDir dir;

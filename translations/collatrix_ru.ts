@@ -80,6 +80,52 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CKeptDownload</name>
+    <message>
+        <source>the file is damaged (its description names no protocol)</source>
+        <translation>файл повреждён (в его описании не указан протокол)</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>файл пуст</translation>
+    </message>
+    <message>
+        <source>the file was kept by a newer version of the program (format %1; this one reads format %2)</source>
+        <translation>файл сохранён более новой версией программы (формат %1; эта версия читает формат %2)</translation>
+    </message>
+    <message>
+        <source>the file is cut short</source>
+        <translation>файл обрезан</translation>
+    </message>
+    <message>
+        <source>the file is damaged (its checksum does not match)</source>
+        <translation>файл повреждён (контрольная сумма не совпадает)</translation>
+    </message>
+    <message>
+        <source>too short for a tester dump (%1 bytes, a dump has at least %2)</source>
+        <translation>слишком короткий для дампа прибора (%1 байт, в дампе не меньше %2)</translation>
+    </message>
+    <message>
+        <source>neither a kept download nor a tester dump with a known header (a dump of 32-byte records is read as extended)</source>
+        <translation>это не сохранённая передача и не дамп прибора с известным заголовком (дамп с 32-байтными записями открывается как расширенный)</translation>
+    </message>
+    <message>
+        <source>no records in the dump</source>
+        <translation>в дампе нет записей</translation>
+    </message>
+    <message>
+        <source>no records in groups 1 to 256</source>
+        <translation>нет записей в группах 1-256</translation>
+    </message>
+</context>
+<context>
+    <name>CKeptFolder</name>
+    <message>
+        <source>the folder cannot be made</source>
+        <translation>папку невозможно создать</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindowGUI</name>
     <message>
         <source> Help Collatrix</source>
@@ -131,6 +177,38 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>BMP files (*.bmp)</source>
         <translation>Файлы BMP (*.bmp)</translation>
+    </message>
+    <message>
+        <source>Open a kept download...</source>
+        <translation>Открыть сохранённую передачу...</translation>
+    </message>
+    <message>
+        <source>Downloads are not being kept: %1 cannot be written (%2).
+The received data is shown as usual; save it before you close the program.</source>
+        <translation>Передачи не сохраняются: запись в %1 невозможна (%2).
+Принятые данные показаны как обычно; сохраните их перед закрытием программы.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1:
+%2.</source>
+        <translation>Не удаётся открыть %1:
+%2.</translation>
+    </message>
+    <message>
+        <source>Kept downloads (*%1)</source>
+        <translation>Сохранённые передачи (*%1)</translation>
+    </message>
+    <message>
+        <source>Tester dumps (*)</source>
+        <translation>Дампы прибора (*)</translation>
+    </message>
+    <message>
+        <source>Tester dumps of 32-byte records (*)</source>
+        <translation>Дампы прибора с 32-байтными записями (*)</translation>
+    </message>
+    <message>
+        <source>Open a kept download</source>
+        <translation>Открыть сохранённую передачу</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "clioptions.h"
 
+#include "data/keptdownload.h"
 #include "data/zrdata.h"
 
 #include <QFile>
@@ -16,25 +17,6 @@ bool decode(CZRData *data, const QByteArray &dump, bool extended)
 }
 
 } // namespace
-
-QString decodeProblem(const QByteArray &dump, bool extended)
-{
-    const auto *bytes = reinterpret_cast<const std::uint8_t *>(dump.constData());
-    const int size = int(dump.size());
-    const int minimum = extended ? CZRData::kHeaderSize + 32 : CZRData::kHeaderSize;
-    if (size < minimum)
-        return QStringLiteral("too short (%1 bytes, a dump has at least %2)")
-            .arg(size)
-            .arg(minimum);
-    if (!extended && !CZRData::isZR2604Header(bytes, size) && !CZRData::isM47Header(bytes, size))
-        return QStringLiteral("unknown header (use --extended for 32-byte records)");
-    CZRData data;
-    if (!decode(&data, dump, extended))
-        return QStringLiteral("no records");
-    if (data.totalCount() == 0)
-        return QStringLiteral("no records in groups 1 to 256");
-    return QString();
-}
 
 int runDecodeCommand(const QStringList &args)
 {
@@ -56,7 +38,7 @@ int runDecodeCommand(const QStringList &args)
     }
     const QByteArray dump = in.readAll();
     const bool extended = opt.flags.contains(QStringLiteral("--extended"));
-    const QString problem = decodeProblem(dump, extended);
+    const QString problem = CKeptDownload::dumpProblem(dump, extended);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(input, problem));
         return CliFailed;

@@ -2,11 +2,15 @@
 
 #include "clioptions.h"
 
+#include "keptcommands.h"
+
+#include "data/keptfolder.h"
 #include "data/transferengine.h"
 #include "data/zrdata.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
 
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <memory>
@@ -34,13 +38,44 @@ void drawProgress(int percent, int bytes)
 }
 
 // The program's transfer engine, ticking every 500 ms. Returns the last progress.
-int receive(CKVTUSTester *tester)
+int receive(CTransferEngine *engine)
 {
-    CTransferEngine engine(tester);
-    const int progress = engine.run(drawProgress);
+    const int progress = engine->run(drawProgress);
     if (isatty(STDERR_FILENO))
         std::fputc('\n', stderr);
     return progress;
+}
+
+// Every A-scan the results mark, one request after the other as the window's prefetch does.
+QMap<int, AScanEntry> fetchAScans(CKVTUSTester *tester, const CZRData &data)
+{
+    QMap<int, AScanEntry> aScans;
+    MeasurementRecord record;
+    for (int row = 0; data.recordAt(row, &record); ++row) {
+        AScanEntry entry;
+        if (record.hasAScan && tester->requestAScan(record.group, record.cell, &entry))
+            aScans.insert(row, entry);
+    }
+    return aScans;
+}
+
+void tellNotKept(const QString &problem)
+{
+    printError(QStringLiteral("downloads are not being kept: %1 cannot be written (%2)")
+                   .arg(QDir::toNativeSeparators(CKeptFolder::defaultPath()), problem));
+}
+
+// Keeps the download and prints the kept file's path on standard output; empty when it could
+// not be kept.
+QString keep(const CKeptDownload &kept)
+{
+    QString problem;
+    const QString path = CKeptFolder().keep(kept, &problem);
+    if (path.isEmpty())
+        tellNotKept(problem);
+    else
+        std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+    return path;
 }
 
 bool saveRaw(const QString &path, const std::uint8_t *dump, int size)
@@ -101,7 +136,7 @@ int runDownloadCommand(const QStringList &args)
     if (!opt.parse(args,
                    {QStringLiteral("-o"), QStringLiteral("--raw"), kPortsDir,
                     QStringLiteral("--decimal-separator")},
-                   {}, 0) ||
+                   {QStringLiteral("--pictures")}, 0) ||
         !opt.decimalSeparator(&separator))
         return CliUsage;
     const QString output = opt.values.value(QStringLiteral("-o"));
@@ -115,11 +150,13 @@ int runDownloadCommand(const QStringList &args)
         return CliNoTester;
     std::fprintf(stderr, "Tester on %s, %s protocol\n", qPrintable(portName(tester->currentPort)),
                  tester->extendedProtocol ? "extended" : "standard");
-    const int progress = receive(tester.get());
+    CTransferEngine engine(tester.get());
+    const int progress = receive(&engine);
 
     std::uint8_t *dump = nullptr;
     int size = 0;
     tester->takeDump(&dump, &size);
+    CKeptDownload kept = engine.reception(dump, size);
     const QString raw = opt.values.value(QStringLiteral("--raw"));
     if (!raw.isEmpty() && !saveRaw(raw, dump, size))
         return CliFailed;
@@ -133,7 +170,19 @@ int runDownloadCommand(const QStringList &args)
         printError(QStringLiteral("no measurements in the connected device"));
         return CliNoMeasurements;
     }
-    if (!writeResults(output, data, separator))
+    kept.outcome =
+        CTransferEngine::outcomeName(CTransferEngine::outcome(true, data.groupCount, progress));
+    const QString keptPath = data.totalCount() > 0 ? keep(kept) : QString();
+    QMap<int, AScanEntry> aScans;
+    if (opt.flags.contains(QStringLiteral("--pictures")) && data.hasAScans) {
+        aScans = fetchAScans(tester.get(), data);
+        std::fprintf(stderr, "%d A-scans fetched\n", int(aScans.size()));
+        kept.setAScans(data, aScans);
+        QString problem;
+        if (!keptPath.isEmpty() && !CKeptFolder::rewrite(keptPath, kept, &problem))
+            tellNotKept(problem);
+    }
+    if (!exportResults(output, data, aScans, separator))
         return CliFailed;
     if (progress < 100) {
         printError(

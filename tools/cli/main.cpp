@@ -1,11 +1,15 @@
-// collatrix-cli: the program's decoding, device search and download from the command line.
+// collatrix-cli: the program's decoding, device search, download and kept downloads from the
+// command line.
 #include "clioptions.h"
 #include "decodecommand.h"
 #include "devicecommands.h"
+#include "keptcommands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -24,14 +28,27 @@ const char kUsage[] =
     "  find [--ports-dir DIR]\n"
     "      Search the ports for a tester; print its port and whether it speaks\n"
     "      the extended protocol.\n"
-    "  download -o RESULTS.csv [--raw DUMP.bin] [--decimal-separator C] [--ports-dir DIR]\n"
+    "  download -o RESULTS.csv [--pictures] [--raw DUMP.bin] [--decimal-separator C]\n"
+    "           [--ports-dir DIR]\n"
     "      Find the tester, download its memory as the program does (a poll every\n"
-    "      500 ms), decode it and write the CSV; --raw also keeps the raw dump.\n"
+    "      500 ms), decode it and write the CSV; --raw also writes the raw dump.\n"
+    "      The download is kept (see below) and the kept file's path is printed.\n"
+    "      --pictures fetches every A-scan, keeps them too and writes their BMP\n"
+    "      pictures into the folder named after the CSV file.\n"
+    "  export FILE -o RESULTS.csv [--decimal-separator C] [--extended]\n"
+    "      Write the CSV of a kept download or a raw dump, byte for byte as the\n"
+    "      program's Save As does, and the pictures of the A-scans it holds.\n"
+    "      A raw dump is read as 32-byte records only with --extended.\n"
+    "  kept [--downloads-dir DIR]\n"
+    "      List the kept downloads: time, port, device, rows, A-scans, outcome.\n"
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
     "otherwise COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96\n"
     "/dev/ttyACM0-31, COM97-128 /dev/rfcomm0-31.\n"
+    "\n"
+    "Every download is kept in $XDG_DATA_HOME/collatrix/downloads (by default\n"
+    "~/.local/share/collatrix/downloads), one .clxd file each, named by its time.\n"
     "\n"
     "Exit status: 0 done; 1 nothing decodable, or the output cannot be written;\n"
     "2 bad arguments or an unreadable file; 3 no tester found; 4 received data is\n"
@@ -41,7 +58,14 @@ const char kUsage[] =
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The A-scan pictures are drawn by the program's own window, offscreen: no display needed.
+    // The other commands do without the toolkit's windowing.
+    const bool pictures =
+        argc > 1 && (std::strcmp(argv[1], "export") == 0 || std::strcmp(argv[1], "download") == 0);
+    if (pictures)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(pictures ? new QApplication(argc, argv)
+                                                         : new QCoreApplication(argc, argv));
     QStringList args = QCoreApplication::arguments().mid(1);
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
@@ -52,7 +76,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("decode"), runDecodeCommand},
         {QStringLiteral("ports"), runPortsCommand},
         {QStringLiteral("find"), runFindCommand},
-        {QStringLiteral("download"), runDownloadCommand}};
+        {QStringLiteral("download"), runDownloadCommand},
+        {QStringLiteral("export"), runExportCommand},
+        {QStringLiteral("kept"), runKeptCommand}};
     int status = CliUsage;
     if (commands.contains(command))
         status = commands.value(command)(args);

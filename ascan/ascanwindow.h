@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace Ui
+{
+class ascanWindowGUI;
+}
+struct AScanEntry;
+struct AScanParams;
+struct MeasurementRecord;
+class CZRData;
+class QVectorDrawFrame;
+
+// The A-scan window: a trace with its amplitude and depth scales and the result it belongs to.
+// The main window shows it beside the table; its pictures are the saved A-scan files, whether
+// the window saves them or collatrix-cli renders them offscreen.
+class AScanWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTraceBufferSamples = 4096;
+
+    // The unit and label texts, in the program's language.
+    struct Labels {
+        QString millimetres = QStringLiteral("mm");
+        QString inches = QStringLiteral("Inches");
+        QString group = QStringLiteral("Group");
+        QString cell = QStringLiteral("Cell");
+    };
+
+    explicit AScanWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~AScanWindow() override;
+
+    // Grid and scales as they are before the first A-scan.
+    void setup(const Labels &texts);
+    // The labels and the depth scale for a result and its A-scan block; either may be null.
+    void showResult(const AScanParams *params, const MeasurementRecord *record);
+    QVectorDrawFrame *trace() const;
+    QPixmap picture();
+
+    // Saves the picture of every listed row that has an A-scan into folder, made when the
+    // first picture is due. aScanOf gives a row's A-scan or null. Always true: a failed folder
+    // or picture is tried again with the next one.
+    bool savePictures(const QString &folder, const CZRData &data, const QList<int> &rows,
+                      const std::function<const AScanEntry *(int row)> &aScanOf);
+    static bool makePath(const QString &folder);
+
+private:
+    std::unique_ptr<Ui::ascanWindowGUI> ui;
+    Labels labels;
+};
