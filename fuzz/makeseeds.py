@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seed corpus: small dumps of each layout, A-scan replies, settings files
-and scripted conversations for fuzz_protocol."""
+"""Writes the hand-made seed corpus: small dumps of each layout, A-scan replies, settings files,
+kept downloads and scripted conversations for fuzz_protocol."""
+import hashlib
 import os
 import struct
 
@@ -48,6 +49,17 @@ def ascan_reply(peak):
     return samples + params.ljust(144, b'\0')
 
 
+def kept(dump, ascans, protocol=b'standard', version=1):
+    """A kept download: signature, version, description, dump, A-scans, SHA-256 trailer."""
+    meta = (b'time=2026-12-06T14:15:03.000+01:00\nport=COM3\nprotocol=' + protocol +
+            b'\noutcome=completed\nprogram=4.2\n')
+    out = b'CLXD\r\n\x1a\n' + struct.pack('<HHI', version, 0, len(meta)) + meta
+    out += struct.pack('<I', len(dump)) + dump + struct.pack('<I', len(ascans))
+    for g, c, reply in ascans:
+        out += struct.pack('<HH', g, c) + reply
+    return out + hashlib.sha256(out).digest()
+
+
 class Steps:
     """Input for FuzzedDataProvider: strings from the front, numbers from the back."""
 
@@ -90,6 +102,11 @@ put('fuzz_dump', 'layout3', small3)
 put('fuzz_dump', 'layout2-group300', layout2([(300, 1, 16, 0, 0)]))
 put('fuzz_ascanreply', 'reply', ascan_reply(60))
 put('fuzz_ascanreply', 'reply-short', ascan_reply(60)[:200])
+put('fuzz_kept', 'layout2', kept(small2, []))
+put('fuzz_kept', 'layout3-ascans',
+    kept(small3, [(1, 1, ascan_reply(40)), (2, 1, ascan_reply(90))], b'extended'))
+put('fuzz_kept', 'newer-version', kept(small2, [], version=2))
+put('fuzz_kept', 'bare-layout1', layout1([(2, c, 7 * c, 0, 1) for c in range(1, 9)]))
 put('fuzz_settings', 'full',
     b'Collatrix Settings File\r\nLanguage:Rus\r\nVersion:4.2\r\nCOMSpeed:9600\r\n'
     b'COMPort:COM4\r\nDataPath:/tmp/Data/\r\n')

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
-targets=(fuzz_dump fuzz_ascanreply fuzz_settings fuzz_protocol)
+targets=(fuzz_dump fuzz_ascanreply fuzz_settings fuzz_protocol fuzz_kept)
 
 cmake --preset fuzz >/dev/null
 flock /tmp/collatrix-build.lock cmake --build --preset fuzz -j2

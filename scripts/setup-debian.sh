@@ -12,9 +12,9 @@ packages=(
 for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;
-    # The test run also builds the fuzz targets with clang and compiles the Windows build's
-    # sources with a cross compiler.
-    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64) ;;
+    # The test run also builds the fuzz targets with clang, compiles the Windows build's
+    # sources with a cross compiler and checks the MIME package of kept downloads.
+    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info) ;;
     --bench) packages+=(libbenchmark-dev) ;;
     esac
 done

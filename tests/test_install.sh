@@ -22,7 +22,12 @@ folder=$(dirname "$(readlink -f "$prefix/bin/collatrix")")
 [ -f "$folder/Help/Images/ascan_window.png" ] || fail "no help pictures"
 [ -f "$folder/translations/collatrix_ru.qm" ] || fail "no translation"
 [ ! -e "$folder/collatrix.qm" ] || fail "the translation is in use without being asked for"
-grep -q "^Exec=$prefix/bin/collatrix\$" "$prefix/share/applications/collatrix.desktop" || fail "desktop entry"
+grep -q "^Exec=$prefix/bin/collatrix %f\$" "$prefix/share/applications/collatrix.desktop" || fail "desktop entry"
+grep -q "^MimeType=application/x-collatrix-download;\$" "$prefix/share/applications/collatrix.desktop" || fail "desktop entry MIME type"
+# The MIME package is valid and gives kept downloads their type by name and by content.
+update-mime-database "$prefix/share/mime" || fail "update-mime-database refuses the MIME package"
+grep -q "application/x-collatrix-download:\*\.clxd" "$prefix/share/mime/globs2" || fail "no *.clxd glob"
+grep -aq "CLXD" "$prefix/share/mime/magic" || fail "no signature in the MIME magic"
 grep -q "^Icon=collatrix\$" "$prefix/share/applications/collatrix.desktop" || fail "desktop entry icon"
 # A PNG's width and height follow its signature and the IHDR chunk head.
 icon=$prefix/share/icons/hicolor/128x128/apps/collatrix.png
