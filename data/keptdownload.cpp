@@ -60,6 +60,12 @@ QByteArray hashOf(const QByteArray &bytes, qint64 size)
                                     QCryptographicHash::Sha256);
 }
 
+// The local time with its offset from UTC, so the file says when it happened wherever it is read.
+QString timeWithOffset(const QDateTime &time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
 bool decodeInto(CZRData *data, const QByteArray &dump, bool extended)
 {
     return data->decodeDump(reinterpret_cast<const std::uint8_t *>(dump.constData()),
@@ -72,7 +78,7 @@ QByteArray CKeptDownload::metadata() const
 {
     const QString lines =
         QStringLiteral("time=%1\nport=%2\nprotocol=%3\noutcome=%4\nprogram=%5\n")
-            .arg(time.toString(Qt::ISODateWithMs), port,
+            .arg(timeWithOffset(time), port,
                  extended ? QStringLiteral("extended") : QStringLiteral("standard"), outcome,
                  programVersion);
     return lines.toUtf8();

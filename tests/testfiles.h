@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -10,6 +12,15 @@ inline QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// Every file of a folder by name, with its bytes; empty when there is no such folder.
+inline QMap<QString, QByteArray> folderFiles(const QString &path)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(path).entryList(QDir::Files))
+        files.insert(name, fileBytes(path + QLatin1Char('/') + name));
+    return files;
 }
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)

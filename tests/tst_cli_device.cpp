@@ -23,6 +23,8 @@ private slots:
         QTest::newRow("layout 1") << "--layout 1 --groups 2 --cells 40" << download << 0;
         QTest::newRow("layout 2") << layout2 << download << 0;
         QTest::newRow("layout 3") << "--layout 3 --groups 3 --cells 20" << download << 0;
+        QTest::newRow("layout 3, pictures")
+            << "--layout 3 --groups 2 --cells 6" << download + " --pictures" << 0;
         // A real 38400-baud line: noise before the dump, replies that trickle in, a late tail.
         QTest::newRow("noise burst") << layout2 + " --noise 5" << download << 0;
         QTest::newRow("replies at 3840 B/s") << layout2 + " --reply-rate 3840" << download << 0;
@@ -50,7 +52,8 @@ private slots:
             device = std::make_unique<TesterProcess>(dir, tester + QStringList{"--rate", "8000"});
             QVERIFY(device->linked());
         }
-        QCOMPARE(runCli(args.split(' ').replaceInStrings("@", dir)).status, status);
+        const CliRun run = runCli(args.split(' ').replaceInStrings("@", dir));
+        QCOMPARE(run.status, status);
         // Incomplete data is written as far as it came.
         QCOMPARE(fileBytes(dir + "/r.csv").count("\r\n") > 10, status == 0 || status == 4);
         if (status == 0) {
@@ -60,7 +63,23 @@ private slots:
                                      "--extended"};
             QCOMPARE(fileBytes(dir + "/r.csv"),
                      runCli(decode.mid(0, tester.at(1) == "3" ? 5 : 4)).out);
+            checkKept(dir, QString::fromLocal8Bit(run.out.trimmed()), args.contains("--pictures"));
         }
+    }
+
+private:
+    // The download was kept (its path on standard output); exporting the kept file gives the
+    // same CSV and the same pictures, and with --pictures it holds every A-scan the rows mark.
+    static void checkKept(const QString &dir, const QString &path, bool pictures)
+    {
+        QVERIFY2(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/collatrix/downloads/"),
+                 qPrintable(path));
+        const CliRun run =
+            runCli({"export", path, "-o", dir + "/e.csv", "--decimal-separator", "."});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(fileBytes(dir + "/e.csv"), fileBytes(dir + "/r.csv"));
+        QCOMPARE(folderFiles(dir + "/e"), folderFiles(dir + "/r"));
+        QCOMPARE(folderFiles(dir + "/r").size() > 0, pictures);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "data/collatrix.h"
 #include "data/csvwriter.h"
+#include "data/keptfolder.h"
 #include "modaldriver.h"
 #include "portsfolder.h"
 #include "programfolder.h"
@@ -52,6 +53,7 @@ private slots:
 private:
     // Presses Transfer and waits until the reception has ended and its outcome is shown.
     static void transfer(MainWindow &w);
+    static void checkPictures(MainWindow &w, const CZRData &expected, const QString &folder);
     static QString message(MainWindow &w) { return child<QLabel>(w, "messageLabel")->text(); }
     // A reception runs exactly while the progress window shows.
     static bool running(MainWindow &w)
@@ -101,7 +103,6 @@ void TestTransfer::downloadsEachLayout()
     transfer(w);
     QCOMPARE(message(w), kSucceeded);
     QCOMPARE(progress.last().first().toInt(), 100);
-    QCOMPARE(child<QTableWidget>(w, "tableWidget")->rowCount(), expected.totalCount());
     QCOMPARE(child<QToolButton>(w, "ascanButton")->isEnabled(), extended);
 
     QTemporaryDir out;
@@ -109,24 +110,42 @@ void TestTransfer::downloadsEachLayout()
     QTest::mouseClick(child<QToolButton>(w, "saveAsButton"), Qt::LeftButton);
     QCOMPARE(fileBytes(out.filePath(QStringLiteral("results.csv"))), expectedCsv(expected));
     QVERIFY(!controller(w)->unsavedData);
-    // The pictures beside the file are the A-scan window's pictures of their rows.
+    checkPictures(w, expected, out.filePath(QStringLiteral("results")));
+
+    // The download was kept: its export is what Save As wrote, and opened again it shows the
+    // same rows and A-scans.
+    const QStringList kept = CKeptFolder().files();
+    QVERIFY(!kept.isEmpty());
+    const QString exported = out.filePath(QStringLiteral("e.csv"));
+    QCOMPARE(runCli({"export", kept.last(), "-o", exported}).status, 0);
+    QCOMPARE(fileBytes(exported), fileBytes(out.filePath(QStringLiteral("results.csv"))));
+    QCOMPARE(folderFiles(out.filePath(QStringLiteral("e"))),
+             folderFiles(out.filePath(QStringLiteral("results"))));
+    QVERIFY(w.openDownload(kept.last()));
+    checkPictures(w, expected, out.filePath(QStringLiteral("results")));
+}
+
+// The pictures in the folder are the A-scan window's pictures of their rows.
+void TestTransfer::checkPictures(MainWindow &w, const CZRData &expected, const QString &folder)
+{
+    auto *table = child<QTableWidget>(w, "tableWidget");
+    QCOMPARE(table->rowCount(), expected.totalCount());
     int pictures = 0;
     for (int row = 0; row < expected.totalCount(); ++row) {
         MeasurementRecord r;
         if (!expected.recordAt(row, &r) || !r.hasAScan)
             continue;
         ++pictures;
-        child<QTableWidget>(w, "tableWidget")->setCurrentCell(row, 0);
-        const QImage saved(
-            out.filePath(QStringLiteral("results/") + CCsvWriter::aScanFileName(r.group, r.cell)));
+        table->setCurrentCell(row, 0);
+        const QImage saved(folder + QLatin1Char('/') + CCsvWriter::aScanFileName(r.group, r.cell));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
                  child<QWidget>(w, "ascanWindowGUI")
                      ->grab()
                      .toImage()
                      .convertToFormat(QImage::Format_RGB32));
     }
-    QCOMPARE(pictures > 0, extended);
-    QCOMPARE(QDir(out.filePath(QStringLiteral("results"))).entryList(QDir::Files).size(), pictures);
+    QCOMPARE(pictures > 0, expected.hasAScans);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), pictures);
 }
 
 void TestTransfer::endings_data()

@@ -65,17 +65,34 @@ void tellNotKept(const QString &problem)
                    .arg(QDir::toNativeSeparators(CKeptFolder::defaultPath()), problem));
 }
 
-// Keeps the download and prints the kept file's path on standard output; empty when it could
-// not be kept.
-QString keep(const CKeptDownload &kept)
+// Keeps a reception that holds a result and prints the kept file's path on standard output;
+// empty when nothing was kept.
+QString keep(CKeptDownload *kept, const CZRData &data, int progress)
 {
+    if (data.totalCount() == 0)
+        return QString();
+    kept->outcome =
+        CTransferEngine::outcomeName(CTransferEngine::outcome(true, data.groupCount, progress));
     QString problem;
-    const QString path = CKeptFolder().keep(kept, &problem);
+    const QString path = CKeptFolder().keep(*kept, &problem);
     if (path.isEmpty())
         tellNotKept(problem);
     else
         std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
     return path;
+}
+
+// Fetches every A-scan the results mark and adds them to the kept file.
+QMap<int, AScanEntry> fetchAndKeepAScans(CKVTUSTester *tester, const CZRData &data,
+                                         CKeptDownload *kept, const QString &keptPath)
+{
+    const QMap<int, AScanEntry> aScans = fetchAScans(tester, data);
+    std::fprintf(stderr, "%d A-scans fetched\n", int(aScans.size()));
+    kept->setAScans(data, aScans);
+    QString problem;
+    if (!keptPath.isEmpty() && !CKeptFolder::rewrite(keptPath, *kept, &problem))
+        tellNotKept(problem);
+    return aScans;
 }
 
 bool saveRaw(const QString &path, const std::uint8_t *dump, int size)
@@ -157,11 +174,14 @@ int runDownloadCommand(const QStringList &args)
     int size = 0;
     tester->takeDump(&dump, &size);
     CKeptDownload kept = engine.reception(dump, size);
+    CZRData data;
+    const bool decoded = data.decodeDump(dump, size, tester->extendedProtocol);
+    // Kept first: a raw file or a CSV that cannot be written must not cost the download.
+    const QString keptPath = keep(&kept, data, progress);
     const QString raw = opt.values.value(QStringLiteral("--raw"));
     if (!raw.isEmpty() && !saveRaw(raw, dump, size))
         return CliFailed;
-    CZRData data;
-    if (!data.decodeDump(dump, size, tester->extendedProtocol)) {
+    if (!decoded) {
         printError(QStringLiteral("data transfer failed: %1 bytes received, no results in them")
                        .arg(size));
         return CliFailed;
@@ -170,18 +190,10 @@ int runDownloadCommand(const QStringList &args)
         printError(QStringLiteral("no measurements in the connected device"));
         return CliNoMeasurements;
     }
-    kept.outcome =
-        CTransferEngine::outcomeName(CTransferEngine::outcome(true, data.groupCount, progress));
-    const QString keptPath = data.totalCount() > 0 ? keep(kept) : QString();
-    QMap<int, AScanEntry> aScans;
-    if (opt.flags.contains(QStringLiteral("--pictures")) && data.hasAScans) {
-        aScans = fetchAScans(tester.get(), data);
-        std::fprintf(stderr, "%d A-scans fetched\n", int(aScans.size()));
-        kept.setAScans(data, aScans);
-        QString problem;
-        if (!keptPath.isEmpty() && !CKeptFolder::rewrite(keptPath, kept, &problem))
-            tellNotKept(problem);
-    }
+    const QMap<int, AScanEntry> aScans =
+        opt.flags.contains(QStringLiteral("--pictures")) && data.hasAScans
+            ? fetchAndKeepAScans(tester.get(), data, &kept, keptPath)
+            : QMap<int, AScanEntry>();
     if (!exportResults(output, data, aScans, separator))
         return CliFailed;
     if (progress < 100) {

@@ -9,6 +9,7 @@
 #include "data/zrdata.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -44,11 +45,16 @@ int runExportCommand(const QStringList &args)
         return CliUsage;
     }
     const QString input = opt.positional.first();
+    QFile in(input);
+    if (!in.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read %1: %2").arg(input, in.errorString()));
+        return CliUsage;
+    }
     CKeptDownload kept;
     CZRData data;
     QMap<int, AScanEntry> aScans;
     QString problem;
-    if (!kept.readFile(input, opt.flags.contains(QStringLiteral("--extended")), &problem) ||
+    if (!kept.fromBytes(in.readAll(), opt.flags.contains(QStringLiteral("--extended")), &problem) ||
         !kept.decode(&data, &aScans, &problem)) {
         printError(QStringLiteral("%1: %2").arg(input, problem));
         return CliFailed;
