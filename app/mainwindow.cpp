@@ -121,7 +121,7 @@ void MainWindow::setupTable()
     QTableWidget *table = ui->tableWidget;
     table->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(table, &QTableWidget::cellClicked, this, &MainWindow::onTableClicked);

@@ -99,6 +99,7 @@ private:
     // results table
     void fillTable();
     void addGroupRows(int group);
+    void fitRowHeight();
     static QIcon aScanIcon();
     QString unitText(int unit) const;
 

@@ -7,6 +7,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+
+#include <algorithm>
 
 void MainWindow::fillTable()
 {
@@ -24,7 +27,21 @@ void MainWindow::fillTable()
     table->setRowCount(0);
     for (int g = 1; g <= controller->measurements.groupCount; ++g)
         addGroupRows(g);
+    fitRowHeight();
     table->setSortingEnabled(sorting);
+}
+
+// Every row holds one line of text and at most a small icon, so the first rows tell the height
+// of all; sizing 300,000 rows to their contents one by one would take seconds.
+void MainWindow::fitRowHeight()
+{
+    QTableWidget *table = ui->tableWidget;
+    const QAbstractItemView *view = table; // where sizeHintForRow is public
+    int height = 0;
+    for (int row = 0; row < std::min(table->rowCount(), 100); ++row)
+        height = std::max(height, view->sizeHintForRow(row));
+    if (height > 0)
+        table->verticalHeader()->setDefaultSectionSize(height);
 }
 
 void MainWindow::addGroupRows(int group)

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh --bench
 cmake --preset default -DCOLLATRIX_BENCH=ON
 cmake --build --preset default
+# A benchmark that misses its target exits non-zero; the ones after it still run.
+status=0
 for b in build/bin/bench_*; do
-    "$b" "$@"
+    "$b" "$@" || status=1
 done
+exit $status

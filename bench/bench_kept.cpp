@@ -1,0 +1,152 @@
+// Kept downloads at their largest: keeping one as a reception ends, exporting one with
+// collatrix-cli, and opening one in the window, each against its time target. Exits with 1 when a
+// target is missed. The temporary folders should be on the disk the home folder is on, so that
+// the sync of a kept file costs what it costs there.
+#include "app/mainwindow.h"
+#include "data/collatrix.h"
+#include "data/keptdownload.h"
+#include "data/keptfolder.h"
+#include "data/zrdata.h"
+#include "portsfolder.h"
+#include "programfolder.h"
+#include "testerprocess.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+constexpr int kRuns = 5;
+constexpr double kOpenTarget = 1.5;
+constexpr double kExportTarget = 1.0;
+constexpr double kKeepTarget = 0.05;
+
+// The receive ring holds 2,499,999 bytes; a layout-2 memory is the 11-byte header and whole
+// 256-byte blocks, so 9765 blocks (2,499,851 bytes) is the most it can be. 240 groups of 1302
+// readings fill them to the last record.
+const QStringList kLargest{"--layout", "2", "--groups", "240", "--cells", "1302", "--seed", "7"};
+
+// One run: its seconds, or a negative number when it failed.
+using Run = std::function<double()>;
+
+double secondsOf(const std::function<bool()> &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const bool done = work();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    return done ? seconds : -1.0;
+}
+
+// Prints best and median against the target; false when a run failed or the median misses it.
+bool measure(const char *what, double targetSeconds, const Run &run)
+{
+    QList<double> seconds;
+    for (int n = 0; n < kRuns; ++n) {
+        const double s = run();
+        if (s < 0) {
+            std::printf("%-8s failed on run %d: FAIL\n", what, n + 1);
+            return false;
+        }
+        seconds.append(s);
+    }
+    std::sort(seconds.begin(), seconds.end());
+    const double median = seconds.at(kRuns / 2);
+    const bool pass = median < targetSeconds;
+    std::printf("%-8s best %8.1f ms, median %8.1f ms of %d runs (target: under %.0f ms): %s\n",
+                what, seconds.first() * 1e3, median * 1e3, kRuns, targetSeconds * 1e3,
+                pass ? "PASS" : "FAIL");
+    return pass;
+}
+
+CKeptDownload largestDownload()
+{
+    CKeptDownload download;
+    download.time = QDateTime::currentDateTime();
+    download.port = QStringLiteral("COM3");
+    download.programVersion = QStringLiteral(COLLATRIX_VERSION);
+    download.outcome = QStringLiteral("completed");
+    download.extended = false;
+    download.dump = TesterProcess::memory(kLargest);
+    return download;
+}
+
+// The end of a reception: the kept file written, synced and renamed into place.
+double keepOnce(const CKeptFolder &folder, const CKeptDownload &download, QString *kept)
+{
+    QString problem;
+    const double seconds = secondsOf([&] {
+        *kept = folder.keep(download, &problem);
+        return !kept->isEmpty();
+    });
+    if (seconds < 0)
+        std::fprintf(stderr, "bench_kept: keep: %s\n", qPrintable(problem));
+    return seconds;
+}
+
+double exportOnce(const QString &kept, const QString &csv)
+{
+    QFile::remove(csv);
+    QProcess cli;
+    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    return secondsOf([&] {
+        cli.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
+                  {QStringLiteral("export"), kept, QStringLiteral("-o"), csv});
+        return cli.waitForFinished(-1) && cli.exitStatus() == QProcess::NormalExit &&
+               cli.exitCode() == 0 && QFile::exists(csv);
+    });
+}
+
+// A fresh window each time, shown and settled first, as when the program starts with the file.
+double openOnce(const QString &kept)
+{
+    MainWindow window;
+    window.show();
+    QApplication::processEvents();
+    return secondsOf([&] { return window.openDownload(kept); });
+}
+
+// The window reports an unreadable file in a modal message, which would wait here for ever.
+bool readable(const QString &kept)
+{
+    CKeptDownload download;
+    CZRData data;
+    QMap<int, AScanEntry> aScans;
+    QString problem;
+    if (!download.readFile(kept, false, &problem) || !download.decode(&data, &aScans, &problem)) {
+        std::fprintf(stderr, "bench_kept: %s: %s\n", qPrintable(kept), qPrintable(problem));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const TestProgramFolder program;
+    const TestPortsFolder ports;
+    const CKeptDownload download = largestDownload();
+    CZRData data;
+    if (!TesterProcess::decode(&data, download.dump, false)) {
+        std::fprintf(stderr, "bench_kept: collatrix-tester wrote no decodable dump\n");
+        return 1;
+    }
+    std::printf("largest layout-2 dump: %lld bytes, %d rows\n", qint64(download.dump.size()),
+                data.totalCount());
+    const CKeptFolder folder(program.path() + QStringLiteral("/kept"));
+    QString kept;
+    bool pass = measure("keep", kKeepTarget, [&] { return keepOnce(folder, download, &kept); });
+    if (kept.isEmpty() || !readable(kept))
+        return 1;
+    const QString csv = program.path() + QStringLiteral("/results.csv");
+    pass = measure("export", kExportTarget, [&] { return exportOnce(kept, csv); }) && pass;
+    pass = measure("open", kOpenTarget, [&] { return openOnce(kept); }) && pass;
+    return pass ? 0 : 1;
+}
