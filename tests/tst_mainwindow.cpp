@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "ascan/scaleframe.h"
 #include "data/collatrix.h"
+#include "data/keptfolder.h"
 #include "device/kvtustester.h"
 #include "modaldriver.h"
 #include "programfolder.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -33,6 +35,7 @@ private slots:
     void unsavedQuestionOnClose_data();
     void unsavedQuestionOnClose();
     void ascanWindowFollowsTable();
+    void keptAndOpenedAgain();
     void catalogueFollowsTheSources();
     void russianPages();
 
@@ -230,6 +233,72 @@ void TestMainWindow::ascanWindowFollowsTable()
     table()->setCurrentCell(0, 0);
     QCOMPARE(child<QLabel>("LValue")->text(), QStringLiteral("12.5 mm"));
     QCOMPARE(depth->majorStep, 0.05);
+}
+
+void TestMainWindow::keptAndOpenedAgain()
+{
+    // Not kept: told once a run, where it tried; the download itself goes on as usual.
+    QVERIFY(writeFile(out.filePath(QStringLiteral("file")), "x"));
+    const QByteArray home = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", out.filePath(QStringLiteral("file")).toLocal8Bit());
+    QString told;
+    clickNextMessageBox(QMessageBox::Ok, &told);
+    load(true);
+    QVERIFY2(told.contains("Downloads are not being kept: " + out.filePath("file")),
+             qPrintable(told));
+    load(true);
+    QCOMPARE(table()->rowCount(), 3);
+    qputenv("XDG_DATA_HOME", home);
+
+    load(true);
+    const QString kept = controller()->keptFile;
+    CKeptDownload file;
+    QVERIFY(file.readFile(kept, false, &told));
+    QCOMPARE(file.aScans.size(), 2); // the prefetch added them
+    table()->setCurrentCell(2, 0);
+    const QImage live = child<QWidget>("ascanWindowGUI")->grab().toImage();
+
+    // The unsaved-data question comes first; Cancel leaves everything as it is.
+    const int requests = int(line().frames.size());
+    clickNextMessageBox(QMessageBox::Cancel);
+    QVERIFY(!w->openDownload(kept));
+    QVERIFY(controller()->unsavedData);
+    // A bad file is named with what is wrong, and nothing changes.
+    controller()->unsavedData = false;
+    const QString bad = out.filePath(QStringLiteral("bad.clxd"));
+    QVERIFY(writeFile(bad, fileBytes(kept).chopped(40)));
+    clickNextMessageBox(QMessageBox::Ok, &told);
+    QVERIFY(!w->openDownload(bad));
+    QCOMPARE(told, "Cannot open " + bad + ":\nthe file is cut short.");
+    QVERIFY(!controller()->fromFile && !controller()->unsavedData);
+
+    // Dropped on the window, the kept file shows the same rows and A-scans, none fetched again.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(kept)});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject *>(w.get())->event(&drop); // the application passes drops only in a drag
+    QVERIFY(controller()->fromFile);
+    table()->setCurrentCell(1, 0); // no A-scan: an empty trace, not a request
+    table()->setCurrentCell(2, 0);
+    QCOMPARE(child<QWidget>("ascanWindowGUI")->grab().toImage(), live);
+    QCOMPARE(int(line().frames.size()), requests);
+
+    // Ctrl+O starts in the downloads folder; the third file type reads 32-byte records.
+    QString folder;
+    answerNextModal<QFileDialog>([&folder](QFileDialog *dialog) {
+        folder = dialog->directory().absolutePath();
+        dialog->selectNameFilter(dialog->nameFilters().at(2));
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+            ->setText(COLLATRIX_SOURCE_DIR "/tests/data/layout3.bin");
+        static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+    });
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(folder, CKeptFolder::defaultPath());
+    QCOMPARE(table()->columnCount(), 5);
+    QVERIFY(controller()->keptFile.isEmpty());
 }
 
 // Running lupdate over the sources changes nothing: no text is new, none gone, none unfinished.
