@@ -74,6 +74,11 @@ private:
     {
         QVERIFY2(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/collatrix/downloads/"),
                  qPrintable(path));
+        const QList<QByteArray> listed = runCli({"kept"}).out.split('\n');
+        const auto line =
+            std::find_if(listed.cbegin(), listed.cend(),
+                         [&path](const QByteArray &l) { return l.endsWith(path.toLocal8Bit()); });
+        QVERIFY(line != listed.cend() && line->contains(" completed "));
         const CliRun run =
             runCli({"export", path, "-o", dir + "/e.csv", "--decimal-separator", "."});
         QCOMPARE(run.status, 0);
