@@ -52,6 +52,28 @@ bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptio
     return true;
 }
 
+bool CCliOptions::parseFileCommand(const QStringList &args, QChar *separator)
+{
+    return parse(args, {QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
+                 {QStringLiteral("--extended")}, 1) &&
+           decimalSeparator(separator);
+}
+
+bool CCliOptions::readInput(QByteArray *bytes) const
+{
+    if (positional.isEmpty()) {
+        printError(QStringLiteral("the command needs a file"));
+        return false;
+    }
+    QFile in(positional.first());
+    if (!in.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read %1: %2").arg(in.fileName(), in.errorString()));
+        return false;
+    }
+    *bytes = in.readAll();
+    return true;
+}
+
 bool CCliOptions::decimalSeparator(QChar *separator) const
 {
     const QString text =

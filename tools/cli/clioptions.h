@@ -30,6 +30,12 @@ public:
     QMap<QString, QString> values;
     QSet<QString> flags;
 
+    // FILE [--extended] [--decimal-separator C] [-o OUT]; false after naming the fault.
+    bool parseFileCommand(const QStringList &args, QChar *separator);
+    // The bytes of FILE; false after naming the fault.
+    bool readInput(QByteArray *bytes) const;
+    bool extended() const { return flags.contains(QStringLiteral("--extended")); }
+
     // --decimal-separator C, or the system's decimal point; false when C is not one character.
     bool decimalSeparator(QChar *separator) const;
     // --ports-dir DIR points the serial layer at another ports folder.

@@ -5,8 +5,6 @@
 #include "data/keptdownload.h"
 #include "data/zrdata.h"
 
-#include <QFile>
-
 namespace
 {
 
@@ -22,22 +20,11 @@ int runDecodeCommand(const QStringList &args)
 {
     CCliOptions opt;
     QChar separator;
-    if (!opt.parse(args, {QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
-                   {QStringLiteral("--extended")}, 1) ||
-        !opt.decimalSeparator(&separator))
+    QByteArray dump;
+    if (!opt.parseFileCommand(args, &separator) || !opt.readInput(&dump))
         return CliUsage;
-    if (opt.positional.isEmpty()) {
-        printError(QStringLiteral("decode needs a dump file"));
-        return CliUsage;
-    }
     const QString input = opt.positional.first();
-    QFile in(input);
-    if (!in.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cannot read %1: %2").arg(input, in.errorString()));
-        return CliUsage;
-    }
-    const QByteArray dump = in.readAll();
-    const bool extended = opt.flags.contains(QStringLiteral("--extended"));
+    const bool extended = opt.extended();
     const QString problem = CKeptDownload::dumpProblem(dump, extended);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("%1: %2").arg(input, problem));

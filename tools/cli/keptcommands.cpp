@@ -9,7 +9,6 @@
 #include "data/zrdata.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -35,26 +34,20 @@ int runExportCommand(const QStringList &args)
 {
     CCliOptions opt;
     QChar separator;
-    if (!opt.parse(args, {QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
-                   {QStringLiteral("--extended")}, 1) ||
-        !opt.decimalSeparator(&separator))
+    QByteArray bytes;
+    if (!opt.parseFileCommand(args, &separator) || !opt.readInput(&bytes))
         return CliUsage;
-    const QString output = opt.values.value(QStringLiteral("-o"));
-    if (opt.positional.isEmpty() || output.isEmpty()) {
-        printError(QStringLiteral("export needs a kept download or a dump and -o RESULTS.csv"));
-        return CliUsage;
-    }
     const QString input = opt.positional.first();
-    QFile in(input);
-    if (!in.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cannot read %1: %2").arg(input, in.errorString()));
+    const QString output = opt.values.value(QStringLiteral("-o"));
+    if (output.isEmpty()) {
+        printError(QStringLiteral("export needs -o RESULTS.csv"));
         return CliUsage;
     }
     CKeptDownload kept;
     CZRData data;
     QMap<int, AScanEntry> aScans;
     QString problem;
-    if (!kept.fromBytes(in.readAll(), opt.flags.contains(QStringLiteral("--extended")), &problem) ||
+    if (!kept.fromBytes(bytes, opt.extended(), &problem) ||
         !kept.decode(&data, &aScans, &problem)) {
         printError(QStringLiteral("%1: %2").arg(input, problem));
         return CliFailed;
