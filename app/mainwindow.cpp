@@ -44,10 +44,11 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/help_mask.bmp"));
     setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
                   QStringLiteral(":/Button/about_mask.bmp"));
+    createAscanWindow();
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
     controller->setParent(this);
-    createAscanWindow();
+    setAscanLabels();
     controller->findDevice();
     setWindowTitle(controller->programTitle);
     createAboutWindow();
@@ -143,6 +144,11 @@ void MainWindow::createActions()
     openAction->setShortcut(QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &MainWindow::openDownloadDialog);
     addAction(openAction);
+    reportAction = new QAction(tr("Report..."), this);
+    reportAction->setObjectName(QStringLiteral("reportAction"));
+    reportAction->setShortcut(QKeySequence::Print);
+    connect(reportAction, &QAction::triggered, this, &MainWindow::saveReport);
+    addAction(reportAction);
 }
 
 void MainWindow::onDeviceChange()
@@ -228,5 +234,6 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(toClipboardAction);
     menu.addAction(saveAllAction);
     menu.addAction(saveSelectedAction);
+    menu.addAction(reportAction);
     menu.exec(event->globalPos());
 }

@@ -55,6 +55,7 @@ private slots:
     void ascanToClipboard();
     void dataToClipboard();
     void openDownloadDialog();
+    bool saveReport();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -110,6 +111,7 @@ private:
 
     // A-scan window
     void setupAscanWindow();
+    void setAscanLabels();
     void updateAscanWindow(const AScanParams *params, const MeasurementRecord *record);
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
@@ -132,5 +134,6 @@ private:
     QAction *saveAllAction = nullptr;
     QAction *saveSelectedAction = nullptr;
     QAction *openAction = nullptr;
+    QAction *reportAction = nullptr;
     bool notKeptTold = false;
 };

@@ -28,16 +28,21 @@ void MainWindow::createAscanWindow()
 
 void MainWindow::setupAscanWindow()
 {
-    AScanWindow::Labels labels;
-    labels.millimetres = controller->unitTexts[UnitMillimetres];
-    labels.inches = controller->unitTexts[UnitInches];
-    labels.group = controller->groupText;
-    labels.cell = controller->cellText;
-    ascanWindow->setup(labels);
+    ascanWindow->setup();
     connect(ascanWindow->trace(), &QVectorDrawFrame::saveAScan, this,
             &MainWindow::saveAScanPicture);
     connect(ascanWindow->trace(), &QVectorDrawFrame::ascanToClipboard, this,
             &MainWindow::ascanToClipboard);
+}
+
+// The labels speak the controller's language, which exists only after the A-scan window.
+void MainWindow::setAscanLabels()
+{
+    AScanWindow::Labels &labels = ascanWindow->labels;
+    labels.millimetres = controller->unitTexts[UnitMillimetres];
+    labels.inches = controller->unitTexts[UnitInches];
+    labels.group = controller->groupText;
+    labels.cell = controller->cellText;
 }
 
 bool MainWindow::getAscan()

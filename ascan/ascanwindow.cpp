@@ -23,9 +23,8 @@ QVectorDrawFrame *AScanWindow::trace() const
     return ui->ascanFrame;
 }
 
-void AScanWindow::setup(const Labels &texts)
+void AScanWindow::setup()
 {
-    labels = texts;
     QVectorDrawFrame *frame = ui->ascanFrame;
     frame->initPicture();
     frame->displayMode = QVectorDrawFrame::ModePolyline;
@@ -83,10 +82,19 @@ QPixmap AScanWindow::picture()
     return grab(QRect(0, 0, -1, -1));
 }
 
+QPixmap AScanWindow::pictureOf(const MeasurementRecord &record, const AScanEntry &entry)
+{
+    QVector<signed short> samples(kTraceBufferSamples, 0);
+    std::copy(entry.trace.cbegin(), entry.trace.cend(), samples.begin());
+    AScanParams params = entry.params;
+    showResult(&params, &record);
+    ui->ascanFrame->vectorChanged(samples.data(), int(entry.trace.size()), &params);
+    return picture();
+}
+
 bool AScanWindow::savePictures(const QString &folder, const CZRData &data, const QList<int> &rows,
                                const std::function<const AScanEntry *(int row)> &aScanOf)
 {
-    QVector<signed short> samples(kTraceBufferSamples, 0);
     bool folderMade = false;
     for (int row : rows) {
         MeasurementRecord record;
@@ -97,11 +105,7 @@ bool AScanWindow::savePictures(const QString &folder, const CZRData &data, const
             continue;
         if (!folderMade)
             folderMade = makePath(folder);
-        AScanParams params = entry->params;
-        std::copy(entry->trace.cbegin(), entry->trace.cend(), samples.begin());
-        showResult(&params, &record);
-        ui->ascanFrame->vectorChanged(samples.data(), int(entry->trace.size()), &params);
-        picture().save(path);
+        pictureOf(record, *entry).save(path);
     }
     return true;
 }

@@ -39,11 +39,13 @@ public:
     ~AScanWindow() override;
 
     // Grid and scales as they are before the first A-scan.
-    void setup(const Labels &texts);
+    void setup();
     // The labels and the depth scale for a result and its A-scan block; either may be null.
     void showResult(const AScanParams *params, const MeasurementRecord *record);
     QVectorDrawFrame *trace() const;
     QPixmap picture();
+    // The window's picture of a result and its A-scan, as the saved files show it.
+    QPixmap pictureOf(const MeasurementRecord &record, const AScanEntry &entry);
 
     // Saves the picture of every listed row that has an A-scan into folder, made when the
     // first picture is due. aScanOf gives a row's A-scan or null. Always true: a failed folder
@@ -52,7 +54,8 @@ public:
                       const std::function<const AScanEntry *(int row)> &aScanOf);
     static bool makePath(const QString &folder);
 
+    Labels labels;
+
 private:
     std::unique_ptr<Ui::ascanWindowGUI> ui;
-    Labels labels;
 };

@@ -19,10 +19,20 @@ int decimalsOf(int divisor)
 
 } // namespace
 
+int resultDecimals(const MeasurementRecord &record)
+{
+    return record.divisor == 0 || record.divisor == 1 ? 0 : decimalsOf(record.divisor);
+}
+
+double resultValue(const MeasurementRecord &record)
+{
+    return record.divisor == 0 ? double(record.rawValue)
+                               : double(record.rawValue) / double(record.divisor);
+}
+
 QString formatResult(const MeasurementRecord &record)
 {
-    if (record.divisor == 0 || record.divisor == 1)
-        return QString::number(record.rawValue);
-    const double value = double(record.rawValue) / double(record.divisor);
-    return QString::number(value, 'f', decimalsOf(record.divisor));
+    const int decimals = resultDecimals(record);
+    return decimals == 0 ? QString::number(record.rawValue)
+                         : QString::number(resultValue(record), 'f', decimals);
 }

@@ -19,3 +19,5 @@ struct MeasurementRecord {
 
 // The record's value as text with a point and as many decimals as the divisor implies.
 QString formatResult(const MeasurementRecord &record);
+int resultDecimals(const MeasurementRecord &record);
+double resultValue(const MeasurementRecord &record);

@@ -13,11 +13,14 @@ flags=(-std=c++17 -Wall -Wextra -Werror -fsyntax-only -I. -isystem "$qt")
 for module in QtCore QtGui QtWidgets; do
     flags+=(-isystem "$qt/$module")
 done
-flags+=(-I"$build/app/app_autogen/include" -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
+for generated in "$build"/app/*_autogen/include "$build"/ascan/*_autogen/include; do
+    flags+=(-I"$generated")
+done
+flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
     -DCOLLATRIX_VERSION=\"0\")
 
 sources=(data/*.cpp device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp
-    device/kvtustester.cpp ascan/*.cpp app/main.cpp app/mainwindow*.cpp)
+    device/kvtustester.cpp ascan/*.cpp app/main.cpp app/mainwindow*.cpp app/reportwriter.cpp)
 for source in "${sources[@]}"; do
     "$compiler" "${flags[@]}" "$source"
 done

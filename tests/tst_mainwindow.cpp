@@ -133,7 +133,8 @@ void TestMainWindow::contextMenuOnlyOverShownTable()
     rightClick(child<QToolButton>("trnsfrDataButton")->geometry().center());
     QVERIFY(seen.isEmpty());
     rightClick(area.center());
-    QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows"}));
+    QCOMPARE(seen,
+             QStringList({"To clipboard", "Save all data", "Save selected rows", "Report..."}));
     clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
     child<QToolButton>("trnsfrDataButton")->click();
     rightClick(area.center());

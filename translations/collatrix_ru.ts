@@ -126,6 +126,85 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CReportWriter</name>
+    <message>
+        <source>Inspection report</source>
+        <translation>Протокол контроля</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Прибор: %1</translation>
+    </message>
+    <message>
+        <source>Downloaded: %1</source>
+        <translation>Передано: %1</translation>
+    </message>
+    <message>
+        <source>Port: %1</source>
+        <translation>Порт: %1</translation>
+    </message>
+    <message>
+        <source>Results: %1    A-scans: %2</source>
+        <translation>Результатов: %1    А-сканов: %2</translation>
+    </message>
+    <message>
+        <source>Outcome: the received data is incomplete</source>
+        <translation>Итог: данные приняты не полностью</translation>
+    </message>
+    <message>
+        <source>Statistics per group</source>
+        <translation>Статистика по группам</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Количество</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Минимум</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Максимум</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>A-scan</source>
+        <translation>А-скан</translation>
+    </message>
+    <message>
+        <source>Group %1, cell %2: %3 %4</source>
+        <translation>Группа %1, номер %2: %3 %4</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindowGUI</name>
     <message>
         <source> Help Collatrix</source>
@@ -209,6 +288,24 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Open a kept download</source>
         <translation>Открыть сохранённую передачу</translation>
+    </message>
+    <message>
+        <source>Report...</source>
+        <translation>Протокол...</translation>
+    </message>
+    <message>
+        <source>Save report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report cannot be written to %1:
+%2.</source>
+        <translation>Протокол невозможно записать в %1:
+%2.</translation>
     </message>
 </context>
 <context>

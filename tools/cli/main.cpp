@@ -39,6 +39,10 @@ const char kUsage[] =
     "      Write the CSV of a kept download or a raw dump, byte for byte as the\n"
     "      program's Save As does, and the pictures of the A-scans it holds.\n"
     "      A raw dump is read as 32-byte records only with --extended.\n"
+    "  report FILE -o REPORT.pdf [--extended] [--decimal-separator C]\n"
+    "      Write the inspection report of a kept download or a raw dump as PDF: the\n"
+    "      download's particulars with statistics per group, the results table and\n"
+    "      the A-scan pictures the file holds.\n"
     "  kept [--downloads-dir DIR]\n"
     "      List the kept downloads: time, port, device, rows, A-scans, outcome.\n"
     "\n"
@@ -60,8 +64,9 @@ int main(int argc, char *argv[])
 {
     // The A-scan pictures are drawn by the program's own window, offscreen: no display needed.
     // The other commands do without the toolkit's windowing.
-    const bool pictures =
-        argc > 1 && (std::strcmp(argv[1], "export") == 0 || std::strcmp(argv[1], "download") == 0);
+    const bool pictures = argc > 1 && (std::strcmp(argv[1], "export") == 0 ||
+                                       std::strcmp(argv[1], "report") == 0 ||
+                                       std::strcmp(argv[1], "download") == 0);
     if (pictures)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(pictures ? new QApplication(argc, argv)
@@ -78,6 +83,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("find"), runFindCommand},
         {QStringLiteral("download"), runDownloadCommand},
         {QStringLiteral("export"), runExportCommand},
+        {QStringLiteral("report"), runReportCommand},
         {QStringLiteral("kept"), runKeptCommand}};
     int status = CliUsage;
     if (commands.contains(command))

@@ -1,0 +1,59 @@
+#include "resultstatistics.h"
+
+#include "zrdata.h"
+
+#include <QMap>
+
+#include <algorithm>
+
+namespace
+{
+
+void add(GroupStatistics *s, const MeasurementRecord &record)
+{
+    const double value = resultValue(record);
+    s->minimum = s->count == 0 ? value : std::min(s->minimum, value);
+    s->maximum = s->count == 0 ? value : std::max(s->maximum, value);
+    s->mean += value; // a sum until the end
+    s->decimals = std::max(s->decimals, resultDecimals(record));
+    ++s->count;
+}
+
+} // namespace
+
+QList<GroupStatistics> CResultStatistics::compute(const CZRData &data, const QList<int> &rows,
+                                                  bool includeEmpty)
+{
+    QMap<int, QList<GroupStatistics>> byGroup;
+    if (includeEmpty) {
+        for (int g = 1; g <= data.groupCount; ++g)
+            byGroup[g];
+    }
+    for (int row : rows) {
+        MeasurementRecord record;
+        if (!data.recordAt(row, &record))
+            continue;
+        QList<GroupStatistics> &units = byGroup[record.group];
+        auto s = std::find_if(units.begin(), units.end(), [&record](const GroupStatistics &u) {
+            return u.unit == record.unit;
+        });
+        if (s == units.end())
+            s = units.insert(units.end(), GroupStatistics{record.group, record.unit});
+        add(&*s, record);
+    }
+    QList<GroupStatistics> all;
+    for (auto g = byGroup.cbegin(); g != byGroup.cend(); ++g) {
+        if (g->isEmpty())
+            all.append(GroupStatistics{g.key(), UnitMillimetres});
+        for (GroupStatistics s : *g) {
+            s.mean /= s.count;
+            all.append(s);
+        }
+    }
+    return all;
+}
+
+QString CResultStatistics::number(double value, int decimals, QChar separator)
+{
+    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), separator);
+}
