@@ -59,7 +59,13 @@ void CReportWriter::setUp(QPdfWriter &pdf) const
 CReportWriter::Layout CReportWriter::layoutOn(QPdfWriter &pdf) const
 {
     Layout l;
-    l.line = QFontMetricsF(body, &pdf).lineSpacing();
+    // The step between the lines of one drawText, which is what the tables are drawn with; the
+    // font's line spacing alone is a little short of it.
+    const QString hundredLines = QStringLiteral("0\n").repeated(99) + QLatin1Char('0');
+    l.line = QFontMetricsF(body, &pdf)
+                 .boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, hundredLines)
+                 .height() /
+             100;
     l.width = pdf.width();
     l.bottom = pdf.height() - 2 * l.line;
     l.firstStatsTop = QFontMetricsF(titleFont(), &pdf).lineSpacing() * 1.5 +

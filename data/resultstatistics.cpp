@@ -14,9 +14,22 @@ void add(GroupStatistics *s, const MeasurementRecord &record)
     const double value = resultValue(record);
     s->minimum = s->count == 0 ? value : std::min(s->minimum, value);
     s->maximum = s->count == 0 ? value : std::max(s->maximum, value);
-    s->mean += value; // a sum until the end
+    // Results have at most three decimals, so thousandths add up without rounding.
+    s->thousandthsSum += qint64(record.rawValue) * 1000 / std::max(record.divisor, 1);
     s->decimals = std::max(s->decimals, resultDecimals(record));
     ++s->count;
+}
+
+// The mean at the shown decimals, rounded half up, so 10.1 and 10.2 give 10.2 as by hand.
+double meanOf(const GroupStatistics &s)
+{
+    qint64 scale = 1;
+    for (int d = 0; d < s.decimals; ++d)
+        scale *= 10;
+    const qint64 doubled = 2 * s.thousandthsSum * scale;
+    const qint64 divisor = 2 * 1000 * qint64(s.count);
+    const qint64 rounded = (doubled + (doubled >= 0 ? 1000 : -1000) * s.count) / divisor;
+    return double(rounded) / double(scale);
 }
 
 } // namespace
@@ -46,7 +59,7 @@ QList<GroupStatistics> CResultStatistics::compute(const CZRData &data, const QLi
         if (g->isEmpty())
             all.append(GroupStatistics{g.key(), UnitMillimetres});
         for (GroupStatistics s : *g) {
-            s.mean /= s.count;
+            s.mean = meanOf(s);
             all.append(s);
         }
     }

@@ -3,6 +3,7 @@
 #include "measurementrecord.h"
 
 #include <QChar>
+#include <QtGlobal>
 #include <QList>
 
 class CZRData;
@@ -15,8 +16,10 @@ struct GroupStatistics {
     double minimum = 0.0;
     double maximum = 0.0;
     double mean = 0.0;
-    // Decimals of the finest result among them; the figures are shown with as many.
+    // Decimals of the finest result among them; the figures are shown with as many, the mean
+    // rounded half up from the exact sum.
     int decimals = 0;
+    qint64 thousandthsSum = 0;
 };
 
 // The statistics of a report's first page.

@@ -13,8 +13,9 @@ for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;
     # The test run also builds the fuzz targets with clang, compiles the Windows build's
-    # sources with a cross compiler and checks the MIME package of kept downloads.
-    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info) ;;
+    # sources with a cross compiler, checks the MIME package of kept downloads and reads reports
+    # back with poppler.
+    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info poppler-utils) ;;
     --bench) packages+=(libbenchmark-dev) ;;
     esac
 done

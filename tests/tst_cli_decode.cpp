@@ -1,4 +1,5 @@
 // collatrix-cli decode against dumps whose CSV was checked by hand.
+#include "pdftools.h"
 #include "testfiles.h"
 
 #include <QtTest>
@@ -30,6 +31,21 @@ private slots:
         QCOMPARE(r.status, 0);
         // The layout-2 file has no point but decimal ones.
         QCOMPARE(r.out, fileBytes(path + ".csv").replace('.', separator));
+    }
+
+    // The report of a bare dump: its statistics worked out by hand from layout2.csv.
+    void reportOfDump()
+    {
+        if (!popplerThere())
+            QSKIP("poppler-utils is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+        QCOMPARE(runCli({"report", COLLATRIX_TEST_DATA "/layout2.bin", "-o", pdf}).status, 0);
+        QVERIFY(pdfText(pdf, 1).contains("Port: not known Results: 5 A-scans: 0 Statistics per "
+                                         "group Group Unit Count Minimum Maximum Mean 1 mm 1 "
+                                         "12.50 12.50 12.50 1 Inches 2 0.005 5.000 2.503 2 mm 2 "
+                                         "125.0 125.1 125.1"));
+        QCOMPARE(pdfPages(pdf), 2);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "portsfolder.h"
 #include "testerprocess.h"
 
+#include "pdftools.h"
 #include "testfiles.h"
 
 #include <QtTest>
@@ -85,6 +86,10 @@ private:
         QCOMPARE(fileBytes(dir + "/e.csv"), fileBytes(dir + "/r.csv"));
         QCOMPARE(folderFiles(dir + "/e"), folderFiles(dir + "/r"));
         QCOMPARE(folderFiles(dir + "/r").size() > 0, pictures);
+        if (popplerThere()) {
+            QCOMPARE(runCli({"report", path, "-o", dir + "/r.pdf"}).status, 0);
+            QCOMPARE(pdfImages(dir + "/r.pdf"), folderFiles(dir + "/r").size());
+        }
     }
 };
 

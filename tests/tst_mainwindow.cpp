@@ -7,6 +7,7 @@
 #include "data/keptfolder.h"
 #include "device/kvtustester.h"
 #include "modaldriver.h"
+#include "pdftools.h"
 #include "programfolder.h"
 #include "scriptedtester.h"
 #include "testfiles.h"
@@ -36,6 +37,7 @@ private slots:
     void unsavedQuestionOnClose();
     void ascanWindowFollowsTable();
     void keptAndOpenedAgain();
+    void reportOfSelectedRows();
     void catalogueFollowsTheSources();
     void russianPages();
 
@@ -300,6 +302,24 @@ void TestMainWindow::keptAndOpenedAgain()
     QCOMPARE(folder, CKeptFolder::defaultPath());
     QCOMPARE(table()->columnCount(), 5);
     QVERIFY(controller()->keptFile.isEmpty());
+}
+
+void TestMainWindow::reportOfSelectedRows()
+{
+    if (!popplerThere())
+        QSKIP("poppler-utils is not installed");
+    load(true);
+    table()->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 4), true);
+    const QString pdf = out.filePath(QStringLiteral("report.pdf"));
+    QString proposed;
+    answerNextFileDialog(pdf, &proposed);
+    // Offscreen, no window manager hands the activation back when the outcome message goes.
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("report1.pdf"));
+    QVERIFY(pdfText(pdf, 1).contains("Port: COM3 Results: 2 A-scans: 1"));
+    QCOMPARE(pdfImages(pdf), 1);
 }
 
 // Running lupdate over the sources changes nothing: no text is new, none gone, none unfinished.
