@@ -12,7 +12,7 @@
 namespace
 {
 
-const QList<double> kStatisticsStops{0.0, 0.13, 0.31, 0.45, 0.62, 0.79};
+const QList<double> kStatisticsStops{0.0, 0.12, 0.27, 0.44, 0.61, 0.78};
 const QList<double> kResultStops{0.0, 0.15, 0.32, 0.55, 0.75};
 constexpr double kHeaderRows = 1.4; // a table's header row and the gap below it, in lines
 constexpr int kTitlePoints = 18;
