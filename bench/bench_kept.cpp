@@ -3,6 +3,7 @@
 // target is missed. The temporary folders should be on the disk the home folder is on, so that
 // the sync of a kept file costs what it costs there.
 #include "app/mainwindow.h"
+#include "benchtiming.h"
 #include "data/collatrix.h"
 #include "data/keptdownload.h"
 #include "data/keptfolder.h"
@@ -12,15 +13,14 @@
 #include "testerprocess.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace
 {
 
-constexpr int kRuns = 5;
+using bench::measure;
+using bench::secondsOf;
+
 constexpr double kOpenTarget = 1.5;
 constexpr double kExportTarget = 1.0;
 constexpr double kKeepTarget = 0.05;
@@ -29,39 +29,6 @@ constexpr double kKeepTarget = 0.05;
 // 256-byte blocks, so 9765 blocks (2,499,851 bytes) is the most it can be. 240 groups of 1302
 // readings fill them to the last record.
 const QStringList kLargest{"--layout", "2", "--groups", "240", "--cells", "1302", "--seed", "7"};
-
-// One run: its seconds, or a negative number when it failed.
-using Run = std::function<double()>;
-
-double secondsOf(const std::function<bool()> &work)
-{
-    QElapsedTimer clock;
-    clock.start();
-    const bool done = work();
-    const double seconds = clock.nsecsElapsed() / 1e9;
-    return done ? seconds : -1.0;
-}
-
-// Prints best and median against the target; false when a run failed or the median misses it.
-bool measure(const char *what, double targetSeconds, const Run &run)
-{
-    QList<double> seconds;
-    for (int n = 0; n < kRuns; ++n) {
-        const double s = run();
-        if (s < 0) {
-            std::printf("%-8s failed on run %d: FAIL\n", what, n + 1);
-            return false;
-        }
-        seconds.append(s);
-    }
-    std::sort(seconds.begin(), seconds.end());
-    const double median = seconds.at(kRuns / 2);
-    const bool pass = median < targetSeconds;
-    std::printf("%-8s best %8.1f ms, median %8.1f ms of %d runs (target: under %.0f ms): %s\n",
-                what, seconds.first() * 1e3, median * 1e3, kRuns, targetSeconds * 1e3,
-                pass ? "PASS" : "FAIL");
-    return pass;
-}
 
 CKeptDownload largestDownload()
 {

@@ -1,0 +1,47 @@
+#pragma once
+
+// The timing of the plain timed programs: a task run a few times, its best and median printed
+// against the target with PASS or FAIL.
+#include <QElapsedTimer>
+#include <QList>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace bench
+{
+
+// One run: its seconds, or a negative number when it failed.
+using Run = std::function<double()>;
+
+inline double secondsOf(const std::function<bool()> &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const bool done = work();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    return done ? seconds : -1.0;
+}
+
+// Prints best and median against the target; false when a run failed or the median misses it.
+inline bool measure(const char *what, double targetSeconds, const Run &run, int runs = 5)
+{
+    QList<double> seconds;
+    for (int n = 0; n < runs; ++n) {
+        const double s = run();
+        if (s < 0) {
+            std::printf("%-8s failed on run %d: FAIL\n", what, n + 1);
+            return false;
+        }
+        seconds.append(s);
+    }
+    std::sort(seconds.begin(), seconds.end());
+    const double median = seconds.at(runs / 2);
+    const bool pass = median < targetSeconds;
+    std::printf("%-8s best %8.1f ms, median %8.1f ms of %d runs (target: under %.0f ms): %s\n",
+                what, seconds.first() * 1e3, median * 1e3, runs, targetSeconds * 1e3,
+                pass ? "PASS" : "FAIL");
+    return pass;
+}
+
+} // namespace bench
