@@ -15,6 +15,7 @@ class AboutWindowGUI;
 class HelpWindowGUI;
 class ProgressWindowGUI;
 } // namespace Ui
+struct AScanEntry;
 struct AScanParams;
 struct MeasurementRecord;
 class AScanWindow;
@@ -116,6 +117,7 @@ private:
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
     bool saveAscanPictures(const QString &folder, const QList<int> &rows);
+    const AScanEntry *heldAScan(int row);
 
     std::unique_ptr<Ui::MainWindowGUI> ui;
     std::unique_ptr<Ui::AboutWindowGUI> aboutUi;

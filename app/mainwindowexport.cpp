@@ -83,10 +83,13 @@ bool MainWindow::confirmDiscardUnsaved()
 
 bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows)
 {
-    return ascanWindow->savePictures(
-        folder, controller->measurements, rows, [this](int row) -> const AScanEntry * {
-            return controller->aScanForRow(row, nullptr, nullptr, nullptr)
-                       ? &controller->aScanCache[row]
-                       : nullptr;
-        });
+    return ascanWindow->savePictures(folder, controller->measurements, rows,
+                                     [this](int row) { return heldAScan(row); });
+}
+
+// A row's A-scan, fetched first when the tester still has it.
+const AScanEntry *MainWindow::heldAScan(int row)
+{
+    return controller->aScanForRow(row, nullptr, nullptr, nullptr) ? &controller->aScanCache[row]
+                                                                   : nullptr;
 }

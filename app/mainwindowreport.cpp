@@ -30,11 +30,7 @@ bool MainWindow::saveReport()
     CReportWriter::Source source;
     source.data = &controller->measurements;
     source.rows = rows;
-    source.aScanOf = [this](int row) -> const AScanEntry * {
-        return controller->aScanForRow(row, nullptr, nullptr, nullptr)
-                   ? &controller->aScanCache[row]
-                   : nullptr;
-    };
+    source.aScanOf = [this](int row) { return heldAScan(row); };
     source.time = controller->kept.time;
     source.port = controller->kept.port;
     source.outcome = controller->kept.outcome;

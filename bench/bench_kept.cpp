@@ -55,19 +55,6 @@ double keepOnce(const CKeptFolder &folder, const CKeptDownload &download, QStrin
     return seconds;
 }
 
-double exportOnce(const QString &kept, const QString &csv)
-{
-    QFile::remove(csv);
-    QProcess cli;
-    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    return secondsOf([&] {
-        cli.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
-                  {QStringLiteral("export"), kept, QStringLiteral("-o"), csv});
-        return cli.waitForFinished(-1) && cli.exitStatus() == QProcess::NormalExit &&
-               cli.exitCode() == 0 && QFile::exists(csv);
-    });
-}
-
 // A fresh window each time, shown and settled first, as when the program starts with the file.
 double openOnce(const QString &kept)
 {
@@ -113,7 +100,9 @@ int main(int argc, char *argv[])
     if (kept.isEmpty() || !readable(kept))
         return 1;
     const QString csv = program.path() + QStringLiteral("/results.csv");
-    pass = measure("export", kExportTarget, [&] { return exportOnce(kept, csv); }) && pass;
+    pass = measure("export", kExportTarget,
+                   [&] { return bench::cliSeconds(QStringLiteral("export"), kept, csv); }) &&
+           pass;
     pass = measure("open", kOpenTarget, [&] { return openOnce(kept); }) && pass;
     return pass ? 0 : 1;
 }

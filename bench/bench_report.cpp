@@ -56,10 +56,7 @@ double writeSmall(const CZRData &data, const QMap<int, AScanEntry> &aScans, cons
     CReportWriter::Source source;
     source.data = &data;
     source.rows = CCsvWriter::allRows(data);
-    source.aScanOf = [&aScans](int row) -> const AScanEntry * {
-        const auto entry = aScans.constFind(row);
-        return entry == aScans.cend() ? nullptr : &*entry;
-    };
+    source.aScanOf = [&aScans](int row) { return aScanOfRow(aScans, row); };
     source.time = QDateTime::currentDateTime();
     source.port = QStringLiteral("COM3");
     source.outcome = QStringLiteral("completed");
@@ -72,19 +69,6 @@ double writeSmall(const CZRData &data, const QMap<int, AScanEntry> &aScans, cons
     if (seconds < 0)
         std::fprintf(stderr, "bench_report: %s\n", qPrintable(problem));
     return seconds;
-}
-
-double reportByCli(const QString &dump, const QString &pdf)
-{
-    QFile::remove(pdf);
-    QProcess cli;
-    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    return bench::secondsOf([&] {
-        cli.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
-                  {QStringLiteral("report"), dump, QStringLiteral("-o"), pdf});
-        return cli.waitForFinished(-1) && cli.exitStatus() == QProcess::NormalExit &&
-               cli.exitCode() == 0 && QFile::exists(pdf);
-    });
 }
 
 // The highest peak resident size of the child processes waited for so far, in MB. Only the
@@ -120,7 +104,11 @@ int main(int argc, char *argv[])
     const long before = childPeakMb();
     pass = bench::measure(
                "312480 rows", kLargestTarget,
-               [&] { return reportByCli(dump, dir.filePath(QStringLiteral("largest.pdf"))); }, 3) &&
+               [&] {
+                   return bench::cliSeconds(QStringLiteral("report"), dump,
+                                            dir.filePath(QStringLiteral("largest.pdf")));
+               },
+               3) &&
            pass;
     const long peak = childPeakMb();
     const bool fits = peak < kMemoryLimitMb && peak > before;

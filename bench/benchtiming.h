@@ -3,7 +3,9 @@
 // The timing of the plain timed programs: a task run a few times, its best and median printed
 // against the target with PASS or FAIL.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QList>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -21,6 +23,20 @@ inline double secondsOf(const std::function<bool()> &work)
     const bool done = work();
     const double seconds = clock.nsecsElapsed() / 1e9;
     return done ? seconds : -1.0;
+}
+
+// One run of collatrix-cli COMMAND INPUT -o OUTPUT, timed; it must succeed and write OUTPUT.
+inline double cliSeconds(const QString &command, const QString &input, const QString &output)
+{
+    QFile::remove(output);
+    QProcess cli;
+    cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    return secondsOf([&] {
+        cli.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
+                  {command, input, QStringLiteral("-o"), output});
+        return cli.waitForFinished(-1) && cli.exitStatus() == QProcess::NormalExit &&
+               cli.exitCode() == 0 && QFile::exists(output);
+    });
 }
 
 // Prints best and median against the target; false when a run failed or the median misses it.

@@ -24,85 +24,75 @@ bool exportResults(const QString &path, const CZRData &data, const QMap<int, ASc
     window.setup();
     const QFileInfo info(path);
     window.savePictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), data,
-                        CCsvWriter::allRows(data), [&aScans](int row) -> const AScanEntry * {
-                            const auto entry = aScans.constFind(row);
-                            return entry == aScans.cend() ? nullptr : &*entry;
-                        });
+                        CCsvWriter::allRows(data),
+                        [&aScans](int row) { return aScanOfRow(aScans, row); });
     return true;
 }
 
 namespace
 {
 
-// FILE, a kept download or a dump, decoded into data and aScans. CliOk, or the status after
-// naming the fault.
-int readResults(const QStringList &args, const QString &command, CCliOptions *opt, QChar *separator,
-                CKeptDownload *kept, CZRData *data, QMap<int, AScanEntry> *aScans)
-{
-    QByteArray bytes;
-    if (!opt->parseFileCommand(args, separator) || !opt->readInput(&bytes))
-        return CliUsage;
-    if (opt->values.value(QStringLiteral("-o")).isEmpty()) {
-        printError(QStringLiteral("%1 needs -o OUTPUT").arg(command));
-        return CliUsage;
+// FILE, a kept download or a dump, decoded, with the options of the command that reads it.
+struct ReadFile {
+    CCliOptions opt;
+    QChar separator;
+    CKeptDownload kept;
+    CZRData data;
+    QMap<int, AScanEntry> aScans;
+
+    // CliOk, or the status after naming the fault.
+    int read(const QStringList &args, const QString &command)
+    {
+        QByteArray bytes;
+        if (!opt.parseFileCommand(args, &separator) || !opt.readInput(&bytes))
+            return CliUsage;
+        if (output().isEmpty()) {
+            printError(QStringLiteral("%1 needs -o OUTPUT").arg(command));
+            return CliUsage;
+        }
+        QString problem;
+        if (!kept.fromBytes(bytes, opt.extended(), &problem) ||
+            !kept.decode(&data, &aScans, &problem)) {
+            printError(QStringLiteral("%1: %2").arg(opt.positional.first(), problem));
+            return CliFailed;
+        }
+        return CliOk;
     }
-    QString problem;
-    if (!kept->fromBytes(bytes, opt->extended(), &problem) ||
-        !kept->decode(data, aScans, &problem)) {
-        printError(QStringLiteral("%1: %2").arg(opt->positional.first(), problem));
-        return CliFailed;
-    }
-    return CliOk;
-}
+    QString output() const { return opt.values.value(QStringLiteral("-o")); }
+};
 
 } // namespace
 
 int runExportCommand(const QStringList &args)
 {
-    CCliOptions opt;
-    QChar separator;
-    CKeptDownload kept;
-    CZRData data;
-    QMap<int, AScanEntry> aScans;
-    const int status =
-        readResults(args, QStringLiteral("export"), &opt, &separator, &kept, &data, &aScans);
+    ReadFile file;
+    const int status = file.read(args, QStringLiteral("export"));
     if (status != CliOk)
         return status;
-    return exportResults(opt.values.value(QStringLiteral("-o")), data, aScans, separator)
-               ? CliOk
-               : CliFailed;
+    return exportResults(file.output(), file.data, file.aScans, file.separator) ? CliOk : CliFailed;
 }
 
 int runReportCommand(const QStringList &args)
 {
-    CCliOptions opt;
-    QChar separator;
-    CKeptDownload kept;
-    CZRData data;
-    QMap<int, AScanEntry> aScans;
-    const int status =
-        readResults(args, QStringLiteral("report"), &opt, &separator, &kept, &data, &aScans);
+    ReadFile file;
+    const int status = file.read(args, QStringLiteral("report"));
     if (status != CliOk)
         return status;
     CReportWriter::Source source;
-    source.data = &data;
-    source.rows = CCsvWriter::allRows(data);
-    source.aScanOf = [&aScans](int row) -> const AScanEntry * {
-        const auto entry = aScans.constFind(row);
-        return entry == aScans.cend() ? nullptr : &*entry;
-    };
-    source.time = kept.time;
-    source.port = kept.port;
-    source.outcome = kept.outcome;
+    source.data = &file.data;
+    source.rows = CCsvWriter::allRows(file.data);
+    source.aScanOf = [&file](int row) { return aScanOfRow(file.aScans, row); };
+    source.time = file.kept.time;
+    source.port = file.kept.port;
+    source.outcome = file.kept.outcome;
     CReportWriter report(source, QStringLiteral(COLLATRIX_VERSION));
-    report.format.decimalSeparator = separator;
-    const QString output = opt.values.value(QStringLiteral("-o"));
+    report.format.decimalSeparator = file.separator;
     QString problem;
-    if (!report.write(output, &problem)) {
-        printError(QStringLiteral("cannot write %1: %2").arg(output, problem));
+    if (!report.write(file.output(), &problem)) {
+        printError(QStringLiteral("cannot write %1: %2").arg(file.output(), problem));
         return CliFailed;
     }
-    std::fprintf(stderr, "%d pages written to %s\n", report.pageCount(), qPrintable(output));
+    std::fprintf(stderr, "%d pages written to %s\n", report.pageCount(), qPrintable(file.output()));
     return CliOk;
 }
 

@@ -64,9 +64,9 @@ int main(int argc, char *argv[])
 {
     // The A-scan pictures are drawn by the program's own window, offscreen: no display needed.
     // The other commands do without the toolkit's windowing.
-    const bool pictures = argc > 1 && (std::strcmp(argv[1], "export") == 0 ||
-                                       std::strcmp(argv[1], "report") == 0 ||
-                                       std::strcmp(argv[1], "download") == 0);
+    const bool pictures =
+        argc > 1 && (std::strcmp(argv[1], "export") == 0 || std::strcmp(argv[1], "report") == 0 ||
+                     std::strcmp(argv[1], "download") == 0);
     if (pictures)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(pictures ? new QApplication(argc, argv)
