@@ -185,9 +185,12 @@ void CCollatrix::applySetting(int line, const QByteArray &value)
 
 bool CCollatrix::writeSettings() const
 {
+    // The user's configuration folder may not exist yet; a program folder that vanished while
+    // the program ran is not made again.
+    if (!programFolderWritable)
+        QDir().mkpath(folderOfPath(settingsFilePath()));
     QFile file(settingsFilePath());
-    if (!QDir().mkpath(folderOfPath(file.fileName())) ||
-        !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const QByteArray port = comPortFixed ? "COM" + QByteArray::number(comPortNumber) : "Any";
     const QByteArray lines[] = {kSettingsHeader,

@@ -30,6 +30,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void userFoldersWhenTheProgramFolderIsNotWritable();
+    void programFolderRemovedWhileRunning();
     void folderOfPath_data();
     void folderOfPath();
     void decimalSeparatorFollowsTheSystem();
@@ -119,6 +120,21 @@ void TestSettings::userFoldersWhenTheProgramFolderIsNotWritable()
     QCOMPARE(ini.readAll(), settings("Eng", "38400", "COM7", data.toLocal8Bit()));
     QCOMPARE(CCollatrix(programFolder).comPortNumber, 7);
     QVERIFY(!QFileInfo::exists(programFolder));
+}
+
+// The folder is neither made again nor replaced by the user's folders.
+void TestSettings::programFolderRemovedWhileRunning()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    const QString programFolder = dir.path() + QStringLiteral("/program/");
+    QVERIFY(QDir().mkpath(programFolder));
+    {
+        CCollatrix c(programFolder);
+        QVERIFY(QDir(programFolder).removeRecursively());
+    }
+    QVERIFY(!QFileInfo::exists(programFolder));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config"))));
 }
 
 void TestSettings::folderOfPath_data()
