@@ -13,7 +13,8 @@ flags=(-std=c++17 -Wall -Wextra -Werror -fsyntax-only -I. -isystem "$qt")
 for module in QtCore QtGui QtWidgets; do
     flags+=(-isystem "$qt/$module")
 done
-flags+=(-I"$build/app/app_autogen/include" -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
+flags+=(-I"$build/app/app_autogen/include" -I"$build/ascan/widgets_autogen/include"
+    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
     -DCOLLATRIX_VERSION=\"0\")
 
 sources=(data/*.cpp device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp
