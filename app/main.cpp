@@ -1,4 +1,7 @@
 #include "mainwindow.h"
+#ifndef Q_OS_WIN
+#include "quitsignals.h"
+#endif
 
 #include <QApplication>
 #include <QTranslator>
@@ -23,6 +26,10 @@ int main(int argc, char *argv[])
         const QString file = QCoreApplication::arguments().value(1);
         if (!file.isEmpty())
             window.openDownload(file);
+#ifndef Q_OS_WIN
+        // Last before the event loop: a signal caught from here on finds a whole window to close.
+        quitOnTerminationSignals(app);
+#endif
         result = app.exec();
     }
     return result;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -91,7 +92,10 @@ CCollatrix::CCollatrix(const QString &programFolderOverride)
                         ? defaultProgramFolder()
                         : folderOfPath(QCoreApplication::applicationFilePath());
     QDir::setCurrent(programFolder);
-    dataPath = programFolder + tr("Data/");
+    // An installed program folder belongs to the administrator; the kernel's answer for this
+    // user decides, so a read-only mount counts too.
+    programFolderWritable = QFileInfo(programFolder).isWritable();
+    dataPath = defaultDataPath();
     readSettings();
     loadTexts();
     tester = new CKVTUSTester;
@@ -117,9 +121,23 @@ QString CCollatrix::folderOfPath(const QString &path)
     return QString();
 }
 
+// The program folder when the user can write it, as always; otherwise the user's own folder of
+// the given kind.
+QString CCollatrix::writableFolder(QStandardPaths::StandardLocation userLocation) const
+{
+    return programFolderWritable
+               ? programFolder
+               : QStandardPaths::writableLocation(userLocation) + QStringLiteral("/collatrix/");
+}
+
+QString CCollatrix::defaultDataPath() const
+{
+    return writableFolder(QStandardPaths::GenericDataLocation) + tr("Data/");
+}
+
 QString CCollatrix::settingsFilePath() const
 {
-    return programFolder + QStringLiteral("Settings.ini");
+    return writableFolder(QStandardPaths::GenericConfigLocation) + QStringLiteral("Settings.ini");
 }
 
 bool CCollatrix::readSettings()
@@ -167,6 +185,10 @@ void CCollatrix::applySetting(int line, const QByteArray &value)
 
 bool CCollatrix::writeSettings() const
 {
+    // The user's configuration folder may not exist yet; a program folder that vanished while
+    // the program ran is not made again.
+    if (!programFolderWritable)
+        QDir().mkpath(folderOfPath(settingsFilePath()));
     QFile file(settingsFilePath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
@@ -313,6 +335,10 @@ bool CCollatrix::aScanForRow(int row, signed short *samples, int *count, AScanPa
 
 void CCollatrix::normaliseDataPath()
 {
+    // The fallback below is the program folder, no place for results when the user cannot write
+    // it: the default data folder in the user's own folders is made instead.
+    if (!programFolderWritable && dataPath == defaultDataPath())
+        QDir().mkpath(dataPath);
     const QDir folder(dataPath);
     dataPath = (folder.exists() ? folder.absolutePath() : QDir::currentPath()) + QLatin1Char('/');
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QStandardPaths>
 #include <QString>
 
 class CCsvWriter;
@@ -15,7 +16,8 @@ class CKVTUSTester;
 class QIODevice;
 
 // The data controller: decoded results, the tester, the A-scan cache, the texts several windows
-// share, and the settings kept in Settings.ini beside the program.
+// share, and the settings kept in Settings.ini beside the program (or in the user's configuration
+// folder when the program folder is not the user's to write).
 class CCollatrix : public QObject
 {
     Q_OBJECT
@@ -101,4 +103,8 @@ public:
 
 private:
     void applySetting(int line, const QByteArray &value);
+    QString writableFolder(QStandardPaths::StandardLocation userLocation) const;
+    QString defaultDataPath() const;
+
+    bool programFolderWritable = true;
 };

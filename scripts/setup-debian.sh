@@ -9,13 +9,18 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libudev-dev
 )
+# What CPack's Debian package needs: dpkg-shlibdeps finds the dependencies among the files
+# that file(1) calls programs, help2man writes manual pages, lintian checks the result.
+packaging=(dpkg-dev file help2man lintian)
 for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;
     # The test run also builds the fuzz targets with clang, compiles the Windows build's
-    # sources with a cross compiler, checks the MIME package of kept downloads and reads reports
-    # back with poppler.
-    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info poppler-utils) ;;
+    # sources with a cross compiler, checks the MIME package of kept downloads, reads reports
+    # back with poppler and builds, checks and unpacks the Debian package.
+    --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info poppler-utils
+        "${packaging[@]}") ;;
+    --package) packages+=("${packaging[@]}") ;;
     --bench) packages+=(libbenchmark-dev) ;;
     esac
 done

@@ -2,6 +2,7 @@
 #include "data/collatrix.h"
 #include "data/csvwriter.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,6 +29,8 @@ class TestSettings : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void userFoldersWhenTheProgramFolderIsNotWritable();
+    void programFolderRemovedWhileRunning();
     void folderOfPath_data();
     void folderOfPath();
     void decimalSeparatorFollowsTheSystem();
@@ -95,6 +98,43 @@ void TestSettings::roundTrip()
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray path = dataPath.isEmpty() ? folder.toLocal8Bit() + "Data/" : dataPath;
     QCOMPARE(ini.readAll(), settings(language, speed, port, path));
+}
+
+// A program folder that does not exist is one nobody can write, root included.
+void TestSettings::userFoldersWhenTheProgramFolderIsNotWritable()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    const QString programFolder = dir.path() + QStringLiteral("/absent/");
+    const QString data = dir.path() + QStringLiteral("/data/collatrix/Data/");
+    {
+        CCollatrix c(programFolder);
+        c.comPortFixed = true;
+        c.comPortNumber = 7;
+        c.normaliseDataPath();
+        QCOMPARE(c.dataPath, data);
+    }
+    QFile ini(dir.filePath(QStringLiteral("config/collatrix/Settings.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), settings("Eng", "38400", "COM7", data.toLocal8Bit()));
+    QCOMPARE(CCollatrix(programFolder).comPortNumber, 7);
+    QVERIFY(!QFileInfo::exists(programFolder));
+}
+
+// The folder is neither made again nor replaced by the user's folders.
+void TestSettings::programFolderRemovedWhileRunning()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    const QString programFolder = dir.path() + QStringLiteral("/program/");
+    QVERIFY(QDir().mkpath(programFolder));
+    {
+        CCollatrix c(programFolder);
+        QVERIFY(QDir(programFolder).removeRecursively());
+    }
+    QVERIFY(!QFileInfo::exists(programFolder));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config"))));
 }
 
 void TestSettings::folderOfPath_data()
