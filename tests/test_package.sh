@@ -11,7 +11,9 @@ build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 version=$3
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# A window left running would outlive the test and hold whatever it inherited.
+pid=
+trap '[ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null || fail "cpack"
@@ -76,7 +78,14 @@ run_window() {
         sleep 0.05
     done
     kill -TERM "$pid" 2>/dev/null || true
+    tries=0
+    while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 200 ]; do
+        tries=$((tries + 1))
+        sleep 0.05
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the window did not end on SIGTERM"
     wait "$pid" || fail "the window did not end cleanly: $(cat window.err)"
+    pid=
     ! grep -q "No document for" window.err || fail "the window finds no help pages: $(cat window.err)"
 }
 run_window
