@@ -206,7 +206,7 @@ void CReportWriter::drawResults(QPainter &painter, int first) const
         source.data->recordAt(source.rows.at(i), &r);
         columns[0] << QString::number(r.group);
         columns[1] << QString::number(r.cell);
-        columns[2] << formatResult(r).replace(QLatin1Char('.'), format.decimalSeparator);
+        columns[2] << format.resultText(r);
         columns[3] << format.unitText(r.unit);
         columns[4] << (r.hasAScan ? QStringLiteral("\u2022") : QString());
     }
@@ -259,8 +259,7 @@ void CReportWriter::drawPictures(QPainter &painter, int first)
             tr("Group %1, cell %2: %3 %4")
                 .arg(r.group)
                 .arg(r.cell)
-                .arg(formatResult(r).replace(QLatin1Char('.'), format.decimalSeparator),
-                     format.unitText(r.unit)));
+                .arg(format.resultText(r), format.unitText(r.unit)));
     }
 }
 

@@ -37,10 +37,14 @@ QByteArray CCsvWriter::headerLine(bool hasAScans) const
     return (hasAScans ? csvHeaderWithAScan : csvHeader).toLocal8Bit() + kLineEnd;
 }
 
+QString CCsvWriter::resultText(const MeasurementRecord &record) const
+{
+    return formatResult(record).replace(QLatin1Char('.'), decimalSeparator);
+}
+
 QByteArray CCsvWriter::rowLine(const MeasurementRecord &record, bool hasAScans) const
 {
-    QString result = formatResult(record);
-    result.replace(QLatin1Char('.'), decimalSeparator);
+    const QString result = resultText(record);
     const QChar sep = QLatin1Char(';');
     QString line = QString::number(record.group) + sep + QString::number(record.cell) + sep +
                    result + sep + quoted(unitText(record.unit));

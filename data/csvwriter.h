@@ -25,6 +25,8 @@ public:
 
     static QString aScanFileName(int group, int cell);
     QString unitText(int unit) const;
+    // The result with the decimal separator in use.
+    QString resultText(const MeasurementRecord &record) const;
 
     QByteArray headerLine(bool hasAScans) const;
     QByteArray rowLine(const MeasurementRecord &record, bool hasAScans) const;

@@ -221,6 +221,8 @@ bool CKeptDownload::decode(CZRData *data, QMap<int, AScanEntry> *aScansByRow,
     if (!problem->isEmpty())
         return false;
     decodeInto(data, dump, extended);
+    if (aScans.isEmpty())
+        return true; // no row index for a dump without A-scans, 300,000 rows of it
     QHash<QPair<int, int>, int> rowOf;
     MeasurementRecord record;
     for (int row = 0; data->recordAt(row, &record); ++row)

@@ -3,8 +3,8 @@
 #include "measurementrecord.h"
 
 #include <QChar>
-#include <QtGlobal>
 #include <QList>
+#include <QtGlobal>
 
 class CZRData;
 
