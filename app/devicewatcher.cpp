@@ -1,4 +1,5 @@
-#include "devicewatcher.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/devicewatcher.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
-#include "mainwindow.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/mainwindow.h"
 #ifndef Q_OS_WIN
-#include "quitsignals.h"
+#include "app/quitsignals.h"
 #endif
 
 #include <QApplication>

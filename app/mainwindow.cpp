@@ -1,7 +1,11 @@
-#include "mainwindow.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/mainwindow.h"
+
+#include "app/keptdownloads.h"
+#include "app/reportaction.h"
 
 #ifndef Q_OS_WIN
-#include "devicewatcher.h"
+#include "app/devicewatcher.h"
 #endif
 #include "ui_aboutwindowgui.h"
 #include "ui_helpwindowgui.h"
@@ -11,15 +15,27 @@
 #include "data/collatrix.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
+#include "format/csvwriter.h"
 
+#include "ascan/ascanwindow.h"
 #include "ascan/vectordrawframe.h"
 
 #include <QAction>
 #include <QBitmap>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimerEvent>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -49,6 +65,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     // A child in the object tree like the windows it serves; the window still deletes it first.
     controller->setParent(this);
     setAscanLabels();
+    kept = new CKeptDownloads(controller, this);
+    report = new CReportAction(controller, ascanWindow, this);
     controller->findDevice();
     setWindowTitle(controller->programTitle);
     createAboutWindow();
@@ -236,4 +254,453 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(saveSelectedAction);
     menu.addAction(reportAction);
     menu.exec(event->globalPos());
+}
+
+// The transfer: start, the 500 ms reception step, the outcome and the A-scan prefetch.
+
+void MainWindow::TransferData()
+{
+    if (!confirmDiscardUnsaved())
+        return;
+    applyIdleView();
+    if (transferTimerId == 0) {
+        startTransfer();
+    } else {
+        stopTransfer();
+        repeatRefusedSearch();
+    }
+}
+
+void MainWindow::startTransfer()
+{
+    ui->trnsfrDataButton->setEnabled(deviceFound());
+    emit ProgressChanged(0);
+    progressWindow->show();
+    controller->startTransfer(); // a port that does not open ends the transfer at the first tick
+    if (transferTimerId == 0)
+        transferTimerId = startTimer(500);
+}
+
+void MainWindow::stopTransfer()
+{
+    controller->stopTransfer();
+    if (transferTimerId != 0)
+        killTimer(transferTimerId);
+    transferTimerId = 0;
+    applyIdleView();
+}
+
+// Runs after the received bytes have been taken out: a search clears the receive buffer.
+void MainWindow::repeatRefusedSearch()
+{
+    if (!deviceChangeDuringTransfer)
+        return;
+    deviceChangeDuringTransfer = false;
+    onDeviceChange();
+}
+
+void MainWindow::timerEvent(QTimerEvent *event)
+{
+    // Only the transfer timer drives a reception; a stray tick would end it as failed.
+    if (transferTimerId == 0 || event->timerId() != transferTimerId) {
+        QMainWindow::timerEvent(event);
+        return;
+    }
+    int progress = 0;
+    const CTransferEngine::Step step = controller->stepTransfer(&progress);
+    if (step == CTransferEngine::Step::Waiting)
+        return;
+    emit ProgressChanged(progress);
+    if (step == CTransferEngine::Step::Receiving)
+        return;
+    stopTransfer();
+    finishTransfer(progress);
+    repeatRefusedSearch();
+}
+
+void MainWindow::finishTransfer(int progress)
+{
+    const bool decoded = controller->decodeReceivedDump();
+    const auto outcome =
+        CTransferEngine::outcome(decoded, controller->measurements.groupCount, progress);
+    kept->keep(outcome);
+    switch (outcome) {
+    case CTransferEngine::Outcome::Failed:
+        showTransferMessage(controller->transferFailedText, transferMessageMs);
+        applyIdleView();
+        return;
+    case CTransferEngine::Outcome::NoMeasurements:
+        QMessageBox::warning(this, QString(), tr("No measurements in connected device!"),
+                             QMessageBox::Ok);
+        applyIdleView();
+        return;
+    case CTransferEngine::Outcome::Incomplete:
+        showTransferMessage(controller->transferIncompleteText, transferMessageMs);
+        break;
+    case CTransferEngine::Outcome::Completed:
+        showTransferMessage(controller->transferSucceededText, transferMessageMs);
+        break;
+    }
+    applyResultsView();
+    if (controller->measurements.hasAScans) {
+        prefetchAScans();
+        kept->keepAScans();
+    }
+}
+
+void MainWindow::showTransferMessage(const QString &text, int ms)
+{
+    progressWindow->hide();
+    progressUi->messageLabel->setText(text);
+    progressUi->messageLabel->show();
+    progressUi->progressBar->hide();
+    progressWindow->setWindowModality(Qt::ApplicationModal);
+    progressWindow->show();
+    // A window system maps the window only from its event queue; without this the old picture
+    // (the bar at 100 %) would stay on screen while the thread sleeps.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    progressWindow->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sleepMs(ms);
+    progressWindow->hide();
+    progressUi->messageLabel->hide();
+    progressUi->progressBar->show();
+    progressWindow->setWindowModality(Qt::NonModal);
+    progressWindow->update();
+}
+
+bool MainWindow::prefetchAScans()
+{
+    bool result = false;
+    for (int row = 0; row < controller->measurements.totalCount(); ++row) {
+        MeasurementRecord record;
+        if (controller->measurements.recordAt(row, &record) && record.hasAScan)
+            result = controller->fetchAScan(row);
+        QCoreApplication::processEvents();
+        // A new transfer, another download opened or the closing window makes the remaining
+        // rows moot.
+        if (transferTimerId != 0 || closing || controller->fromFile)
+            break;
+    }
+    return result;
+}
+
+// The results table and the clipboard text of its rows.
+
+void MainWindow::fillTable()
+{
+    QTableWidget *table = ui->tableWidget;
+    table->hide();
+    const bool sorting = table->isSortingEnabled();
+    table->setSortingEnabled(false);
+    table->clearContents();
+    const bool withAScans = controller->measurements.hasAScans;
+    table->setColumnCount(withAScans ? 5 : 4);
+    if (withAScans)
+        table->setHorizontalHeaderItem(
+            kAScanColumn,
+            new QTableWidgetItem(QCoreApplication::translate("MainWindowGUI", "A-Scan")));
+    table->setRowCount(0);
+    for (int g = 1; g <= controller->measurements.groupCount; ++g)
+        addGroupRows(g);
+    fitRowHeight();
+    table->setSortingEnabled(sorting);
+}
+
+// Every row holds one line of text and at most a small icon, so the first rows tell the height
+// of all; sizing 300,000 rows to their contents one by one would take seconds.
+void MainWindow::fitRowHeight()
+{
+    QTableWidget *table = ui->tableWidget;
+    const QAbstractItemView *view = table; // where sizeHintForRow is public
+    int height = 0;
+    for (int row = 0; row < std::min(table->rowCount(), 100); ++row)
+        height = std::max(height, view->sizeHintForRow(row));
+    if (height > 0)
+        table->verticalHeader()->setDefaultSectionSize(height);
+}
+
+void MainWindow::addGroupRows(int group)
+{
+    QTableWidget *table = ui->tableWidget;
+    const CZRData &data = controller->measurements;
+    const int n = data.cellCount(group);
+    int row = table->rowCount();
+    table->setRowCount(row + n);
+    const QIcon ascanIcon = aScanIcon();
+    for (int position = 1; position <= n; ++position) {
+        MeasurementRecord r;
+        if (!data.record(group, position, &r))
+            continue;
+        table->setItem(row, 0, new QTableWidgetItem(QString::number(group)));
+        table->setItem(row, 1, new QTableWidgetItem(QString::number(r.cell)));
+        table->setItem(row, 2, new QTableWidgetItem(formatResult(r)));
+        table->setItem(row, 3, new QTableWidgetItem(unitText(r.unit)));
+        if (data.hasAScans) {
+            auto *item = new QTableWidgetItem;
+            if (r.hasAScan)
+                item->setIcon(ascanIcon);
+            table->setItem(row, kAScanColumn, item);
+        }
+        ++row;
+    }
+}
+
+QIcon MainWindow::aScanIcon()
+{
+    QIcon icon;
+    icon.addPixmap(QPixmap(QStringLiteral(":/Button/ascan.bmp")), QIcon::Normal, QIcon::Off);
+    return icon;
+}
+
+QString MainWindow::unitText(int unit) const
+{
+    return unit >= 0 && unit < kUnitCount ? controller->unitTexts[unit] : QString();
+}
+
+void MainWindow::dataToClipboard()
+{
+    QList<int> rows;
+    selectedRows(&rows);
+    const QTableWidget *table = ui->tableWidget;
+    QString text;
+    for (int row : rows) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            if (column > 0)
+                text += QLatin1Char('\t');
+            if (const QTableWidgetItem *item = table->item(row, column))
+                text += item->text();
+        }
+        text += QLatin1Char('\n');
+    }
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+// Save As: the CSV file, the A-scan pictures beside it, and the unsaved-data question.
+
+bool MainWindow::save()
+{
+    QList<int> rows;
+    selectedRows(&rows);
+    return saveData(rows.size() < 2);
+}
+
+bool MainWindow::saveAll()
+{
+    return saveData(true);
+}
+
+bool MainWindow::saveSelected()
+{
+    return saveData(false);
+}
+
+bool MainWindow::saveData(bool all)
+{
+    controller->normaliseDataPath();
+    const QString name = controller->defaultResultsFileName();
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save measurements as"), controller->dataPath + name, tr("Measurements (*.csv)"));
+    if (path.isEmpty())
+        return false;
+    QList<int> rows;
+    if (all)
+        rows = CCsvWriter::allRows(controller->measurements);
+    else
+        selectedRows(&rows);
+    const bool ok = controller->writeCsv(path, rows);
+    if (controller->measurements.hasAScans) {
+        const QFileInfo info(path);
+        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'),
+                          rows);
+    }
+    return ok;
+}
+
+bool MainWindow::selectedRows(QList<int> *rows) const
+{
+    if (rows == nullptr)
+        return false;
+    const QTableWidget *table = ui->tableWidget;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *item = table->item(row, 0);
+        if (item != nullptr && item->isSelected())
+            rows->append(row);
+    }
+    return true;
+}
+
+bool MainWindow::confirmDiscardUnsaved()
+{
+    if (!controller->unsavedData)
+        return true;
+    const auto answer =
+        QMessageBox::warning(this, controller->unsavedTitleText, controller->unsavedQuestionText,
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Cancel:
+        return false;
+    case QMessageBox::Yes:
+        return saveData(true);
+    default:
+        return true;
+    }
+}
+
+bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows)
+{
+    return ascanWindow->savePictures(folder, controller->measurements, rows,
+                                     [this](int row) { return controller->heldAScan(row); });
+}
+
+// The A-scan window: following the table, its scales, and its picture.
+
+void MainWindow::createAscanWindow()
+{
+    ascanWindow =
+        new AScanWindow(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    connect(ui->ascanButton, &QToolButton::clicked, this, &MainWindow::onSwitchAscan);
+    connect(this, &MainWindow::showAscanWin, ascanWindow, &QWidget::show);
+    connect(this, &MainWindow::hideAscanWin, ascanWindow, &QWidget::hide);
+    connect(this, &MainWindow::vectorChanged, ascanWindow->trace(),
+            &QVectorDrawFrame::vectorChanged);
+    connect(ui->tableWidget, &QTableWidget::currentCellChanged, this, &MainWindow::getAscan);
+    setupAscanWindow();
+}
+
+void MainWindow::setupAscanWindow()
+{
+    ascanWindow->setup();
+    connect(ascanWindow->trace(), &QVectorDrawFrame::saveAScan, this,
+            &MainWindow::saveAScanPicture);
+    connect(ascanWindow->trace(), &QVectorDrawFrame::ascanToClipboard, this,
+            &MainWindow::ascanToClipboard);
+}
+
+// The labels speak the controller's language, which exists only after the A-scan window.
+void MainWindow::setAscanLabels()
+{
+    AScanWindow::Labels &labels = ascanWindow->labels;
+    labels.millimetres = controller->unitTexts[UnitMillimetres];
+    labels.inches = controller->unitTexts[UnitInches];
+    labels.group = controller->groupText;
+    labels.cell = controller->cellText;
+}
+
+bool MainWindow::getAscan()
+{
+    AScanParams params;
+    QVector<signed short> samples(kTraceBufferSamples, 0);
+    int count = 0;
+    MeasurementRecord record;
+    const int row = ui->tableWidget->currentRow();
+    controller->measurements.recordAt(row, &record);
+    const bool fetched = controller->aScanForRow(row, samples.data(), &count, &params);
+    updateAscanWindow(&params, &record);
+    emit vectorChanged(samples.data(), count, &params);
+    return fetched;
+}
+
+void MainWindow::updateAscanWindow(const AScanParams *params, const MeasurementRecord *record)
+{
+    ascanWindow->showResult(params, record);
+}
+
+void MainWindow::onSwitchAscan()
+{
+    if (ascanWindow->isVisible()) {
+        emit hideAscanWin();
+        return;
+    }
+    emit showAscanWin();
+    dockAscanWindow();
+}
+
+void MainWindow::onTableClicked(int row, int column)
+{
+    const bool wasVisible = ascanWindow->isVisible();
+    MeasurementRecord record;
+    if (!controller->measurements.recordAt(row, &record))
+        return;
+    if (!controller->measurements.hasAScans || column != kAScanColumn || !record.hasAScan)
+        return;
+    emit showAscanWin();
+    if (!wasVisible)
+        dockAscanWindow();
+}
+
+void MainWindow::dockAscanWindow()
+{
+    const QRect frame = frameGeometry();
+    ascanWindow->move(frame.x() + frame.width() - 1, frame.y());
+}
+
+QPixmap MainWindow::grabAscanWindow() const
+{
+    return ascanWindow->picture();
+}
+
+bool MainWindow::saveAScanPicture()
+{
+    MeasurementRecord record;
+    controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
+    const QString g = record.group != 0 ? QString::number(record.group) : QString();
+    const QString c = record.cell != 0 ? QString::number(record.cell) : QString();
+    const QString name =
+        QStringLiteral("ascan ") + g + QLatin1Char('_') + c + QStringLiteral(".bmp");
+    controller->normaliseDataPath();
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Save as BMP"), controller->dataPath + name, tr("BMP files (*.bmp)"));
+    const QPixmap picture = grabAscanWindow();
+    return !fileName.isEmpty() && picture.save(fileName);
+}
+
+void MainWindow::ascanToClipboard()
+{
+    QGuiApplication::clipboard()->setPixmap(grabAscanWindow(), QClipboard::Clipboard);
+}
+
+// Kept downloads opened again from the command line, a drop or Ctrl+O, and the report.
+
+bool MainWindow::openDownload(const QString &path, bool bareExtended)
+{
+    if (transferTimerId != 0 || !confirmDiscardUnsaved() || !kept->open(path, bareExtended))
+        return false;
+    applyResultsView();
+    return true;
+}
+
+void MainWindow::openDownloadDialog()
+{
+    bool bareExtended = false;
+    const QString path = kept->chooseFile(&bareExtended);
+    if (!path.isEmpty())
+        openDownload(path, bareExtended);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!CKeptDownloads::droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = CKeptDownloads::droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openDownload(path);
+}
+
+bool MainWindow::saveReport()
+{
+    if (ui->tableWidget->isHidden() || ui->tableWidget->rowCount() == 0)
+        return false;
+    // The rows Save As would write: the selection when it has two rows or more.
+    QList<int> rows;
+    selectedRows(&rows);
+    if (rows.size() < 2)
+        rows = CCsvWriter::allRows(controller->measurements);
+    return report->run(rows);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "data/transferengine.h"
@@ -15,11 +16,12 @@ class AboutWindowGUI;
 class HelpWindowGUI;
 class ProgressWindowGUI;
 } // namespace Ui
-struct AScanEntry;
 struct AScanParams;
 struct MeasurementRecord;
 class AScanWindow;
 class CCollatrix;
+class CKeptDownloads;
+class CReportAction;
 class QAction;
 class QToolButton;
 
@@ -93,11 +95,6 @@ private:
     void showTransferMessage(const QString &text, int ms);
     bool prefetchAScans();
 
-    // kept downloads
-    void keepDownload(CTransferEngine::Outcome outcome);
-    void keepAScans();
-    void tellNotKept(const QString &problem);
-
     // results table
     void fillTable();
     void addGroupRows(int group);
@@ -117,7 +114,6 @@ private:
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
     bool saveAscanPictures(const QString &folder, const QList<int> &rows);
-    const AScanEntry *heldAScan(int row);
 
     std::unique_ptr<Ui::MainWindowGUI> ui;
     std::unique_ptr<Ui::AboutWindowGUI> aboutUi;
@@ -137,5 +133,7 @@ private:
     QAction *saveSelectedAction = nullptr;
     QAction *openAction = nullptr;
     QAction *reportAction = nullptr;
-    bool notKeptTold = false;
+    // Collaborators that the window owns: keeping and opening downloads, and the report.
+    CKeptDownloads *kept = nullptr;
+    CReportAction *report = nullptr;
 };

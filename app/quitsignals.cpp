@@ -1,4 +1,5 @@
-#include "quitsignals.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/quitsignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,6 +1,7 @@
-#include "abstractscale.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ascan/abstractscale.h"
 
-#include "pixelmath.h"
+#include "ascan/pixelmath.h"
 
 #include <QFontMetrics>
 #include <QLine>

@@ -1,12 +1,13 @@
-#include "ascanwindow.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ascan/ascanwindow.h"
 
 #include "ui_ascanwindowgui.h"
 
-#include "data/ascanentry.h"
-#include "data/csvwriter.h"
+#include "format/ascanentry.h"
+#include "format/csvwriter.h"
 
-#include "scaleframe.h"
-#include "vectordrawframe.h"
+#include "ascan/scaleframe.h"
+#include "ascan/vectordrawframe.h"
 
 #include <QDir>
 

@@ -1,4 +1,5 @@
-#include "scaleframe.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ascan/scaleframe.h"
 
 #include <cmath>
 

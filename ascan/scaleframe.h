@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "abstractscale.h"
+#include "ascan/abstractscale.h"
 
 #include <QFrame>
 

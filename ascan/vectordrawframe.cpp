@@ -1,7 +1,8 @@
-#include "vectordrawframe.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ascan/vectordrawframe.h"
 
-#include "data/ascanparams.h"
-#include "pixelmath.h"
+#include "format/ascanparams.h"
+#include "ascan/pixelmath.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming a full dump through the receive ring in timer-tick sized chunks, then taking it out.
 #include "device/cyclicbuffer.h"
 

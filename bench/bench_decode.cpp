@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding the largest dump the receive ring can hold, full of records.
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 
 #include <benchmark/benchmark.h>
 

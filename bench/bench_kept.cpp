@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kept downloads at their largest: keeping one as a reception ends, exporting one with
 // collatrix-cli, and opening one in the window, each against its time target. Exits with 1 when a
 // target is missed. The temporary folders should be on the disk the home folder is on, so that
@@ -5,9 +6,9 @@
 #include "app/mainwindow.h"
 #include "benchtiming.h"
 #include "data/collatrix.h"
-#include "data/keptdownload.h"
+#include "format/keptdownload.h"
 #include "data/keptfolder.h"
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 #include "portsfolder.h"
 #include "programfolder.h"
 #include "testerprocess.h"

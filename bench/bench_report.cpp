@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inspection report at the two sizes it is held to: 1,000 rows with 300 A-scans, written in
 // this process as the window writes it, and the largest layout-2 download, written by
 // collatrix-cli as a child process so that its peak memory can be read too. Exits with 1 when a
 // target is missed.
-#include "app/reportwriter.h"
+#include "report/reportwriter.h"
 #include "ascansynthesizer.h"
 #include "benchtiming.h"
-#include "data/keptdownload.h"
-#include "data/zrdata.h"
+#include "format/keptdownload.h"
+#include "format/zrdata.h"
 #include "testermemory.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer efficiency at the real line rate: how long a download of about 100 kB takes from
 // the start command to the end of reception, against the time the bytes need on the line.
 #include "data/transferengine.h"

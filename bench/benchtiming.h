@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The timing of the plain timed programs: a task run a few times, its best and median printed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: 200 downloads in a row from one simulated tester, in one process, each saved as CSV.
 // It drives CCollatrix the way the main window does (a start, then findDevice-free polls every
 // 500 ms through the transfer engine, decodeReceivedDump, one A-scan, writeCsv), not
@@ -6,7 +7,7 @@
 // Not run by CTest; scripts/soak.sh runs it in the sanitizer build, where LeakSanitizer checks
 // the exit.
 #include "data/collatrix.h"
-#include "data/csvwriter.h"
+#include "format/csvwriter.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
 #include "portsfolder.h"

@@ -1,8 +1,9 @@
-#include "collatrix.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/collatrix.h"
 
-#include "csvwriter.h"
+#include "data/keptfolder.h"
 #include "device/kvtustester.h"
-#include "keptfolder.h"
+#include "format/csvwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -331,6 +332,11 @@ bool CCollatrix::aScanForRow(int row, signed short *samples, int *count, AScanPa
     if (count != nullptr)
         *count = int(entry.trace.size());
     return true;
+}
+
+const AScanEntry *CCollatrix::heldAScan(int row)
+{
+    return aScanForRow(row, nullptr, nullptr, nullptr) ? &aScanCache[row] : nullptr;
 }
 
 void CCollatrix::normaliseDataPath()

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ascanentry.h"
-#include "keptdownload.h"
-#include "transferengine.h"
-#include "zrdata.h"
+#include "data/transferengine.h"
+#include "format/ascanentry.h"
+#include "format/keptdownload.h"
+#include "format/zrdata.h"
 
 #include <QList>
 #include <QMap>
@@ -90,6 +91,8 @@ public:
     // A-scans per table row.
     bool fetchAScan(int row);
     bool aScanForRow(int row, signed short *samples, int *count, AScanParams *params);
+    // A row's A-scan, fetched first when the tester still has it; null when there is none.
+    const AScanEntry *heldAScan(int row);
 
     // Results files.
     // An existing data folder as an absolute path ending in "/"; otherwise the current folder.

@@ -1,6 +1,7 @@
-#include "keptfolder.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/keptfolder.h"
 
-#include "keptdownload.h"
+#include "format/keptdownload.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,5 @@
-#include "transferengine.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/transferengine.h"
 
 #include "device/comport.h"
 #include "device/kvtustester.h"

@@ -1,4 +1,5 @@
-#include "comport.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "device/comport.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Linux: COM n is a device file, opened non-blocking so that reads never wait.
-#include "comport.h"
-#include "comportdescriptor.h"
+#include "device/comport.h"
+#include "device/comportdescriptor.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform half of CCOMPort for tests and fuzzing: the port talks to CScriptedLine, and a
 // wait moves the line's virtual clock instead of the real one.
-#include "comport.h"
-#include "comportdescriptor.h"
-#include "scriptedline.h"
+#include "device/comport.h"
+#include "device/comportdescriptor.h"
+#include "device/scriptedline.h"
 
 bool sleepMs(int ms)
 {

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Windows, on the communications API.
-#include "comport.h"
+#include "device/comport.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The native part of a port that a descriptor number identifies, shared by the POSIX port and
 // the scripted line.
-#include "comportdescriptor.h"
+#include "device/comportdescriptor.h"
 
 CCOMPort::Native *CCOMPort::newNative()
 {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "comport.h"
+#include "device/comport.h"
 
 // A port that a descriptor number identifies: the POSIX port and the scripted line.
 struct CCOMPort::Native {

@@ -1,4 +1,5 @@
-#include "cyclicbuffer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "device/cyclicbuffer.h"
 
 #include <algorithm>
 #include <cstring>

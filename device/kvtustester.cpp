@@ -1,8 +1,9 @@
-#include "kvtustester.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "device/kvtustester.h"
 
-#include "data/ascanentry.h"
-#include "data/ascanparams.h"
-#include "data/zrdata.h"
+#include "format/ascanentry.h"
+#include "format/ascanparams.h"
+#include "format/zrdata.h"
 
 #include <algorithm>
 #include <cstring>

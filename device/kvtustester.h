@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "comport.h"
-#include "cyclicbuffer.h"
+#include "device/comport.h"
+#include "device/cyclicbuffer.h"
 
 #include <array>
 #include <cstdint>

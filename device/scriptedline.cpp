@@ -1,4 +1,5 @@
-#include "scriptedline.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "device/scriptedline.h"
 
 #include <algorithm>
 #include <cmath>

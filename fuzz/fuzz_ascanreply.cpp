@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An A-scan reply of any length and content.
-#include "data/ascanparams.h"
+#include "format/ascanparams.h"
 
 #include <algorithm>
 #include <cstddef>

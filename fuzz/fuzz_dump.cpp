@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every dump decoder on the same bytes, then the table walk and the CSV export of the result.
-#include "data/csvwriter.h"
-#include "data/zrdata.h"
+#include "format/csvwriter.h"
+#include "format/zrdata.h"
 
 #include <QBuffer>
 

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kept-download reader on any bytes: a file it accepts must decode into a table it can walk,
 // and writing it again must give a file that reads back the same.
-#include "data/keptdownload.h"
-#include "data/zrdata.h"
+#include "format/keptdownload.h"
+#include "format/zrdata.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tester conversation over a scripted line: the input is a sequence of steps (bytes
 // arriving, polls, transfer start and end with the dump decoded, device searches and A-scan
 // requests with scripted answers). After every step the tester must be in a sane state, and
 // after every exchange but a running transfer its port must be closed.
-#include "data/ascanparams.h"
-#include "data/zrdata.h"
+#include "format/ascanparams.h"
+#include "format/zrdata.h"
 #include "device/kvtustester.h"
 #include "device/scriptedline.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings file of any content. What was read must survive a write and a second read.
 #include "data/collatrix.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the hand-made seed corpus: small dumps of each layout, A-scan replies, settings files,
 kept downloads and scripted conversations for fuzz_protocol."""
 import hashlib

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the picture generator and redraws every picture under resources/.
 set -euo pipefail
 cd "$(dirname "$0")/.."

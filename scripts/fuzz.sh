@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (clang, AddressSanitizer + UndefinedBehaviorSanitizer) and runs
 # each for SECONDS (default 60), one after the other, at low priority. Each starts from the seeds
 # in fuzz/corpus/<target>/; what it learns goes to build-fuzz/corpus/<target>/, and a crashing

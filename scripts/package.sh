@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package collatrix_VERSION_amd64.deb in the source folder: a release build in
 # build-package/ (install prefix /usr, no tests), packed by CPack and checked by lintian, which
 # must find no errors (docs/packaging.md explains what else it says).

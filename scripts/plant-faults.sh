@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plants each known fault of scripts/faults/*.list in turn, rebuilds, and checks that the
 # named test catches it; then puts the source back. Usage: scripts/plant-faults.sh [FILTER],
 # where FILTER picks the faults whose name contains it. Needs a configured default build

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Collatrix and opens it. Unless a real tester is attached (or --no-simulator is given),
 # a simulated tester with a generated data set of A-scan results is linked as ports/COM3 first,
 # so Transfer works at once; it is stopped when the program closes.

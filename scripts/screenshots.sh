@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the pictures of the help pages from the real program, offscreen, against the simulated
 # tester, and writes them into Help/Images. Usage: scripts/screenshots.sh [BUILD_FOLDER]
 set -eu

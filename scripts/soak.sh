@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # 200 downloads from the simulated tester in one process, each saved, in the AddressSanitizer
 # build so that LeakSanitizer checks the exit (about 4 minutes). See bench/soak_transfers.cpp.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, then builds and runs every test twice: in the normal build and in
 # the AddressSanitizer + UndefinedBehaviorSanitizer build. Then runs each fuzz target briefly.
 # With --unit: only the unit tests of the normal build.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Switches a program folder to Russian: the program's catalogue becomes collatrix.qm and the
 # toolkit's becomes qt_ru.qm beside the program, which reads both at start.
 # Usage: scripts/use-russian.sh [--off] [PROGRAM_FOLDER]   (default: build/bin)

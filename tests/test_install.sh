@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks that the installed program folder is
 # complete and works from another folder. Usage: test_install.sh BUILD_FOLDER SOURCE_FOLDER
 set -eu

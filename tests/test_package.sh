@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder, unpacks it into a temporary root (dpkg -x) and
 # runs the programs from there: the CLI, the window with its help pages, and the settings of a
 # user who cannot write the program folder. Exits 77 (skipped) without the packaging tools.

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,4 +1,5 @@
-#include "data/ascanparams.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/ascanparams.h"
 
 #include <QtTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli decode against dumps whose CSV was checked by hand.
 #include "pdftools.h"
 #include "testfiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli's device commands, and its exit statuses, against collatrix-tester.
 #include "portsfolder.h"
 #include "testerprocess.h"

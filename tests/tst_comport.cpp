@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The POSIX serial port on real pseudo-terminals linked into a ports folder.
 #include "device/comport.h"
 

@@ -1,4 +1,5 @@
-#include "data/csvwriter.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/csvwriter.h"
 
 #include <QBuffer>
 #include <QtTest>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversation with the tester over the scripted line: frames byte for byte, the device
 // search, the dump start and progress, A-scan requests, and replies that trickle in. Time is
 // the line's virtual clock, so nothing here waits.
-#include "data/ascanparams.h"
+#include "format/ascanparams.h"
 #include "device/kvtustester.h"
 #include "scriptedtester.h"
 

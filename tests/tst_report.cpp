@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's statistics against figures worked out by hand, and written reports read back with
 // poppler's tools: the page count, the figures on page one, one picture per A-scan held.
-#include "app/reportwriter.h"
-#include "data/zrdata.h"
+#include "report/reportwriter.h"
+#include "format/zrdata.h"
 #include "pdftools.h"
 
 #include <QApplication>

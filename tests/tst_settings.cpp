@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings.ini: what a start and an end of the program leave behind for a given file.
 #include "data/collatrix.h"
-#include "data/csvwriter.h"
+#include "format/csvwriter.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-tester on a pseudo-terminal, driven as a host drives it, in real time.
 #include "ascansynthesizer.h"
 #include "testermemory.h"

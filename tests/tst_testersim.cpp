@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's memories, and its A-scans read back with the program's own parser.
 #include "ascansynthesizer.h"
-#include "data/ascanparams.h"
+#include "format/ascanparams.h"
 #include "testermemory.h"
 
 #include <QtTest>

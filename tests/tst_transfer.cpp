@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Downloads in the offscreen window from collatrix-tester on a pseudo-terminal. Each one runs on
 // the window's real 500 ms ticks, so only paths of their own are here.
 #include "app/mainwindow.h"
 #include "data/collatrix.h"
-#include "data/csvwriter.h"
+#include "format/csvwriter.h"
 #include "data/keptfolder.h"
 #include "modaldriver.h"
 #include "portsfolder.h"

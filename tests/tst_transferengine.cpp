@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer engine over the scripted line: the end rule, the outcome, and a dump whose last
 // bytes are still on the line when the count is reached.
 #include "data/transferengine.h"
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 #include "device/kvtustester.h"
 #include "scriptedtester.h"
 

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ascan/vectordrawframe.h"
-#include "data/ascanparams.h"
+#include "format/ascanparams.h"
 
 #include <QtTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window over the scripted line: what happens when the user or the system acts between two
 // rows of the A-scan prefetch. The line's clock is virtual, so the outcome message and the
 // device's replies cost no real time; only the window's own 500 ms timer runs in real time.

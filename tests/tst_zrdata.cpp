@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dump decoders against hand-written bytes of all three layouts.
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 
 #include <QtTest>
 

@@ -119,10 +119,58 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CKeptDownloads</name>
+    <message>
+        <source>Downloads are not being kept: %1 cannot be written (%2).
+The received data is shown as usual; save it before you close the program.</source>
+        <translation>Передачи не сохраняются: запись в %1 невозможна (%2).
+Принятые данные показаны как обычно; сохраните их перед закрытием программы.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1:
+%2.</source>
+        <translation>Не удаётся открыть %1:
+%2.</translation>
+    </message>
+    <message>
+        <source>Kept downloads (*%1)</source>
+        <translation>Сохранённые передачи (*%1)</translation>
+    </message>
+    <message>
+        <source>Tester dumps (*)</source>
+        <translation>Дампы прибора (*)</translation>
+    </message>
+    <message>
+        <source>Tester dumps of 32-byte records (*)</source>
+        <translation>Дампы прибора с 32-байтными записями (*)</translation>
+    </message>
+    <message>
+        <source>Open a kept download</source>
+        <translation>Открыть сохранённую передачу</translation>
+    </message>
+</context>
+<context>
     <name>CKeptFolder</name>
     <message>
         <source>the folder cannot be made</source>
         <translation>папку невозможно создать</translation>
+    </message>
+</context>
+<context>
+    <name>CReportAction</name>
+    <message>
+        <source>Save report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report cannot be written to %1:
+%2.</source>
+        <translation>Протокол невозможно записать в %1:
+%2.</translation>
     </message>
 </context>
 <context>
@@ -262,50 +310,8 @@ p, li { white-space: pre-wrap; }
         <translation>Открыть сохранённую передачу...</translation>
     </message>
     <message>
-        <source>Downloads are not being kept: %1 cannot be written (%2).
-The received data is shown as usual; save it before you close the program.</source>
-        <translation>Передачи не сохраняются: запись в %1 невозможна (%2).
-Принятые данные показаны как обычно; сохраните их перед закрытием программы.</translation>
-    </message>
-    <message>
-        <source>Cannot open %1:
-%2.</source>
-        <translation>Не удаётся открыть %1:
-%2.</translation>
-    </message>
-    <message>
-        <source>Kept downloads (*%1)</source>
-        <translation>Сохранённые передачи (*%1)</translation>
-    </message>
-    <message>
-        <source>Tester dumps (*)</source>
-        <translation>Дампы прибора (*)</translation>
-    </message>
-    <message>
-        <source>Tester dumps of 32-byte records (*)</source>
-        <translation>Дампы прибора с 32-байтными записями (*)</translation>
-    </message>
-    <message>
-        <source>Open a kept download</source>
-        <translation>Открыть сохранённую передачу</translation>
-    </message>
-    <message>
         <source>Report...</source>
         <translation>Протокол...</translation>
-    </message>
-    <message>
-        <source>Save report as</source>
-        <translation>Сохранить протокол как</translation>
-    </message>
-    <message>
-        <source>PDF files (*.pdf)</source>
-        <translation>Файлы PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>The report cannot be written to %1:
-%2.</source>
-        <translation>Протокол невозможно записать в %1:
-%2.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "clioptions.h"
 
-#include "data/csvwriter.h"
+#include "format/csvwriter.h"
 #include "device/comport.h"
 
 #include <QCommandLineParser>

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "decodecommand.h"
 
 #include "clioptions.h"
 
-#include "data/keptdownload.h"
-#include "data/zrdata.h"
+#include "format/keptdownload.h"
+#include "format/zrdata.h"
 
 namespace
 {

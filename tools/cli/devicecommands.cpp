@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "devicecommands.h"
 
 #include "clioptions.h"
@@ -6,7 +7,7 @@
 
 #include "data/keptfolder.h"
 #include "data/transferengine.h"
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
 

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "keptcommands.h"
 
 #include "clioptions.h"
 
-#include "app/reportwriter.h"
+#include "report/reportwriter.h"
 #include "ascan/ascanwindow.h"
-#include "data/csvwriter.h"
-#include "data/keptdownload.h"
+#include "format/csvwriter.h"
+#include "format/keptdownload.h"
 #include "data/keptfolder.h"
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 
 #include <QDir>
 #include <QFileInfo>

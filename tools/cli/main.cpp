@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli: the program's decoding, device search, download and kept downloads from the
 // command line.
 #include "clioptions.h"

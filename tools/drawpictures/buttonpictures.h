@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five 42 x 42 tool button pictures: a bitmap on a magenta ground and its black/white mask.
 #pragma once
 

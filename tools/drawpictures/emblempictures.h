@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures built around the program's emblem (a transducer sending wave arcs): the main
 // window background, the About page logo and the window icon.
 #pragma once

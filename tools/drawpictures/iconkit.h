@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared palette and painting steps, so every picture has the same light, outline and colours.
 #pragma once
 

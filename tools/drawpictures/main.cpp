@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-drawpictures: draws the program's button icons, background, logo and window icon
 // into resources/ (see scripts/draw-pictures.sh).
 #include "buttonpictures.h"

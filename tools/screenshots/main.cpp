@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-screenshots OUTPUT_FOLDER [TESTER_PROGRAM]: the pictures of the help pages, taken
 // from the real program against the simulated tester. Run it with QT_QPA_PLATFORM=offscreen.
 #include "screenshotsession.h"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ascansynthesizer.h"
 
-#include "data/ascanparams.h"
+#include "format/ascanparams.h"
 #include "testerrandom.h"
 
 #include <algorithm>

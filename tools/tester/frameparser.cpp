@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frameparser.h"
 
 const QByteArray CFrameParser::kMagic("KVT M47T");

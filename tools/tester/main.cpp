@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-tester: a simulated ultrasonic tester on a pseudo-terminal.
 #include "ptylink.h"
 #include "testerdevice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One stored reading as the tester keeps it in its index, so an A-scan request can find it.

@@ -1,4 +1,5 @@
-#include "zrdata.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/zrdata.h"
 
 #include <algorithm>
 #include <cstring>

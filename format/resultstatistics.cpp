@@ -1,6 +1,7 @@
-#include "resultstatistics.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/resultstatistics.h"
 
-#include "zrdata.h"
+#include "format/zrdata.h"
 
 #include <QMap>
 

@@ -1,4 +1,5 @@
-#include "csvwriter.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/csvwriter.h"
 
 #include <QIODevice>
 

@@ -1,6 +1,7 @@
-#include "keptdownload.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/keptdownload.h"
 
-#include "zrdata.h"
+#include "format/zrdata.h"
 
 #include <QCryptographicHash>
 #include <QFile>

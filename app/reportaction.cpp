@@ -1,36 +1,32 @@
-// The inspection report: Report... in the table's context menu and Ctrl+P.
-#include "mainwindow.h"
-
-#include "reportwriter.h"
-
-#include "ui_mainwindowgui.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/reportaction.h"
 
 #include "data/collatrix.h"
+#include "report/reportwriter.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
-bool MainWindow::saveReport()
+CReportAction::CReportAction(CCollatrix *controller, const AScanWindow *ascanWindow,
+                             QWidget *window)
+    : QObject(window), controller(controller), ascanWindow(ascanWindow), window(window)
 {
-    if (ui->tableWidget->isHidden() || ui->tableWidget->rowCount() == 0)
-        return false;
+}
+
+bool CReportAction::run(const QList<int> &rows)
+{
     controller->normaliseDataPath();
     const QString name = CCollatrix::uniqueFileName(controller->dataPath, QStringLiteral("report"),
                                                     QStringLiteral(".pdf"));
     const QString path = QFileDialog::getSaveFileName(
-        this, tr("Save report as"), controller->dataPath + name, tr("PDF files (*.pdf)"));
+        window, tr("Save report as"), controller->dataPath + name, tr("PDF files (*.pdf)"));
     if (path.isEmpty())
         return false;
-    // The rows Save As would write: the selection when it has two rows or more.
-    QList<int> rows;
-    selectedRows(&rows);
-    if (rows.size() < 2)
-        rows = CCsvWriter::allRows(controller->measurements);
     CReportWriter::Source source;
     source.data = &controller->measurements;
     source.rows = rows;
-    source.aScanOf = [this](int row) { return heldAScan(row); };
+    source.aScanOf = [this](int row) { return controller->heldAScan(row); };
     source.time = controller->kept.time;
     source.port = controller->kept.port;
     source.outcome = controller->kept.outcome;
@@ -40,7 +36,7 @@ bool MainWindow::saveReport()
     QString problem;
     if (report.write(path, &problem))
         return true;
-    QMessageBox::warning(this, controller->programTitle,
+    QMessageBox::warning(window, controller->programTitle,
                          tr("The report cannot be written to %1:\n%2.")
                              .arg(QDir::toNativeSeparators(path), problem));
     return false;

@@ -1,4 +1,5 @@
-#include "measurementrecord.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "format/measurementrecord.h"
 
 namespace
 {

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "ascan/ascanwindow.h"
-#include "data/ascanentry.h"
-#include "data/csvwriter.h"
-#include "data/resultstatistics.h"
+#include "format/ascanentry.h"
+#include "format/csvwriter.h"
+#include "format/resultstatistics.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

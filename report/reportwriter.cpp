@@ -1,6 +1,7 @@
-#include "reportwriter.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/reportwriter.h"
 
-#include "data/zrdata.h"
+#include "format/zrdata.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "measurementrecord.h"
+#include "format/measurementrecord.h"
 
 #include <QString>
 #include <array>

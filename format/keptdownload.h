@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ascanentry.h"
+#include "format/ascanentry.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ascanparams.h"
+#include "format/ascanparams.h"
 
 #include <QByteArray>
 #include <QMap>
