@@ -11,8 +11,9 @@ packages=(
     libudev-dev
 )
 # What CPack's Debian package needs: dpkg-shlibdeps finds the dependencies among the files
-# that file(1) calls programs, help2man writes manual pages, lintian checks the result.
-packaging=(dpkg-dev file help2man lintian)
+# that file(1) calls programs, help2man writes manual pages, lintian checks the result, and
+# appstreamcli and desktop-file-validate check what software centres and menus read.
+packaging=(dpkg-dev file help2man lintian appstream desktop-file-utils)
 for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;

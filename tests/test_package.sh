@@ -5,7 +5,7 @@
 # user who cannot write the program folder. Exits 77 (skipped) without the packaging tools.
 # Usage: test_package.sh BUILD_FOLDER SOURCE_FOLDER VERSION
 set -eu
-for tool in cpack dpkg-deb dpkg-shlibdeps file help2man; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file help2man appstreamcli desktop-file-validate; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup-debian.sh --test)"; exit 77; }
 done
 build=$(cd "$1" && pwd)
@@ -46,6 +46,11 @@ done
 grep -q '^SUBSYSTEM=="tty", ATTRS{idVendor}==.*GROUP="dialout"' "$root/usr/lib/udev/rules.d/70-collatrix.rules" ||
     fail "the udev rule does not give a matching adapter to dialout"
 grep -q "^Exec=/usr/bin/collatrix %f\$" "$root/usr/share/applications/collatrix.desktop" || fail "desktop entry"
+desktop-file-validate "$root/usr/share/applications/collatrix.desktop" || fail "desktop-file-validate"
+metainfo=$root/usr/share/metainfo/collatrix.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the AppStream file does not name release $version"
+grep -q "^License: GPL-3.0-or-later" "$root/usr/share/doc/collatrix/copyright" || fail "copyright names no licence"
 
 cd "$work"
 "$root/usr/bin/collatrix-cli" --help >help.txt || fail "collatrix-cli --help"
