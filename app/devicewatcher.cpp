@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/devicewatcher.h"
 
+#include "device/comport.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -10,11 +12,17 @@
 #include <libudev.h>
 #endif
 
-CDeviceWatcher::CDeviceWatcher(const QString &portsFolder, QObject *parent)
-    : QObject(parent), portsFolder(portsFolder), folderWatcher(new QFileSystemWatcher(this))
+CDeviceWatcher::CDeviceWatcher(const QStringList &portsFolders, QObject *parent)
+    : QObject(parent), portsFolders(portsFolders), folderWatcher(new QFileSystemWatcher(this))
 {
-    folderWatcher->addPath(QFileInfo(portsFolder).absolutePath());
-    portsFolderSeen = watchPortsFolder();
+    for (const QString &folder : portsFolders) {
+        // A folder of the user's runtime folder is ours to make; with its parent there, a
+        // simulator that links its port there later is seen.
+        if (folder == CCOMPort::runtimePortsFolder())
+            QDir().mkpath(QFileInfo(folder).absolutePath());
+        folderWatcher->addPath(QFileInfo(folder).absolutePath());
+    }
+    portsFoldersSeen = watchPortsFolders();
     connect(folderWatcher, &QFileSystemWatcher::directoryChanged, this,
             &CDeviceWatcher::folderChanged);
     startUdevMonitor();
@@ -31,24 +39,26 @@ CDeviceWatcher::~CDeviceWatcher()
 #endif
 }
 
-// Changes beside the ports folder (the program folder may be busy) count only when they make
+// Changes beside a ports folder (the program folder may be busy) count only when they make
 // or remove the ports folder itself.
 void CDeviceWatcher::folderChanged(const QString &folder)
 {
-    const bool seen = watchPortsFolder();
-    if (folder == portsFolder || seen != portsFolderSeen)
+    const QList<bool> seen = watchPortsFolders();
+    if (portsFolders.contains(folder) || seen != portsFoldersSeen)
         emit devicesChanged();
-    portsFolderSeen = seen;
+    portsFoldersSeen = seen;
 }
 
-// Watches the ports folder when it exists; tells whether it does.
-bool CDeviceWatcher::watchPortsFolder()
+// Watches each ports folder that exists; tells which do.
+QList<bool> CDeviceWatcher::watchPortsFolders()
 {
-    if (!QFileInfo(portsFolder).isDir())
-        return false;
-    if (!folderWatcher->directories().contains(portsFolder))
-        folderWatcher->addPath(portsFolder);
-    return true;
+    QList<bool> seen;
+    for (const QString &folder : portsFolders) {
+        seen.append(QFileInfo(folder).isDir());
+        if (seen.last() && !folderWatcher->directories().contains(folder))
+            folderWatcher->addPath(folder);
+    }
+    return seen;
 }
 
 #ifdef COLLATRIX_UDEV

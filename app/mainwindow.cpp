@@ -79,7 +79,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     setAcceptDrops(true);
 #ifndef Q_OS_WIN
     // Windows tells the window itself (nativeEvent); elsewhere udev and the ports folder do.
-    auto *watcher = new CDeviceWatcher(CCOMPort::portsFolder(), this);
+    auto *watcher = new CDeviceWatcher(CCOMPort::portsFolders(), this);
     connect(watcher, &CDeviceWatcher::devicesChanged, this, &MainWindow::onDeviceChange);
 #endif
 }
@@ -372,6 +372,7 @@ void MainWindow::showTransferMessage(const QString &text, int ms)
 bool MainWindow::prefetchAScans()
 {
     bool result = false;
+    controller->beginAScans();
     for (int row = 0; row < controller->measurements.totalCount(); ++row) {
         MeasurementRecord record;
         if (controller->measurements.recordAt(row, &record) && record.hasAScan)
@@ -382,6 +383,7 @@ bool MainWindow::prefetchAScans()
         if (transferTimerId != 0 || closing || controller->fromFile)
             break;
     }
+    controller->endAScans();
     return result;
 }
 

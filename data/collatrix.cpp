@@ -2,6 +2,7 @@
 #include "data/collatrix.h"
 
 #include "data/keptfolder.h"
+#include "data/searchsettings.h"
 #include "device/kvtustester.h"
 #include "format/csvwriter.h"
 
@@ -231,7 +232,19 @@ bool CCollatrix::findDevice()
 {
     if (transferActive || tester == nullptr)
         return false;
+    tester->searchPorts = CSearchSettings::ports();
     return tester->findDevice();
+}
+
+bool CCollatrix::beginAScans()
+{
+    return tester != nullptr && tester->beginAScans();
+}
+
+void CCollatrix::endAScans()
+{
+    if (tester != nullptr)
+        tester->endAScans();
 }
 
 bool CCollatrix::startTransfer()

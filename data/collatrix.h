@@ -88,8 +88,11 @@ public:
     // changes and *problem says what is wrong with the file.
     bool openDownload(const QString &path, bool bareExtended, QString *problem);
 
-    // A-scans per table row.
+    // A-scans per table row. Between beginAScans and endAScans the tester's port stays open,
+    // so a run of fetches goes at the line's pace.
     bool fetchAScan(int row);
+    bool beginAScans();
+    void endAScans();
     bool aScanForRow(int row, signed short *samples, int *count, AScanParams *params);
     // A row's A-scan, fetched first when the tester still has it; null when there is none.
     const AScanEntry *heldAScan(int row);

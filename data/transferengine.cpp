@@ -10,6 +10,7 @@ bool CTransferEngine::start()
 {
     accepted = false;
     bytes = 0;
+    inTail = false;
     return tester != nullptr && tester->startTransfer();
 }
 
@@ -37,10 +38,26 @@ int CTransferEngine::pollOnce(int *progress)
 CTransferEngine::Step CTransferEngine::step(int *progress)
 {
     const bool got = pollOnce(progress) > 0;
-    const Step s = classify(got, *progress);
-    if (s == Step::Ended && got)
+    if (!inTail) {
+        const Step s = classify(got, *progress);
+        if (s != Step::Ended || !got)
+            return s;
+        inTail = true;
+        quietTicks = 0;
+    }
+    const Step s = tailStep(got);
+    if (got)
         readTail(progress);
     return s;
+}
+
+CTransferEngine::Step CTransferEngine::tailStep(bool got)
+{
+    quietTicks = got ? 0 : quietTicks + 1;
+    if (quietTicks == 0)
+        return Step::Receiving;
+    const bool missing = tester != nullptr && tester->bytesStillMissing() > 0;
+    return missing && quietTicks < kMissingWaitTicks ? Step::Receiving : Step::Ended;
 }
 
 void CTransferEngine::readTail(int *progress)

@@ -21,6 +21,11 @@ public:
     // many character times at 38400 baud, and longer than a USB adapter holds back a packet.
     static constexpr int kQuietMs = 20;
     static constexpr int kQuietStepMs = 5;
+    // After the count is reached the reception goes on until a whole tick brings nothing: a
+    // device may pause before its last bytes (reading its next memory page, an infrared link
+    // that stalls). While the dump's own structure says bytes are missing, it waits this many
+    // quiet ticks before it gives up on them.
+    static constexpr int kMissingWaitTicks = 4;
 
     enum class Step {
         Waiting,   // nothing arrived and nothing was announced, or a stray chunk was dropped
@@ -33,8 +38,9 @@ public:
 
     bool start();
     void stop();
-    // One tick. The step that reaches 100 % reads on until the line is quiet (at most one more
-    // tick), so the last bytes of a dump still on the way are not lost.
+    // One tick. Once 100 % is reached the steps go on receiving until a tick is quiet, so the
+    // last bytes of a dump still on the way are not lost; each step that brings bytes reads on
+    // until the line is quiet for a moment.
     Step step(int *progress);
     // Ticks until the reception ends and stops it; report sees every step that is not waiting.
     // Returns the last progress.
@@ -54,8 +60,12 @@ public:
 private:
     int pollOnce(int *progress);
     void readTail(int *progress);
+    Step tailStep(bool got);
 
     CKVTUSTester *tester;
     bool accepted = false;
     int bytes = 0;
+    // The count has been reached; quietTicks counts the ticks since bytes last came.
+    bool inTail = false;
+    int quietTicks = 0;
 };

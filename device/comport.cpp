@@ -2,6 +2,7 @@
 #include "device/comport.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 
@@ -40,6 +41,25 @@ QString CCOMPort::portsFolder()
 #endif
 }
 
+QString CCOMPort::runtimePortsFolder()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() ? QString()
+                             : QFile::decodeName(runtime) + QStringLiteral("/collatrix/ports");
+}
+
+QStringList CCOMPort::portsFolders()
+{
+#ifdef _WIN32
+    return {};
+#else
+    QStringList folders{portsFolder()};
+    if (portsFolderSetting().isEmpty() && !runtimePortsFolder().isEmpty())
+        folders.append(runtimePortsFolder());
+    return folders;
+#endif
+}
+
 CCOMPort::CCOMPort() : native(newNative())
 {
     setPortNumber(1);
@@ -53,6 +73,7 @@ CCOMPort::~CCOMPort()
 void CCOMPort::setPortNumber(int n)
 {
     std::snprintf(name, sizeof name, "\\\\.\\COM%i", n);
+    tester = false;
 }
 
 int CCOMPort::portNumber() const

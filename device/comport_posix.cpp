@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Linux: COM n is a device file, opened non-blocking so that reads never wait.
 #include "device/comport.h"
-#include "device/comportdescriptor.h"
+#include "device/portclaim.h"
+#include "device/portowners.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,14 +10,15 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -43,15 +45,18 @@ std::string tablePath(int n)
     return families[(n - 1) / kFamilySize] + std::to_string((n - 1) % kFamilySize);
 }
 
-// The device file of a "\\.\COMn" name; empty when there is none. An entry in the ports folder
-// wins even when it is a dangling link, so a closed simulator makes its port fail.
+// The device file of a "\\.\COMn" name, links resolved; empty when there is none. An entry in
+// a ports folder wins even when it is a dangling link, so a closed simulator makes its port fail.
 std::string devicePath(int n)
 {
-    const QByteArray entry =
-        QFile::encodeName(CCOMPort::portsFolder() + QStringLiteral("/COM%1").arg(n));
-    struct stat st;
-    if (::lstat(entry.constData(), &st) == 0)
-        return entry.toStdString();
+    for (const QString &folder : CCOMPort::portsFolders()) {
+        const QByteArray entry = QFile::encodeName(folder + QStringLiteral("/COM%1").arg(n));
+        struct stat st;
+        if (::lstat(entry.constData(), &st) != 0)
+            continue;
+        char resolved[PATH_MAX];
+        return ::realpath(entry.constData(), resolved) ? std::string(resolved) : std::string();
+    }
     return tablePath(n);
 }
 
@@ -123,25 +128,58 @@ bool writeAll(int fd, const char *data, int length)
 
 } // namespace
 
+struct CCOMPort::Native {
+    int fd = -1;
+    bool overlapped = false;
+    CPortClaim claim;
+};
+
+CCOMPort::Native *CCOMPort::newNative()
+{
+    return new Native;
+}
+
+void CCOMPort::NativeDeleter::operator()(Native *native) const
+{
+    delete native;
+}
+
+bool CCOMPort::isOpen() const
+{
+    return native->fd >= 0;
+}
+
 bool sleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms > 0 ? ms : 0));
     return true;
 }
 
+std::int64_t clockMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 bool CCOMPort::open(bool overlappedMode)
 {
     close();
+    refusalReason.clear();
     const std::string path = devicePath(portNumber());
     if (path.empty())
         return false;
-    const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (opened < 0)
+    const QString device = QFile::decodeName(path.c_str());
+    // Nothing is opened that another program announced as its own.
+    refusalReason = CPortOwners::foreignUse(device);
+    if (!refusalReason.isEmpty())
         return false;
-    // The lock stands in for the exclusive open of the Windows driver: a port in use elsewhere
-    // fails at once.
-    if (isPhantomUart(opened, path) || ::flock(opened, LOCK_EX | LOCK_NB) != 0) {
+    const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (opened < 0) {
+        if (errno == EBUSY)
+            refusalReason = QStringLiteral("in exclusive use by another program");
+        return false;
+    }
+    if (isPhantomUart(opened, path) || !native->claim.take(opened, device, &refusalReason)) {
         ::close(opened);
         return false;
     }
@@ -158,6 +196,7 @@ void CCOMPort::close()
 {
     if (native->fd < 0)
         return;
+    native->claim.release(native->fd, tester);
     ::close(native->fd);
     native->fd = -1;
     native->overlapped = false;
@@ -168,6 +207,15 @@ bool CCOMPort::write(const void *data, int length)
     const bool written =
         native->fd >= 0 && writeAll(native->fd, static_cast<const char *>(data), length);
     return native->overlapped || written;
+}
+
+// A hang-up or an error counts as no byte: nothing more will come.
+bool CCOMPort::waitReadable(int timeoutMs)
+{
+    if (native->fd < 0 || timeoutMs < 0)
+        return false;
+    pollfd in{native->fd, POLLIN, 0};
+    return ::poll(&in, 1, timeoutMs) > 0 && (in.revents & POLLIN) != 0;
 }
 
 int CCOMPort::queuedBytes() const

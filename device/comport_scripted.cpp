@@ -2,8 +2,28 @@
 // The platform half of CCOMPort for tests and fuzzing: the port talks to CScriptedLine, and a
 // wait moves the line's virtual clock instead of the real one.
 #include "device/comport.h"
-#include "device/comportdescriptor.h"
 #include "device/scriptedline.h"
+
+// The scripted port is identified by its number alone.
+struct CCOMPort::Native {
+    int fd = -1;
+    bool overlapped = false;
+};
+
+CCOMPort::Native *CCOMPort::newNative()
+{
+    return new Native;
+}
+
+void CCOMPort::NativeDeleter::operator()(Native *native) const
+{
+    delete native;
+}
+
+bool CCOMPort::isOpen() const
+{
+    return native->fd >= 0;
+}
 
 bool sleepMs(int ms)
 {
@@ -11,6 +31,15 @@ bool sleepMs(int ms)
     return true;
 }
 
+std::int64_t clockMs()
+{
+    return CScriptedLine::instance().now() / 1000;
+}
+
+bool CCOMPort::waitReadable(int timeoutMs)
+{
+    return native->fd >= 0 && CScriptedLine::instance().waitForInput(timeoutMs);
+}
 
 bool CCOMPort::open(bool overlappedMode)
 {

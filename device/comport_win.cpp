@@ -51,6 +51,9 @@ struct CCOMPort::Native {
     OVERLAPPED block;
     // The block while the port is open in overlapped mode, else null.
     OVERLAPPED *overlapped = nullptr;
+    // The line as it was found, given back when the port was not the tester's.
+    DCB found;
+    bool foundSaved = false;
 
     Native()
     {
@@ -79,6 +82,23 @@ bool sleepMs(int ms)
     WaitForSingleObject(timer, static_cast<DWORD>(ms > 0 ? ms : 0));
     CloseHandle(timer);
     return true;
+}
+
+std::int64_t clockMs()
+{
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
+// The driver can signal arrivals only to an overlapped wait; a millisecond poll is as quick.
+bool CCOMPort::waitReadable(int timeoutMs)
+{
+    const std::int64_t deadline = clockMs() + timeoutMs;
+    while (isOpen() && queuedBytes() == 0) {
+        if (clockMs() >= deadline)
+            return false;
+        sleepMs(1);
+    }
+    return queuedBytes() > 0;
 }
 
 CCOMPort::Native *CCOMPort::newNative()
@@ -111,6 +131,9 @@ bool CCOMPort::open(bool overlappedMode)
         return false;
     }
     SetupComm(n.handle, kQueueSize, kQueueSize);
+    std::memset(&n.found, 0, sizeof n.found);
+    n.found.DCBlength = sizeof n.found;
+    n.foundSaved = GetCommState(n.handle, &n.found) != FALSE;
     configureLine(n.handle, baudRate);
     sleepMs(kSettleMs);
     setReadTimeouts(n.handle);
@@ -123,6 +146,9 @@ void CCOMPort::close()
     if (!isValid(native->handle))
         return;
     native->releaseOverlapped();
+    if (native->foundSaved && !tester)
+        SetCommState(native->handle, &native->found);
+    native->foundSaved = false;
     CloseHandle(native->handle);
     native->handle = INVALID_HANDLE_VALUE;
 }

@@ -19,6 +19,7 @@ constexpr char kExtendedAnswer[] = "Yeah";
 // Layout 1 announces its count of 257-byte blocks in one byte.
 constexpr int kLayout1BlockSize = 257;
 constexpr int kHeldMax = CZRData::kHeaderSize - 1;
+constexpr int kExtendedRecordSize = 32;
 
 } // namespace
 
@@ -37,20 +38,27 @@ void CKVTUSTester::resetReception()
 {
     blocksReceived = 0;
     blocksExpected = 0;
+    announcedSize = 0;
     dumpSize = 0;
     ringBuffer.clear();
 }
 
 int CKVTUSTester::scanPorts()
 {
+    endAScans();
     portCount = 0;
+    skippedPorts.clear();
     CCOMPort scratch;
     for (int n = 1; n < kPortSlots; ++n) {
+        if (!searchPorts.isEmpty() && !searchPorts.contains(n))
+            continue;
         scratch.setPortNumber(n);
         if (scratch.open(true) && portCount < kPortSlots) {
             ports[portCount].setPortNumber(n);
             ports[portCount].baudRate = baudRate;
             ++portCount;
+        } else if (!scratch.refusal().isEmpty()) {
+            skippedPorts.append({n, scratch.refusal()});
         }
         scratch.close();
     }
@@ -74,6 +82,8 @@ bool CKVTUSTester::findDevice()
         const bool answered = identify();
         busy = false;
         extendedProtocol = probeExtended();
+        if (answered)
+            currentPort->markAsTester();
         currentPort->close();
         if (answered) {
             deviceFound = true;
@@ -100,21 +110,25 @@ bool CKVTUSTester::probe(int command, const char *answer, int answerLength)
         return false;
     }
     std::uint8_t reply[kChunkSize] = {};
-    const int got = readReply(reply, answerLength);
+    const int got = readReply(reply, answerLength, kReplyQuietMs);
     return got >= answerLength && std::memcmp(reply, answer, answerLength) == 0;
 }
 
 // At 38400 baud a reply takes up to 100 ms on the line, and an infrared receiver or a USB
-// adapter hands it over piece by piece: reading goes on until the bytes that are compared or
-// parsed are there, or the reply window has run out.
-int CKVTUSTester::readReply(std::uint8_t *reply, int wanted)
+// adapter hands it over piece by piece: reading goes on, each piece as soon as it is there,
+// until the bytes that are compared or parsed have come or the reply window has run out. Then
+// it goes on while more follows within quietMs, so that the rest of a longer reply does not
+// spoil the next one.
+int CKVTUSTester::readReply(std::uint8_t *reply, int wanted, int quietMs)
 {
+    const std::int64_t deadline = clockMs() + kReplyTimeoutMs;
     int held = 0;
-    for (int waited = 0;; waited += kReplyStepMs) {
+    for (;;) {
         held += currentPort->read(reply + held, kChunkSize - held, 0);
-        if (held >= wanted || waited >= kReplyTimeoutMs)
+        const int left = static_cast<int>(deadline - clockMs());
+        const int wait = held >= wanted ? std::min(quietMs, left) : left;
+        if (held >= kChunkSize || wait <= 0 || !currentPort->waitReadable(wait))
             return held;
-        sleepMs(kReplyStepMs);
     }
 }
 
@@ -134,6 +148,7 @@ bool CKVTUSTester::sendCommand(int command, int param, int length, const void *p
 
 bool CKVTUSTester::startTransfer()
 {
+    sessionOpen = false; // the transfer takes the port over
     resetReception();
     if (currentPort == nullptr || !currentPort->open(false)) {
         busy = false;
@@ -213,15 +228,31 @@ bool CKVTUSTester::announceBlocks(const std::uint8_t *header, int size)
 {
     if (CZRData::isM47Header(header, size)) {
         blocksExpected = header[9] * 256 + header[10];
+        announcedSize = CZRData::kHeaderSize + kBlockSize * blocksExpected;
         return true;
     }
     if (CZRData::isZR2604Header(header, size)) {
         const int count = static_cast<std::int8_t>(header[10]);
-        blocksExpected =
-            count < 1 ? 0 : (CZRData::kHeaderSize + kLayout1BlockSize * count) / kBlockSize;
+        announcedSize = count < 1 ? 0 : CZRData::kHeaderSize + kLayout1BlockSize * count;
+        blocksExpected = announcedSize / kBlockSize;
         return true;
     }
     return false;
+}
+
+// In the extended protocol the count covers the whole 256-byte units of records only; what
+// follows them ends with the last whole record.
+int CKVTUSTester::bytesStillMissing() const
+{
+    const int used = ringBuffer.used();
+    if (announcedSize == 0 || used < CZRData::kHeaderSize)
+        return 0;
+    if (used < announcedSize)
+        return announcedSize - used;
+    if (!extendedProtocol)
+        return 0;
+    const int partial = (used - CZRData::kHeaderSize) % kExtendedRecordSize;
+    return partial == 0 ? 0 : kExtendedRecordSize - partial;
 }
 
 int CKVTUSTester::takeDump(std::uint8_t **data, int *size)
@@ -242,7 +273,7 @@ bool CKVTUSTester::exchangeAScan(int group, int cell, std::uint8_t *reply)
         return false;
     busy = true;
     resetReception();
-    if (currentPort == nullptr || !currentPort->open(false)) {
+    if (!openForExchange()) {
         busy = false;
         return false;
     }
@@ -251,13 +282,47 @@ bool CKVTUSTester::exchangeAScan(int group, int cell, std::uint8_t *reply)
     bool ok = sendCommand(RequestAScan, 0, sizeof payload, payload);
     if (ok) {
         std::uint8_t received[kChunkSize];
-        ok = readReply(received, kAScanReplySize) >= kAScanReplySize;
+        ok = readReply(received, kAScanReplySize, 0) >= kAScanReplySize;
         if (ok)
             std::memcpy(reply, received, kAScanReplySize);
     }
     busy = false;
-    currentPort->close();
+    closeAfterExchange();
     return ok;
+}
+
+// Within a session the port is already open; what came after the last reply is dropped.
+bool CKVTUSTester::openForExchange()
+{
+    if (currentPort == nullptr)
+        return false;
+    if (sessionOpen && currentPort->isOpen()) {
+        currentPort->flushInput();
+        return true;
+    }
+    sessionOpen = false;
+    return currentPort->open(false);
+}
+
+void CKVTUSTester::closeAfterExchange()
+{
+    if (!sessionOpen)
+        currentPort->close();
+}
+
+bool CKVTUSTester::beginAScans()
+{
+    if (busy || currentPort == nullptr)
+        return false;
+    sessionOpen = currentPort->open(false);
+    return sessionOpen;
+}
+
+void CKVTUSTester::endAScans()
+{
+    if (sessionOpen && !busy && currentPort != nullptr)
+        currentPort->close();
+    sessionOpen = false;
 }
 
 bool CKVTUSTester::requestAScan(int group, int cell, signed short *samples, int *count,

@@ -116,6 +116,18 @@ void CScriptedLine::advance(int ms)
     deliverDue();
 }
 
+bool CScriptedLine::waitForInput(int ms)
+{
+    const std::int64_t deadline = clockUs + std::int64_t(std::max(0, ms)) * 1000;
+    if (line.empty() && !later.empty() && later.begin()->first <= deadline) {
+        clockUs = std::max(clockUs, later.begin()->first);
+        deliverDue();
+    }
+    if (line.empty())
+        clockUs = deadline;
+    return !line.empty();
+}
+
 void CScriptedLine::deliverDue()
 {
     while (!later.empty() && later.begin()->first <= clockUs) {

@@ -47,6 +47,9 @@ public:
     int queued() const;
     int take(void *buffer, int n);
     void advance(int ms);
+    // Moves the clock to the next arrival when it comes within ms, else by ms; true when a byte
+    // is then on the line.
+    bool waitForInput(int ms);
     // Virtual microseconds since the last reset.
     std::int64_t now() const { return clockUs; }
 

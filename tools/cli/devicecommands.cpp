@@ -6,10 +6,11 @@
 #include "keptcommands.h"
 
 #include "data/keptfolder.h"
+#include "data/searchsettings.h"
 #include "data/transferengine.h"
-#include "format/zrdata.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
+#include "format/zrdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,11 +53,13 @@ QMap<int, AScanEntry> fetchAScans(CKVTUSTester *tester, const CZRData &data)
 {
     QMap<int, AScanEntry> aScans;
     MeasurementRecord record;
+    tester->beginAScans();
     for (int row = 0; data.recordAt(row, &record); ++row) {
         AScanEntry entry;
         if (record.hasAScan && tester->requestAScan(record.group, record.cell, &entry))
             aScans.insert(row, entry);
     }
+    tester->endAScans();
     return aScans;
 }
 
@@ -110,6 +113,7 @@ bool saveRaw(const QString &path, const std::uint8_t *dump, int size)
 std::unique_ptr<CKVTUSTester> foundTester()
 {
     auto tester = std::make_unique<CKVTUSTester>();
+    tester->searchPorts = CSearchSettings::ports();
     if (!tester->findDevice()) {
         printError(QStringLiteral("no tester answers on any serial port (%1 ports open)")
                        .arg(tester->portCount));
@@ -127,9 +131,34 @@ int runPortsCommand(const QStringList &args)
         return CliUsage;
     opt.applyPortsFolder();
     CKVTUSTester tester;
+    tester.searchPorts = CSearchSettings::ports();
     tester.scanPorts();
+    QMap<int, QString> lines;
     for (int i = 0; i < tester.portCount; ++i)
-        std::printf("%s\n", qPrintable(portName(&tester.ports[i])));
+        lines.insert(tester.ports[i].portNumber(), portName(&tester.ports[i]));
+    for (const CKVTUSTester::SkippedPort &skipped : tester.skippedPorts)
+        lines.insert(skipped.number,
+                     QStringLiteral("COM%1 skipped: %2").arg(skipped.number).arg(skipped.reason));
+    for (const QString &line : lines)
+        std::printf("%s\n", qPrintable(line));
+    return CliOk;
+}
+
+int runSearchPortsCommand(const QStringList &args)
+{
+    CCliOptions opt;
+    if (!opt.parse(args, {}, {}, 1))
+        return CliUsage;
+    QList<int> ports = CSearchSettings::ports();
+    if (!opt.positional.isEmpty() && !CSearchSettings::parse(opt.positional.first(), &ports)) {
+        printError(QStringLiteral("not a list of ports: %1 (write e.g. 3,5-7 or all)")
+                       .arg(opt.positional.first()));
+        return CliUsage;
+    }
+    if (!opt.positional.isEmpty())
+        CSearchSettings::setPorts(ports);
+    const QString list = CSearchSettings::format(ports);
+    std::printf("%s\n", ports.isEmpty() ? "all" : qPrintable(list));
     return CliOk;
 }
 

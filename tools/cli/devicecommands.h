@@ -5,6 +5,8 @@
 
 // collatrix-cli ports [--ports-dir DIR]
 int runPortsCommand(const QStringList &args);
+// collatrix-cli search-ports [LIST | all]
+int runSearchPortsCommand(const QStringList &args);
 // collatrix-cli find [--ports-dir DIR]
 int runFindCommand(const QStringList &args);
 // collatrix-cli download -o RESULTS.csv [--raw DUMP.bin] [--decimal-separator C] [--ports-dir DIR]

@@ -25,7 +25,11 @@ const char kUsage[] =
     "      --extended reads a dump of 32-byte records with A-scan marks.\n"
     "      Without -o the CSV goes to standard output.\n"
     "  ports [--ports-dir DIR]\n"
-    "      List the serial ports that can be opened, as COMn.\n"
+    "      List the serial ports that can be opened, as COMn, and those the search\n"
+    "      leaves alone because another program has them, with the reason.\n"
+    "  search-ports [LIST | all]\n"
+    "      Show or set the ports the device search tries (window and command line),\n"
+    "      e.g. 3,5-7; all (the default) tries every port.\n"
     "  find [--ports-dir DIR]\n"
     "      Search the ports for a tester; print its port and whether it speaks\n"
     "      the extended protocol.\n"
@@ -49,7 +53,7 @@ const char kUsage[] =
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
-    "otherwise COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96\n"
+    "then of $XDG_RUNTIME_DIR/collatrix/ports/, otherwise COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96\n"
     "/dev/ttyACM0-31, COM97-128 /dev/rfcomm0-31.\n"
     "\n"
     "Every download is kept in $XDG_DATA_HOME/collatrix/downloads (by default\n"
@@ -81,6 +85,7 @@ int main(int argc, char *argv[])
     const QMap<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("decode"), runDecodeCommand},
         {QStringLiteral("ports"), runPortsCommand},
+        {QStringLiteral("search-ports"), runSearchPortsCommand},
         {QStringLiteral("find"), runFindCommand},
         {QStringLiteral("download"), runDownloadCommand},
         {QStringLiteral("export"), runExportCommand},

@@ -8,11 +8,27 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
 namespace
 {
+
+// ports/ beside the program, where the program looks first; an installed program's folder is
+// not ours to write, so then the user's runtime folder, where the program looks next.
+QString defaultPortsDir()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("ports"));
+    const QFileInfo besideInfo(beside);
+    const bool writable = besideInfo.exists() ? besideInfo.isDir() && besideInfo.isWritable()
+                                              : QFileInfo(programFolder).isWritable();
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (writable || runtime.isEmpty())
+        return beside;
+    return QFile::decodeName(runtime) + QStringLiteral("/collatrix/ports");
+}
 
 enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
@@ -68,9 +84,7 @@ int main(int argc, char *argv[])
             return fail(ExitFailed, QStringLiteral("cannot write %1").arg(options.writeDump));
         return ExitOk;
     }
-    const QString portsDir = options.portsDir.isEmpty()
-                                 ? QDir(QCoreApplication::applicationDirPath()).filePath("ports")
-                                 : options.portsDir;
+    const QString portsDir = options.portsDir.isEmpty() ? defaultPortsDir() : options.portsDir;
     CTesterDevice::installStopHandlers();
     CPtyLink link;
     const CPtyLink::OpenResult opened = link.open(portsDir, options.port, &error);

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/searchsettings.h"
+
+#include "device/kvtustester.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+namespace
+{
+
+const QString kKey = QStringLiteral("search/ports");
+
+QSettings programSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("collatrix"),
+                     QStringLiteral("collatrix"));
+}
+
+bool parseRange(const QString &item, QList<int> *ports)
+{
+    const QStringList ends = item.split('-');
+    bool firstOk = false;
+    bool lastOk = false;
+    const int first = ends.first().trimmed().toInt(&firstOk);
+    const int last = ends.last().trimmed().toInt(&lastOk);
+    if (ends.size() > 2 || !firstOk || !lastOk || first < 1 || last < first ||
+        last >= CKVTUSTester::kPortSlots)
+        return false;
+    for (int n = first; n <= last; ++n)
+        ports->append(n);
+    return true;
+}
+
+} // namespace
+
+QList<int> CSearchSettings::ports()
+{
+    QList<int> list;
+    return parse(programSettings().value(kKey).toString(), &list) ? list : QList<int>();
+}
+
+void CSearchSettings::setPorts(const QList<int> &ports)
+{
+    QSettings settings = programSettings();
+    if (ports.isEmpty())
+        settings.remove(kKey);
+    else
+        settings.setValue(kKey, format(ports));
+}
+
+bool CSearchSettings::parse(const QString &text, QList<int> *ports)
+{
+    ports->clear();
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || trimmed == QStringLiteral("all"))
+        return true;
+    for (const QString &item : trimmed.split(',')) {
+        if (!parseRange(item, ports)) {
+            ports->clear();
+            return false;
+        }
+    }
+    std::sort(ports->begin(), ports->end());
+    ports->erase(std::unique(ports->begin(), ports->end()), ports->end());
+    return true;
+}
+
+// Runs of neighbours are written as ranges.
+QString CSearchSettings::format(const QList<int> &ports)
+{
+    QStringList items;
+    for (int i = 0; i < ports.size();) {
+        int j = i;
+        while (j + 1 < ports.size() && ports[j + 1] == ports[j] + 1)
+            ++j;
+        items.append(j == i ? QString::number(ports[i])
+                            : QStringLiteral("%1-%2").arg(ports[i]).arg(ports[j]));
+        i = j + 1;
+    }
+    return items.join(',');
+}
