@@ -50,6 +50,7 @@ bool CCOMPort::open(bool overlappedMode)
     native->fd = portNumber();
     native->overlapped = overlappedMode;
     ++line.portsOpen;
+    sleepMs(line.settleMs);
     flushInput();
     return true;
 }

@@ -20,6 +20,7 @@ void CScriptedLine::reset()
     frames.clear();
     clockUs = 0;
     openFails = false;
+    settleMs = 0;
     writes = 0;
     portsOpen = 0;
 }

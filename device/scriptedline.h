@@ -54,6 +54,8 @@ public:
     std::int64_t now() const { return clockUs; }
 
     bool openFails = false;
+    // What an open costs on the virtual clock; a real port settles for CCOMPort::kSettleMs.
+    int settleMs = 0;
     int writes = 0;
     int portsOpen = 0;
     // Every frame the program wrote, with the port it went to.

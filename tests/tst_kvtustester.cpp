@@ -55,6 +55,7 @@ private slots:
     void replies_data();
     void replies();
     void aScanFrameAndRefusal();
+    void aScanSession();
 
 private:
     CKVTUSTester tester;
@@ -124,39 +125,51 @@ void TestKVTUSTester::pollSequence_data()
     QTest::addColumn<QList<int>>("progress");
     QTest::addColumn<int>("announced");
     QTest::addColumn<QByteArray>("kept");
+    QTest::addColumn<int>("missing"); // what the header says is still to come
+    QTest::addColumn<bool>("extended");
 
     const auto b = [](const std::string &s) { return QByteArray(s.data(), int(s.size())); };
     const QByteArray start = b(m47Header(4) + filler(300, 5));
     QTest::newRow("quiet, nothing announced")
-        << QList<QByteArray>{""} << QList<int>{0} << QList<int>{100} << 0 << QByteArray();
+        << QList<QByteArray>{""} << QList<int>{0} << QList<int>{100} << 0 << QByteArray() << 0 << false;
     QTest::newRow("no header: dropped") << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0}
-                                        << QList<int>{0} << 0 << QByteArray();
+                                        << QList<int>{0} << 0 << QByteArray() << 0 << false;
     const QList<QByteArray> count2{b(m47Header(2) + filler(289, 7)), "", b(filler(212, 9)),
                                    b(filler(600, 2))};
     QTest::newRow("count 2") << count2 << QList<int>{300, 0, 212, 600}
-                             << QList<int>{50, 50, 100, 100} << 2 << count2.join();
+                             << QList<int>{50, 50, 100, 100} << 2 << count2.join() << 0 << false;
     // A step takes at most 2048 bytes; the rest waits for the next.
     const QByteArray big = b(m47Header(0x11) + filler(4400, 6));
     QTest::newRow("2048 a step") << QList<QByteArray>{big, "", ""} << QList<int>{2048, 2048, 315}
-                                 << QList<int>{47, 94, 100} << 0x11 << big;
+                                 << QList<int>{47, 94, 100} << 0x11 << big << 0 << false;
     QTest::newRow("header in pieces")
         << QList<QByteArray>{start.left(6), start.mid(6, 4), start.mid(10)} << QList<int>{0, 0, 311}
-        << QList<int>{0, 0, 25} << 4 << start;
+        << QList<int>{0, 0, 25} << 4 << start << 724 << false;
     QTest::newRow("held start completed wrongly")
         << QList<QByteArray>{"ORBEX", b("M48T" + filler(100, 1))} << QList<int>{0, 0}
-        << QList<int>{0, 0} << 0 << QByteArray();
+        << QList<int>{0, 0} << 0 << QByteArray() << 0 << false;
     for (int n : {1, 5, 10})
         QTest::addRow("noise burst of %d", n)
             << QList<QByteArray>{QByteArray(n, char(0xF0)), start} << QList<int>{0, 311}
-            << QList<int>{0, 25} << 4 << start;
+            << QList<int>{0, 25} << 4 << start << 724 << false;
     QTest::newRow("noise like a header start")
-        << QList<QByteArray>{"ORB", start} << QList<int>{0, 311} << QList<int>{0, 25} << 4 << start;
+        << QList<QByteArray>{"ORB", start} << QList<int>{0, 311} << QList<int>{0, 25} << 4 << start << 724 << false;
     const QByteArray layout1 = b(kLayout1Start + '\x02' + filler(300, 3));
     QTest::newRow("layout 1: (11 + 2 x 257) / 256")
-        << QList<QByteArray>{layout1} << QList<int>{311} << QList<int>{50} << 2 << layout1;
+        << QList<QByteArray>{layout1} << QList<int>{311} << QList<int>{50} << 2 << layout1 << 214 << false;
     const QByteArray unannounced = b(kLayout1Start + '\x80' + filler(20, 3));
+    // Announced: 11 + 4 x 256 = 1035 bytes, of which 311 came; layout 1: 11 + 2 x 257 = 525.
     QTest::newRow("layout 1, count byte -128")
-        << QList<QByteArray>{unannounced} << QList<int>{31} << QList<int>{100} << 0 << unannounced;
+        << QList<QByteArray>{unannounced} << QList<int>{31} << QList<int>{100} << 0 << unannounced << 0 << false;
+
+    // The extended count covers whole 256-byte units; after them a record is 32 bytes: 296
+    // bytes of records are 9 records and 8 bytes of the tenth, 24 to come.
+    const QByteArray begun = b(m47Header(1) + filler(296, 4));
+    QTest::newRow("extended, a record begun") << QList<QByteArray>{begun} << QList<int>{307}
+                                              << QList<int>{100} << 1 << begun << 24 << true;
+    const QByteArray whole = b(m47Header(1) + filler(320, 4));
+    QTest::newRow("extended, whole records") << QList<QByteArray>{whole} << QList<int>{331}
+                                             << QList<int>{100} << 1 << whole << 0 << true;
 }
 
 void TestKVTUSTester::pollSequence()
@@ -166,7 +179,9 @@ void TestKVTUSTester::pollSequence()
     QFETCH(QList<int>, progress);
     QFETCH(int, announced);
     QFETCH(QByteArray, kept);
-    plugTester(2, "Nope");
+    QFETCH(int, missing);
+    QFETCH(bool, extended);
+    plugTester(2, extended ? "Yeah" : "Nope");
     QVERIFY(tester.findDevice());
     QVERIFY(tester.startTransfer());
     for (int i = 0; i < chunks.size(); ++i) {
@@ -176,6 +191,7 @@ void TestKVTUSTester::pollSequence()
         QCOMPARE(p, progress[i]);
     }
     QCOMPARE(tester.blocksExpected, announced);
+    QCOMPARE(tester.bytesStillMissing(), missing);
     tester.stopTransfer();
     line().arrive("late");
     QCOMPARE(tester.poll(nullptr), 0); // a stopped transfer does not read
@@ -279,6 +295,49 @@ void TestKVTUSTester::aScanFrameAndRefusal()
     QVERIFY(tester.busy);
     QCOMPARE(line().portsOpen, 1);
     tester.stopTransfer();
+}
+
+// A run of A-scans at the line's pace: the port opens once (50 ms to settle), and each reply
+// (384 bytes at 3840 B/s, its first byte 4 ms after the request: the 15 request bytes) is taken
+// the moment its last packet is in, 104 ms after the request.
+void TestKVTUSTester::aScanSession()
+{
+    plugTester(5, "Yeah");
+    QVERIFY(tester.findDevice());
+    line().settleMs = CCOMPort::kSettleMs;
+    line().replyTo(5, CKVTUSTester::RequestAScan, filler(384, 1), {3840, 64, 4});
+    signed short samples[240 + 72];
+    int count = 0;
+    const auto fetchTen = [&] {
+        const std::int64_t start = line().now();
+        for (int cell = 1; cell <= 10; ++cell) {
+            if (!tester.requestAScan(1, cell, samples, &count, nullptr))
+                return std::int64_t(-1);
+        }
+        return line().now() - start;
+    };
+    QCOMPARE(fetchTen(), std::int64_t(10 * (50 + 104)) * 1000); // each request opens the port
+    QVERIFY(tester.beginAScans());
+    QCOMPARE(fetchTen(), std::int64_t(10 * 104) * 1000);
+    QCOMPARE(line().portsOpen, 1);
+    tester.endAScans();
+    QCOMPARE(line().portsOpen, 0);
+
+    // Leftovers of a longer reply are dropped before the next request.
+    QVERIFY(tester.beginAScans());
+    line().arrive("late bytes of the last reply");
+    QVERIFY(tester.requestAScan(1, 1, samples, &count, nullptr));
+    QCOMPARE(samples[0], short(std::uint8_t(filler(1, 1)[0])));
+
+    // A transfer takes the port over: the session's end leaves it open for the transfer.
+    QVERIFY(tester.startTransfer());
+    tester.endAScans();
+    QCOMPARE(line().portsOpen, 1);
+    tester.stopTransfer();
+    // A search ends the session before it scans.
+    QVERIFY(tester.beginAScans());
+    QVERIFY(tester.findDevice());
+    QCOMPARE(line().portsOpen, 0);
 }
 
 QTEST_APPLESS_MAIN(TestKVTUSTester)
