@@ -103,4 +103,25 @@ grep -q "^DataPath:$home/.local/share/collatrix/Data/" "$settings" || fail "data
 sed -i 's/^COMPort:.*/COMPort:COM5\r/' "$settings"
 run_window
 grep -q "^COMPort:COM5" "$settings" || fail "the settings were not read back: $(cat "$settings")"
+
+# The installed simulator cannot write ports/ beside itself, so it links its port in the user's
+# runtime folder, where the installed program looks next.
+runtime=$home/run
+mkdir -p "$runtime"
+[ -z "$as_user" ] || chown nobody "$runtime"
+XDG_RUNTIME_DIR=$runtime $as_user "$root/usr/bin/collatrix-tester" --port 7 >tester.out 2>&1 &
+pid=$!
+tries=0
+until [ -L "$runtime/collatrix/ports/COM7" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "the simulator linked no port in the runtime folder: $(cat tester.out)"
+    sleep 0.05
+done
+found=$(XDG_RUNTIME_DIR=$runtime HOME=$home XDG_CONFIG_HOME=$home/.config $as_user \
+    "$root/usr/bin/collatrix-cli" find) || fail "the installed program does not find the simulator"
+[ "$found" = "COM7 extended" ] || fail "found $found, not the simulator on COM7"
+kill -TERM "$pid"
+wait "$pid" || true
+pid=
+[ ! -e "$program/ports" ] || fail "the simulator wrote into the program folder"
 echo "package complete and working"

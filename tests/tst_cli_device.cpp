@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli's device commands, and its exit statuses, against collatrix-tester.
+#include "heldterminal.h"
 #include "portsfolder.h"
 #include "testerprocess.h"
 
@@ -31,6 +32,7 @@ private slots:
         QTest::newRow("noise burst") << layout2 + " --noise 5" << download << 0;
         QTest::newRow("replies at 3840 B/s") << layout2 + " --reply-rate 3840" << download << 0;
         QTest::newRow("tail 10 ms late") << layout2 + " --tail-pause 0.01" << download << 0;
+        QTest::newRow("tail 300 ms late") << layout2 + " --tail-pause 0.3" << download << 0;
         QTest::newRow("nothing decodes") << "--dump @/empty.bin" << download << 1;
         QTest::newRow("decode, nothing in it") << QString() << "decode @/empty.bin" << 1;
         QTest::newRow("unknown command") << QString() << "frobnicate" << 2;
@@ -67,6 +69,36 @@ private slots:
                      runCli(decode.mid(0, tester.at(1) == "3" ? 5 : 4)).out);
             checkKept(dir, QString::fromLocal8Bit(run.out.trimmed()), args.contains("--pictures"));
         }
+    }
+
+    // A port under a terminal program's UUCP lock is listed with its holder and left alone.
+    void portsListing()
+    {
+        if (!QFileInfo(QStringLiteral("/run/lock")).isWritable())
+            QSKIP("/run/lock cannot be written here");
+        TestPortsFolder ports;
+        QFile::remove(ports.entry(2));
+        QFile::remove(ports.entry(3));
+        HeldTerminal locked(ports.path(), 2);
+        QProcess holder;
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(holder.waitForStarted());
+        const qint64 pid = holder.processId();
+        const QString lock = "/run/lock/LCK.." + locked.slave.mid(5).replace('/', '_');
+        writeFile(lock, QStringLiteral("%1\n").arg(pid, 10).toLatin1());
+        TesterProcess device(ports.path(), {"--port", "3"});
+        QVERIFY(device.linked());
+        const termios before = locked.settings();
+        const CliRun run = runCli({"ports", "--ports-dir", ports.path()});
+        QFile::remove(lock);
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(run.status, 0);
+        QCOMPARE(
+            run.out,
+            QStringLiteral("COM2 skipped: locked by sleep, PID %1\nCOM3\n").arg(pid).toLatin1());
+        QCOMPARE(locked.unread(), QByteArray());
+        QVERIFY(HeldTerminal::sameSettings(locked.settings(), before));
     }
 
 private:

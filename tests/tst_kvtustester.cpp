@@ -2,8 +2,8 @@
 // The conversation with the tester over the scripted line: frames byte for byte, the device
 // search, the dump start and progress, A-scan requests, and replies that trickle in. Time is
 // the line's virtual clock, so nothing here waits.
-#include "format/ascanparams.h"
 #include "device/kvtustester.h"
+#include "format/ascanparams.h"
 #include "scriptedtester.h"
 
 #include <QtTest>
@@ -130,8 +130,8 @@ void TestKVTUSTester::pollSequence_data()
 
     const auto b = [](const std::string &s) { return QByteArray(s.data(), int(s.size())); };
     const QByteArray start = b(m47Header(4) + filler(300, 5));
-    QTest::newRow("quiet, nothing announced")
-        << QList<QByteArray>{""} << QList<int>{0} << QList<int>{100} << 0 << QByteArray() << 0 << false;
+    QTest::newRow("quiet, nothing announced") << QList<QByteArray>{""} << QList<int>{0}
+                                              << QList<int>{100} << 0 << QByteArray() << 0 << false;
     QTest::newRow("no header: dropped") << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0}
                                         << QList<int>{0} << 0 << QByteArray() << 0 << false;
     const QList<QByteArray> count2{b(m47Header(2) + filler(289, 7)), "", b(filler(212, 9)),
@@ -153,14 +153,16 @@ void TestKVTUSTester::pollSequence_data()
             << QList<QByteArray>{QByteArray(n, char(0xF0)), start} << QList<int>{0, 311}
             << QList<int>{0, 25} << 4 << start << 724 << false;
     QTest::newRow("noise like a header start")
-        << QList<QByteArray>{"ORB", start} << QList<int>{0, 311} << QList<int>{0, 25} << 4 << start << 724 << false;
+        << QList<QByteArray>{"ORB", start} << QList<int>{0, 311} << QList<int>{0, 25} << 4 << start
+        << 724 << false;
     const QByteArray layout1 = b(kLayout1Start + '\x02' + filler(300, 3));
     QTest::newRow("layout 1: (11 + 2 x 257) / 256")
-        << QList<QByteArray>{layout1} << QList<int>{311} << QList<int>{50} << 2 << layout1 << 214 << false;
+        << QList<QByteArray>{layout1} << QList<int>{311} << QList<int>{50} << 2 << layout1 << 214
+        << false;
     const QByteArray unannounced = b(kLayout1Start + '\x80' + filler(20, 3));
     // Announced: 11 + 4 x 256 = 1035 bytes, of which 311 came; layout 1: 11 + 2 x 257 = 525.
-    QTest::newRow("layout 1, count byte -128")
-        << QList<QByteArray>{unannounced} << QList<int>{31} << QList<int>{100} << 0 << unannounced << 0 << false;
+    QTest::newRow("layout 1, count byte -128") << QList<QByteArray>{unannounced} << QList<int>{31}
+                                               << QList<int>{100} << 0 << unannounced << 0 << false;
 
     // The extended count covers whole 256-byte units; after them a record is 32 bytes: 296
     // bytes of records are 9 records and 8 bytes of the tenth, 24 to come.

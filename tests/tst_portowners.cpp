@@ -3,6 +3,7 @@
 // trees: each is refused before anything is set, and a port we take is given back as found.
 #include "device/comport.h"
 #include "device/portowners.h"
+#include "heldterminal.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,64 +33,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
 unsigned ttyNr(dev_t device)
 {
     return (major(device) << 8) | (minor(device) & 0xff) | ((minor(device) & ~0xffu) << 12);
-}
-
-// A pseudo-terminal linked as COM1, cooked and at 9600 baud as a login would leave it.
-class Terminal
-{
-public:
-    explicit Terminal(const QString &portsFolder)
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(master);
-        ::unlockpt(master);
-        slave = QString::fromLocal8Bit(::ptsname(master));
-        held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY);
-        termios t{};
-        ::tcgetattr(held, &t);
-        t.c_lflag |= ICANON | ECHO | ISIG;
-        ::cfsetspeed(&t, B9600);
-        ::tcsetattr(held, TCSANOW, &t);
-        QFile::link(slave, portsFolder + QStringLiteral("/COM1"));
-    }
-    ~Terminal()
-    {
-        ::close(held);
-        ::close(master);
-    }
-    termios settings() const
-    {
-        termios t{};
-        ::tcgetattr(held, &t);
-        return t;
-    }
-    speed_t speed() const
-    {
-        const termios t = settings();
-        return ::cfgetispeed(&t);
-    }
-    dev_t device() const
-    {
-        struct stat st;
-        ::stat(qPrintable(slave), &st);
-        return st.st_rdev;
-    }
-    bool exclusive() const
-    {
-        int on = 0;
-        ::ioctl(held, TIOCGEXCL, &on);
-        return on != 0;
-    }
-
-    int master = -1;
-    int held = -1;
-    QString slave;
-};
-
-bool sameSettings(const termios &a, const termios &b)
-{
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-           a.c_lflag == b.c_lflag && ::cfgetispeed(&a) == ::cfgetispeed(&b);
 }
 
 } // namespace
@@ -139,31 +82,36 @@ void TestPortOwners::addProcess(int pid, const QByteArray &name, unsigned tty)
 {
     const QString folder = proc() + '/' + QString::number(pid);
     writeFile(folder + QStringLiteral("/comm"), name + '\n');
-    writeFile(folder + QStringLiteral("/stat"), QByteArray::number(pid) + " (" + name + ") S 1 " +
-                                                    QByteArray::number(pid) + ' ' +
-                                                    QByteArray::number(pid) + ' ' +
-                                                    QByteArray::number(tty) + " -1 4194560 0\n");
+    writeFile(folder + QStringLiteral("/stat"),
+              QByteArray::number(pid) + " (" + name + ") S 1 " + QByteArray::number(pid) + ' ' +
+                  QByteArray::number(pid) + ' ' + QByteArray::number(tty) + " -1 4194560 0\n");
 }
 
 void TestPortOwners::refused_data()
 {
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("kernel console") << "console" << "kernel console";
-    QTest::newRow("login on the line") << "session" << "in use by PID 4242 (agetty)";
-    QTest::newRow("a name with blanks and parentheses")
-        << "odd session" << "in use by PID 4242 (my (odd) getty)";
-    QTest::newRow("UUCP lock of a live process") << "lock" << "locked by minicom, PID 4243";
-    QTest::newRow("binary UUCP lock") << "binary lock" << "locked by minicom, PID 4243";
-    QTest::newRow("exclusive mode") << "exclusive" << "in exclusive use by another program";
-    QTest::newRow("flock elsewhere") << "flock" << "locked by another program (flock)";
+    QTest::newRow("kernel console") << "console"
+                                    << "kernel console";
+    QTest::newRow("login on the line") << "session"
+                                       << "in use by PID 4242 (agetty)";
+    QTest::newRow("a name with blanks and parentheses") << "odd session"
+                                                        << "in use by PID 4242 (my (odd) getty)";
+    QTest::newRow("UUCP lock of a live process") << "lock"
+                                                 << "locked by minicom, PID 4243";
+    QTest::newRow("binary UUCP lock") << "binary lock"
+                                      << "locked by minicom, PID 4243";
+    QTest::newRow("exclusive mode") << "exclusive"
+                                    << "in exclusive use by another program";
+    QTest::newRow("flock elsewhere") << "flock"
+                                     << "locked by another program (flock)";
 }
 
 void TestPortOwners::refused()
 {
     QFETCH(QString, owner);
     QFETCH(QString, reason);
-    Terminal terminal(ports());
+    HeldTerminal terminal(ports(), 1);
     QString name = terminal.slave.mid(5); // below /dev
     if (owner == "console")
         writeFile(sysfs() + QStringLiteral("/class/tty/console/active"),
@@ -190,7 +138,7 @@ void TestPortOwners::refused()
     port.setPortNumber(1);
     QVERIFY(!port.open(true));
     QCOMPARE(port.refusal(), reason);
-    QVERIFY(sameSettings(terminal.settings(), before));
+    QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
     QCOMPARE(terminal.exclusive(), owner == "exclusive");
     ::close(other);
 }
@@ -199,7 +147,7 @@ void TestPortOwners::refused()
 // file and exclusive mode tell others; afterwards its settings are back and nothing is left.
 void TestPortOwners::takenAndGivenBack()
 {
-    Terminal terminal(ports());
+    HeldTerminal terminal(ports(), 1);
     const QString lock = locks() + "/LCK.." + terminal.slave.mid(5).replace('/', '_');
     writeFile(lock, "      4244\n");
     const termios before = terminal.settings();
@@ -216,10 +164,9 @@ void TestPortOwners::takenAndGivenBack()
     CCOMPort second;
     second.setPortNumber(1);
     QVERIFY(!second.open(true));
-    QCOMPARE(second.refusal(),
-             QStringLiteral("locked by tst_portowners, PID %1").arg(::getpid()));
+    QCOMPARE(second.refusal(), QStringLiteral("locked by tst_portowners, PID %1").arg(::getpid()));
     port.close();
-    QVERIFY(sameSettings(terminal.settings(), before));
+    QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
     QVERIFY(!terminal.exclusive());
     QVERIFY(!QFile::exists(lock));
 
@@ -234,9 +181,12 @@ void TestPortOwners::lockNames_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("name");
-    QTest::newRow("USB adapter") << "/dev/ttyUSB0" << "LCK..ttyUSB0";
-    QTest::newRow("pseudo-terminal") << "/dev/pts/3" << "LCK..pts_3";
-    QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE" << "LCK..ttyFAKE";
+    QTest::newRow("USB adapter") << "/dev/ttyUSB0"
+                                 << "LCK..ttyUSB0";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/3"
+                                     << "LCK..pts_3";
+    QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE"
+                                  << "LCK..ttyFAKE";
 }
 
 void TestPortOwners::lockNames()

@@ -2,8 +2,8 @@
 // The transfer engine over the scripted line: the end rule, the outcome, and a dump whose last
 // bytes are still on the line when the count is reached.
 #include "data/transferengine.h"
-#include "format/zrdata.h"
 #include "device/kvtustester.h"
+#include "format/zrdata.h"
 #include "scriptedtester.h"
 
 #include <QtTest>
