@@ -3,7 +3,8 @@
 # Plants each known fault of scripts/faults/*.list in turn, rebuilds, and checks that the
 # named test catches it; then puts the source back. Usage: scripts/plant-faults.sh [FILTER],
 # where FILTER picks the faults whose name contains it. Needs a configured default build
-# (cmake --preset default). Exits 1 when a fault goes unnoticed.
+# (cmake --preset default). FAULT_LISTS names other lists than all of scripts/faults/. Exits 1
+# when a fault goes unnoticed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 filter=${1:-}
@@ -34,7 +35,7 @@ fault() {
     touch "$file" # the restored file is older than the faulty build
 }
 
-for list in scripts/faults/*.list; do
+for list in ${FAULT_LISTS:-scripts/faults/*.list}; do
     source "$list"
 done
 
