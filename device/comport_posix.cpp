@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Linux: COM n is a device file, opened non-blocking so that reads never wait.
 #include "device/comport.h"
+#include "device/comportdescriptor.h"
 #include "device/portclaim.h"
 #include "device/portowners.h"
 
@@ -13,6 +14,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -28,6 +30,13 @@ namespace
 {
 
 constexpr int kWriteStallMs = 1000;
+
+// What this program did to each device it holds open, by descriptor, to be undone on close.
+std::map<int, CPortClaim> &claims()
+{
+    static std::map<int, CPortClaim> held;
+    return held;
+}
 
 } // namespace
 
@@ -128,27 +137,6 @@ bool writeAll(int fd, const char *data, int length)
 
 } // namespace
 
-struct CCOMPort::Native {
-    int fd = -1;
-    bool overlapped = false;
-    CPortClaim claim;
-};
-
-CCOMPort::Native *CCOMPort::newNative()
-{
-    return new Native;
-}
-
-void CCOMPort::NativeDeleter::operator()(Native *native) const
-{
-    delete native;
-}
-
-bool CCOMPort::isOpen() const
-{
-    return native->fd >= 0;
-}
-
 bool sleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms > 0 ? ms : 0));
@@ -179,7 +167,8 @@ bool CCOMPort::open(bool overlappedMode)
             refusalReason = QStringLiteral("in exclusive use by another program");
         return false;
     }
-    if (isPhantomUart(opened, path) || !native->claim.take(opened, device, &refusalReason)) {
+    if (isPhantomUart(opened, path) || !claims()[opened].take(opened, device, &refusalReason)) {
+        claims().erase(opened);
         ::close(opened);
         return false;
     }
@@ -196,7 +185,8 @@ void CCOMPort::close()
 {
     if (native->fd < 0)
         return;
-    native->claim.release(native->fd, tester);
+    claims()[native->fd].release(native->fd, tester);
+    claims().erase(native->fd);
     ::close(native->fd);
     native->fd = -1;
     native->overlapped = false;

@@ -2,28 +2,8 @@
 // The platform half of CCOMPort for tests and fuzzing: the port talks to CScriptedLine, and a
 // wait moves the line's virtual clock instead of the real one.
 #include "device/comport.h"
+#include "device/comportdescriptor.h"
 #include "device/scriptedline.h"
-
-// The scripted port is identified by its number alone.
-struct CCOMPort::Native {
-    int fd = -1;
-    bool overlapped = false;
-};
-
-CCOMPort::Native *CCOMPort::newNative()
-{
-    return new Native;
-}
-
-void CCOMPort::NativeDeleter::operator()(Native *native) const
-{
-    delete native;
-}
-
-bool CCOMPort::isOpen() const
-{
-    return native->fd >= 0;
-}
 
 bool sleepMs(int ms)
 {
