@@ -157,28 +157,7 @@ The received data is shown as usual; save it before you close the program.</sour
     </message>
 </context>
 <context>
-    <name>CReportAction</name>
-    <message>
-        <source>Save report as</source>
-        <translation>Сохранить протокол как</translation>
-    </message>
-    <message>
-        <source>PDF files (*.pdf)</source>
-        <translation>Файлы PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>The report cannot be written to %1:
-%2.</source>
-        <translation>Протокол невозможно записать в %1:
-%2.</translation>
-    </message>
-</context>
-<context>
-    <name>CReportWriter</name>
-    <message>
-        <source>Inspection report</source>
-        <translation>Протокол контроля</translation>
-    </message>
+    <name>COverviewSection</name>
     <message>
         <source>not known</source>
         <translation>неизвестно</translation>
@@ -202,6 +181,10 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Outcome: the received data is incomplete</source>
         <translation>Итог: данные приняты не полностью</translation>
+    </message>
+    <message>
+        <source>Inspection report</source>
+        <translation>Протокол контроля</translation>
     </message>
     <message>
         <source>Statistics per group</source>
@@ -231,6 +214,48 @@ The received data is shown as usual; save it before you close the program.</sour
         <source>Mean</source>
         <translation>Среднее</translation>
     </message>
+</context>
+<context>
+    <name>CPicturesSection</name>
+    <message>
+        <source>Group %1, cell %2: %3 %4</source>
+        <translation>Группа %1, номер %2: %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>CReportAction</name>
+    <message>
+        <source>Save report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report cannot be written to %1:
+%2.</source>
+        <translation>Протокол невозможно записать в %1:
+%2.</translation>
+    </message>
+</context>
+<context>
+    <name>CReportWriter</name>
+    <message>
+        <source>Inspection report</source>
+        <translation>Протокол контроля</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+</context>
+<context>
+    <name>CResultsSection</name>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
     <message>
         <source>Cell</source>
         <translation>Номер</translation>
@@ -240,16 +265,12 @@ The received data is shown as usual; save it before you close the program.</sour
         <translation>Результат</translation>
     </message>
     <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
         <source>A-scan</source>
         <translation>А-скан</translation>
-    </message>
-    <message>
-        <source>Group %1, cell %2: %3 %4</source>
-        <translation>Группа %1, номер %2: %3 %4</translation>
-    </message>
-    <message>
-        <source>Page %1 of %2</source>
-        <translation>Страница %1 из %2</translation>
     </message>
 </context>
 <context>
