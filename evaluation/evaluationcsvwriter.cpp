@@ -73,24 +73,28 @@ QByteArray CEvaluationCsvWriter::headerLine() const
            kLineEnd;
 }
 
-QByteArray CEvaluationCsvWriter::line(const PointEvaluation &p) const
+QStringList CEvaluationCsvWriter::fields(const PointEvaluation &p) const
 {
-    const QStringList fields{QString::number(p.record.group),
-                             QString::number(p.record.cell),
-                             results.resultText(p.record),
-                             results.unitText(p.record.unit),
-                             statusText(p.status),
-                             lossText(p.loss),
-                             readingText(p.initial),
-                             dateText(p.initial),
-                             readingText(p.previous),
-                             dateText(p.previous),
-                             rateText(p.longTermRate),
-                             rateText(p.shortTermRate),
-                             rateText(p.rate),
-                             lifeText(p.remainingLife),
-                             dateText(p.nextInspection)};
-    return fields.join(QLatin1Char(';')).toLocal8Bit() + kLineEnd;
+    return {QString::number(p.record.group),
+            QString::number(p.record.cell),
+            results.resultText(p.record),
+            results.unitText(p.record.unit),
+            statusText(p.status),
+            lossText(p.loss),
+            readingText(p.initial),
+            dateText(p.initial),
+            readingText(p.previous),
+            dateText(p.previous),
+            rateText(p.longTermRate),
+            rateText(p.shortTermRate),
+            rateText(p.rate),
+            lifeText(p.remainingLife),
+            dateText(p.nextInspection)};
+}
+
+QByteArray CEvaluationCsvWriter::line(const PointEvaluation &point) const
+{
+    return fields(point).join(QLatin1Char(';')).toLocal8Bit() + kLineEnd;
 }
 
 bool CEvaluationCsvWriter::write(QIODevice &out, const CEvaluation &evaluation) const

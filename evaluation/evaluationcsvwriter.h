@@ -33,6 +33,8 @@ public:
     static QString dateText(const QDate &date);
     static QString dateText(const std::optional<PointReading> &reading);
 
+    // The fields of a line, in the order of the header.
+    QStringList fields(const PointEvaluation &point) const;
     QByteArray headerLine() const;
     QByteArray line(const PointEvaluation &point) const;
     bool write(QIODevice &out, const CEvaluation &evaluation) const;

@@ -34,6 +34,7 @@ public:
 
     bool isEmpty() const { return cells.isEmpty(); }
     int thinnestCell() const { return thinnest; }
+    int rowWidth() const { return width; }
     const CThicknessScale &scale() const { return colours; }
     CCellLayout layoutIn(const QRectF &area) const;
     void paint(QPainter &painter, const QRectF &area) const;

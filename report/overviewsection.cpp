@@ -37,19 +37,19 @@ int COverviewSection::statisticsRowsFirst(const CReportCanvas &canvas) const
 
 int COverviewSection::pageCount(const CReportCanvas &canvas) const
 {
-    return 1 + CReportCanvas::pagesFor(int(statistics.size()) - statisticsRowsFirst(canvas),
-                                       canvas.rowsPerPage());
+    return CReportCanvas::tablePages(int(statistics.size()), statisticsRowsFirst(canvas),
+                                     canvas.rowsPerPage());
 }
 
 void COverviewSection::drawPage(QPainter &painter, const CReportCanvas &canvas, int page)
 {
-    const int first = statisticsRowsFirst(canvas);
+    const int firstRows = statisticsRowsFirst(canvas);
+    const int first = CReportCanvas::firstRowOn(page, firstRows, canvas.rowsPerPage());
     if (page == 0) {
         drawFirstPage(painter, canvas);
-        drawStatistics(painter, canvas, firstStatisticsTop(canvas), 0, first);
+        drawStatistics(painter, canvas, firstStatisticsTop(canvas), first, firstRows);
     } else {
-        drawStatistics(painter, canvas, 0, first + (page - 1) * canvas.rowsPerPage(),
-                       canvas.rowsPerPage());
+        drawStatistics(painter, canvas, 0, first, canvas.rowsPerPage());
     }
 }
 

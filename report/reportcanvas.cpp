@@ -9,6 +9,8 @@ namespace
 {
 
 constexpr int kTitlePoints = 18;
+constexpr double kCompactPoints = 7.0;
+constexpr int kParagraphFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 // The step between the lines of one drawText, which is what the tables are drawn with; the
 // font's line spacing alone is a little short of it.
@@ -29,6 +31,48 @@ CReportCanvas::CReportCanvas(QPaintDevice *device, const QFont &body)
     bottom = device->height() - 2 * line;
 }
 
+CReportCanvas CReportCanvas::compact() const
+{
+    QFont font = body;
+    font.setPointSizeF(kCompactPoints);
+    CReportCanvas other(device, font);
+    other.bottom = bottom;
+    return other;
+}
+
+void CReportCanvas::drawParagraph(QPainter &painter, double top, const QString &text) const
+{
+    painter.setFont(body);
+    painter.drawText(QRectF(0, top, width, bottom - top), kParagraphFlags, text);
+}
+
+double CReportCanvas::paragraphHeight(const QString &text) const
+{
+    return QFontMetricsF(body, device)
+        .boundingRect(QRectF(0, 0, width, bottom), kParagraphFlags, text)
+        .height();
+}
+
+void CReportCanvas::drawHeading(QPainter &painter, double top, const QString &text) const
+{
+    painter.setFont(headingFont());
+    painter.drawText(QRectF(0, top, width, headingHeight()), Qt::AlignLeft, text);
+    painter.setFont(body);
+}
+
+double CReportCanvas::headingHeight() const
+{
+    return QFontMetricsF(headingFont(), device).lineSpacing() + 0.5 * line;
+}
+
+QFont CReportCanvas::headingFont() const
+{
+    QFont bold = body;
+    bold.setBold(true);
+    bold.setPointSizeF(body.pointSizeF() * 1.4);
+    return bold;
+}
+
 int CReportCanvas::rowsPerPage() const
 {
     return int((bottom - kHeaderRows * line) / line);
@@ -37,6 +81,16 @@ int CReportCanvas::rowsPerPage() const
 int CReportCanvas::pagesFor(int items, int perPage)
 {
     return items <= 0 ? 0 : (items + perPage - 1) / perPage;
+}
+
+int CReportCanvas::tablePages(int rows, int firstPageRows, int perPage)
+{
+    return 1 + pagesFor(rows - firstPageRows, perPage);
+}
+
+int CReportCanvas::firstRowOn(int page, int firstPageRows, int perPage)
+{
+    return page == 0 ? 0 : firstPageRows + (page - 1) * perPage;
 }
 
 QFont CReportCanvas::titleFont()

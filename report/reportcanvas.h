@@ -24,9 +24,23 @@ public:
     double bottom = 0; // where the footer starts
     double line = 0;
 
+    // The same page with a smaller body font, for wide tables; the footer stays where it is.
+    CReportCanvas compact() const;
     int rowsPerPage() const;
+    // Text wrapped to the width from top, and the height it takes.
+    void drawParagraph(QPainter &painter, double top, const QString &text) const;
+    double paragraphHeight(const QString &text) const;
+    // A bold heading, a little larger than the body, and the height it takes with the gap
+    // below it.
+    void drawHeading(QPainter &painter, double top, const QString &text) const;
+    double headingHeight() const;
     static int pagesFor(int items, int perPage);
+    // A table whose first page holds fewer rows than the pages after it: its pages, and the
+    // first row on a page.
+    static int tablePages(int rows, int firstPageRows, int perPage);
+    static int firstRowOn(int page, int firstPageRows, int perPage);
     static QFont titleFont();
+    QFont headingFont() const;
     // Columns from the given stops (fractions of the width), one text per column; a bold one
     // is a header with a rule below it.
     void drawColumns(QPainter &painter, double top, const QList<double> &stops,

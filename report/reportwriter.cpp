@@ -2,10 +2,13 @@
 #include "report/reportwriter.h"
 
 #include "format/zrdata.h"
+#include "report/actionlistsection.h"
+#include "report/evaluationsummarysection.h"
 #include "report/overviewsection.h"
 #include "report/picturessection.h"
 #include "report/reportcanvas.h"
 #include "report/resultssection.h"
+#include "report/thicknessmapsection.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -40,6 +43,12 @@ CReportWriter::Sections CReportWriter::sections() const
     all.push_back(std::make_unique<COverviewSection>(source, int(aScans.size()), format));
     all.push_back(std::make_unique<CResultsSection>(source, format));
     all.push_back(std::make_unique<CPicturesSection>(source, aScans, format, labels));
+    if (source.evaluation != nullptr) {
+        const CEvaluation &evaluation = *source.evaluation;
+        all.push_back(std::make_unique<CEvaluationSummarySection>(evaluation, format));
+        all.push_back(std::make_unique<CThicknessMapSection>(evaluation, source.mapWidths, format));
+        all.push_back(std::make_unique<CActionListSection>(evaluation, format));
+    }
     return all;
 }
 
