@@ -53,7 +53,7 @@ QString written(const CZRData &data, const CEvaluation &evaluation, const QStrin
     source.rows = CCsvWriter::allRows(data);
     source.aScanOf = [](int) { return nullptr; };
     source.evaluation = &evaluation;
-    source.mapWidths.insert(1, 3);
+    source.mapWidths.insert(1, 2);
     CReportWriter report(source, QStringLiteral("4.2"));
     report.format.decimalSeparator = QLatin1Char(',');
     QString problem;
@@ -83,8 +83,8 @@ void TestEvaluationReport::init()
 
 void TestEvaluationReport::evaluationPages()
 {
-    // Group 1, limits 10.00 / 8.00 / 0.50, three to a row, cell 5 not measured; group 2
-    // without limits.
+    // Group 1, limits 10.00 / 8.00 / 0.50, two to a row (not the square three), cell 5 not
+    // measured; group 2 without limits.
     const QList<Point> points{{1, 1, 1000, 980, 940}, {1, 2, 1000, 1000, 1000}, {1, 3, 0, 0, 830},
                               {1, 4, 0, 820, 790},    {1, 6, 0, 0, 990},        {2, 1, 0, 0, 500},
                               {2, 2, 0, 0, 600}};
@@ -114,7 +114,7 @@ void TestEvaluationReport::evaluationPages()
     const QString map = pdfText(pdf, 4);
     QVERIFY2(map.contains("Thickness map: group 1") &&
                  map.contains("red at the minimum, 8,00 mm, to green at the nominal, 10,00 mm") &&
-                 map.contains("3 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
+                 map.contains("2 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
              qPrintable(map));
     QVERIFY2(pdfText(pdf, 5).contains("thinnest reading, 5,00 mm, to green at the thickest, "
                                       "6,00 mm"),
