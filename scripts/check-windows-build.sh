@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 all=(format/*.cpp data/*.cpp device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp
-    device/kvtustester.cpp ascan/*.cpp report/*.cpp app/main.cpp app/mainwindow.cpp
+    device/kvtustester.cpp ascan/*.cpp evaluation/*.cpp evaluationview/*.cpp report/*.cpp app/main.cpp app/mainwindow.cpp
     app/keptdownloads.cpp app/reportaction.cpp)
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${all[@]}"
@@ -42,7 +42,7 @@ flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
 headers=$build/windows-check/qt.h
 if $prepare; then
     mkdir -p "$(dirname "$headers")"
-    cat "${all[@]}" $(ls format/*.h data/*.h device/*.h ascan/*.h report/*.h app/*.h) |
+    cat "${all[@]}" $(ls format/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
         grep -o '^#include <Q[A-Za-z]*>' | sort -u >"$headers"
     "$compiler" "${flags[@]}" -x c++-header "$headers" -o "$headers.gch"
     echo "The toolkit headers of the Windows build's sources are precompiled."

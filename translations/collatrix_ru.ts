@@ -21,6 +21,93 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CActionListSection</name>
+    <message>
+        <source>below minimum</source>
+        <translation>ниже минимума</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>предупреждение</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>норма</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>без допусков</translation>
+    </message>
+    <message>
+        <source>not a thickness</source>
+        <translation>не толщина</translation>
+    </message>
+    <message>
+        <source>Points needing action</source>
+        <translation>Точки, требующие действий</translation>
+    </message>
+    <message>
+        <source>No point is below its minimum or within its warning margin, and none reaches its minimum within %1 years.</source>
+        <translation>Ни одна точка не ниже минимума и не в пределах запаса до него, и ни одна не достигнет минимума за %1 лет.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Loss %</source>
+        <translation>Потеря, %</translation>
+    </message>
+    <message>
+        <source>Initial</source>
+        <translation>Первое</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Предыдущее</translation>
+    </message>
+    <message>
+        <source>LT rate</source>
+        <translation>Скор. долг.</translation>
+    </message>
+    <message>
+        <source>ST rate</source>
+        <translation>Скор. кратк.</translation>
+    </message>
+    <message>
+        <source>Rate</source>
+        <translation>Скорость</translation>
+    </message>
+    <message>
+        <source>Life</source>
+        <translation>Ресурс</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Следующий</translation>
+    </message>
+</context>
+<context>
     <name>CCollatrix</name>
     <message>
         <source>Data/</source>
@@ -77,6 +164,77 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Received data was not saved.</source>
         <translation>Принятые данные не сохранены.</translation>
+    </message>
+</context>
+<context>
+    <name>CEvaluationSummarySection</name>
+    <message>
+        <source>Each reading is compared with the earlier readings of the same test point (group and cell). Long-term rate = (initial - actual) / years between them; short-term rate = (previous - actual) / years between them; the larger governs. Remaining life = (actual - minimum) / rate. The next inspection is due after half the remaining life, at most %1 years after this download, and now for a point below its minimum. A year is 365.25 days. These figures are estimates: the rules of the inspection code that applies decide.</source>
+        <translation>Каждое показание сравнивается с более ранними показаниями той же контрольной точки (группа и номер). Долгосрочная скорость = (первое - текущее) / число лет между ними; краткосрочная скорость = (предыдущее - текущее) / число лет между ними; определяет бóльшая. Остаточный ресурс = (текущее - минимум) / скорость. Следующий контроль назначается через половину остаточного ресурса, но не позднее чем через %1 лет после этой передачи, а для точки ниже минимума - сразу. Год равен 365,25 суток. Эти значения - оценки: решают правила применимого нормативного документа.</translation>
+    </message>
+    <message>
+        <source>Evaluation</source>
+        <translation>Оценка</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>Nominal</source>
+        <translation>Номинал</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Минимум</translation>
+    </message>
+    <message>
+        <source>Margin</source>
+        <translation>Запас</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Количество</translation>
+    </message>
+    <message>
+        <source>Thinnest</source>
+        <translation>Наименьшая</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Thickest</source>
+        <translation>Наибольшая</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>Std. dev.</source>
+        <translation>Ст. откл.</translation>
+    </message>
+    <message>
+        <source>Below</source>
+        <translation>Ниже мин.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупр.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Норма</translation>
+    </message>
+    <message>
+        <source>Life, years</source>
+        <translation>Ресурс, лет</translation>
     </message>
 </context>
 <context>
@@ -157,28 +315,7 @@ The received data is shown as usual; save it before you close the program.</sour
     </message>
 </context>
 <context>
-    <name>CReportAction</name>
-    <message>
-        <source>Save report as</source>
-        <translation>Сохранить протокол как</translation>
-    </message>
-    <message>
-        <source>PDF files (*.pdf)</source>
-        <translation>Файлы PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>The report cannot be written to %1:
-%2.</source>
-        <translation>Протокол невозможно записать в %1:
-%2.</translation>
-    </message>
-</context>
-<context>
-    <name>CReportWriter</name>
-    <message>
-        <source>Inspection report</source>
-        <translation>Протокол контроля</translation>
-    </message>
+    <name>COverviewSection</name>
     <message>
         <source>not known</source>
         <translation>неизвестно</translation>
@@ -202,6 +339,10 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Outcome: the received data is incomplete</source>
         <translation>Итог: данные приняты не полностью</translation>
+    </message>
+    <message>
+        <source>Inspection report</source>
+        <translation>Протокол контроля</translation>
     </message>
     <message>
         <source>Statistics per group</source>
@@ -231,6 +372,48 @@ The received data is shown as usual; save it before you close the program.</sour
         <source>Mean</source>
         <translation>Среднее</translation>
     </message>
+</context>
+<context>
+    <name>CPicturesSection</name>
+    <message>
+        <source>Group %1, cell %2: %3 %4</source>
+        <translation>Группа %1, номер %2: %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>CReportAction</name>
+    <message>
+        <source>Save report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report cannot be written to %1:
+%2.</source>
+        <translation>Протокол невозможно записать в %1:
+%2.</translation>
+    </message>
+</context>
+<context>
+    <name>CReportWriter</name>
+    <message>
+        <source>Inspection report</source>
+        <translation>Протокол контроля</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+</context>
+<context>
+    <name>CResultsSection</name>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
     <message>
         <source>Cell</source>
         <translation>Номер</translation>
@@ -240,16 +423,31 @@ The received data is shown as usual; save it before you close the program.</sour
         <translation>Результат</translation>
     </message>
     <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
         <source>A-scan</source>
         <translation>А-скан</translation>
     </message>
+</context>
+<context>
+    <name>CThicknessMapSection</name>
     <message>
-        <source>Group %1, cell %2: %3 %4</source>
-        <translation>Группа %1, номер %2: %3 %4</translation>
+        <source>Colours from red at the minimum, %1 %3, to green at the nominal, %2 %3.</source>
+        <translation>Цвета: от красного на минимуме, %1 %3, до зелёного на номинале, %2 %3.</translation>
     </message>
     <message>
-        <source>Page %1 of %2</source>
-        <translation>Страница %1 из %2</translation>
+        <source>No limits are set: colours from red at the thinnest reading, %1 %3, to green at the thickest, %2 %3.</source>
+        <translation>Допуски не заданы: цвета от красного на наименьшем показании, %1 %3, до зелёного на наибольшем, %2 %3.</translation>
+    </message>
+    <message>
+        <source>%1 cells to a row; a blank cell has no reading. The thinnest, cell %2 at %3 %4, is framed.</source>
+        <translation>%1 ячеек в ряду; пустая ячейка - нет показания. Наименьшая, номер %2, %3 %4, обведена рамкой.</translation>
+    </message>
+    <message>
+        <source>Thickness map: group %1</source>
+        <translation>Карта толщин: группа %1</translation>
     </message>
 </context>
 <context>

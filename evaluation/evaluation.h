@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "evaluation/evaluationinput.h"
+#include "evaluation/groupsummary.h"
+#include "evaluation/pointevaluation.h"
+
+#include <QList>
+#include <QMap>
+
+#include <vector>
+
+// The evaluation of one download: every result in row order with its figures, the summary per
+// group and the points that need action.
+class CEvaluation
+{
+public:
+    explicit CEvaluation(const EvaluationInput &input);
+
+    const std::vector<PointEvaluation> &points() const { return evaluated; }
+    const QDateTime &time() const { return downloadTime; }
+    double maximumIntervalYears() const { return maximumInterval; }
+    // Null for a group without limits.
+    const GroupLimits *limitsOf(int group) const;
+    // The unit the group's limits are in, or -1 for a group without a thickness reading.
+    int unitOf(int group) const { return groupUnits.value(group, -1); }
+
+    QList<GroupSummary> summaries() const;
+    // Indices into points(): those below their minimum or in warning, and those that reach it
+    // within the maximum interval, the shortest remaining life first; a point below its
+    // minimum without a rate comes before all, one in warning without a rate after all.
+    QList<int> actionList() const;
+
+private:
+    PointEvaluation evaluate(const MeasurementRecord &record, const EvaluationInput &input) const;
+    bool needsAction(const PointEvaluation &point) const;
+
+    QDateTime downloadTime;
+    double maximumInterval;
+    QMap<int, GroupLimits> limits;
+    QMap<int, int> groupUnits;
+    std::vector<PointEvaluation> evaluated;
+};

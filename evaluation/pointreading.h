@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "format/measurementrecord.h"
+
+#include <QDateTime>
+
+// One reading of a test point and the time of the download that holds it.
+struct PointReading {
+    MeasurementRecord record;
+    QDateTime time;
+};

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "format/csvwriter.h"
+#include "report/reportsection.h"
+#include "report/reportsource.h"
+
+#include <QCoreApplication>
+
+// The results table, its header on every page.
+class CResultsSection : public CReportSection
+{
+    Q_DECLARE_TR_FUNCTIONS(CResultsSection)
+
+public:
+    CResultsSection(const ReportSource &source, const CCsvWriter &format);
+
+    int pageCount(const CReportCanvas &canvas) const override;
+    void drawPage(QPainter &painter, const CReportCanvas &canvas, int page) override;
+
+private:
+    const ReportSource &source;
+    const CCsvWriter &format;
+};
