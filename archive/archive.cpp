@@ -101,13 +101,17 @@ bool CArchive::open(QString *problem)
         *problem = tr("Cannot open the archive %1: %2").arg(where.text(), reason);
         return false;
     }
-    CArchiveSchema schema(QSqlDatabase::database(connectionName, false), dialect);
-    if (!schema.prepare(&reason)) {
+    bool prepared = false;
+    {
+        CArchiveSchema schema(QSqlDatabase::database(connectionName, false), dialect);
+        prepared = schema.prepare(&reason);
+        wasCreated = schema.created;
+    }
+    if (!prepared) {
         *problem = tr("Cannot use the archive %1: %2").arg(where.text(), reason);
         disconnect();
         return false;
     }
-    wasCreated = schema.created;
     opened = true;
     return true;
 }
@@ -178,7 +182,7 @@ bool CArchive::attempt(bool transaction, const std::function<bool(QSqlDatabase &
             return true;
         if (!control.lastError().text().trimmed().isEmpty())
             *problem = control.lastError().text();
-        if (transaction)
+        if (transaction && db.isOpen())
             control.exec(QStringLiteral("ROLLBACK"));
         if (!dialect.connectionLost(db))
             return false;
@@ -230,7 +234,7 @@ CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray 
             const qint64 id = insert.value(0).toLongLong();
             insert.finish();
             recorded = Recorded::New;
-            return insertResults(db, id, data, aScans.keys(), why) &&
+            return insertResults(db, id, data, aScans, why) &&
                    (!where.isShared() || insertBytes(db, id, fileBytes, why));
         },
         problem);
@@ -258,7 +262,7 @@ bool CArchive::removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, c
 }
 
 bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
-                             const QList<int> &aScanRows, QString *problem)
+                             const QMap<int, AScanEntry> &aScans, QString *problem)
 {
     const int total = data.totalCount();
     QSqlQuery insert(db);
@@ -270,7 +274,7 @@ bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
             MeasurementRecord r;
             data.recordAt(row, &r);
             values << id << row << r.group << r.cell << r.rawValue << r.divisor << r.unit
-                   << int(aScanRows.contains(row));
+                   << int(aScans.contains(row));
         }
         if (!run(insert,
                  QStringLiteral("INSERT INTO results (download_id, row_no, grp, cell, raw, "

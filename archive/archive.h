@@ -5,9 +5,11 @@
 #include "archive/archivedownload.h"
 #include "archive/archivelocation.h"
 #include "archive/archivereading.h"
+#include "format/ascanentry.h"
 
 #include <QCoreApplication>
 #include <QList>
+#include <QMap>
 #include <QSqlDatabase>
 
 #include <functional>
@@ -72,7 +74,7 @@ private:
     bool removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, const QString &file,
                             const QString &sha256, QString *problem);
     bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
-                       const QList<int> &aScanRows, QString *problem);
+                       const QMap<int, AScanEntry> &aScans, QString *problem);
     bool insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem);
 
     CArchiveLocation where;
