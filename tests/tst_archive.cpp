@@ -6,6 +6,8 @@
 #include "archive/archive.h"
 #include "archive/archiveset.h"
 #include "archivetesting.h"
+#include "data/collatrix.h"
+#include "data/keptfolder.h"
 #include "testfiles.h"
 
 #include <QFile>
@@ -94,6 +96,7 @@ private slots:
     void waitsForTheSharedArchive();
     void survivesAServerStop_data() { addBackends({"postgresql"}); }
     void survivesAServerStop();
+    void controllerRecordsEveryKeptDownload();
 
 private:
     QTemporaryDir dir;
@@ -409,6 +412,39 @@ void TestArchive::survivesAServerStop()
     QCOMPARE(set.waitingCount(), 0);
     QCOMPARE(sharedCount(), 3);
     QCOMPARE(int(set.embedded().downloads(false, &problem).size()), 3);
+}
+
+// The window's controller: downloads kept before the archive existed come in when it is made,
+// a new one the moment it is kept, and its record is replaced when the A-scans are added.
+void TestArchive::controllerRecordsEveryKeptDownload()
+{
+    const QString home = dir.filePath(QStringLiteral("home"));
+    qputenv("XDG_DATA_HOME", home.toLocal8Bit());
+    qputenv("COLLATRIX_ARCHIVE", ("sqlite:" + dir.filePath("controller.sqlite")).toLocal8Bit());
+    QString problem;
+    const CKeptDownload earlier = keptAt("2025-01-01T09:00:00+01:00", {{3, 7, 1300, 1, 0}});
+    QVERIFY(!CKeptFolder().keep(earlier, &problem).isEmpty());
+
+    CCollatrix controller(dir.path());
+    QVERIFY(controller.openArchive());
+    QCOMPARE(controller.archive->embedded().downloads(false, &problem).size(), 1);
+    controller.kept = keptAt("2026-01-01T09:00:00+01:00", {{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
+    QVERIFY(controller.measurements.decodeDump(
+        reinterpret_cast<const std::uint8_t *>(controller.kept.dump.constData()),
+        int(controller.kept.dump.size()), true));
+    QVERIFY(controller.keepReception(CTransferEngine::Outcome::Completed, &problem));
+    controller.aScanCache.insert(0, CKeptDownload::entryFromReply(aScanOf(3, 7).reply));
+    QVERIFY(controller.keepAScans(&problem));
+    qunsetenv("COLLATRIX_ARCHIVE");
+
+    const QList<ArchiveDownload> list = controller.archive->embedded().downloads(false, &problem);
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list.first().file, controller.keptFile);
+    QCOMPARE(list.first().aScans, 1);
+    QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(controller.keptFile)));
+    QCOMPARE(historyText(&controller.archive->embedded(), 3, 7),
+             (QStringList{"2025-01-01T09:00:00+01:00 13.00", "2026-01-01T09:00:00+01:00 12.50 A"}));
+    QVERIFY(controller.archiveProblem.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestArchive)
