@@ -97,7 +97,7 @@ CArchive::Recorded CArchiveSet::recordFile(const QString &path, QString *problem
     QByteArray bytes;
     QString reason;
     if (!readKept(path, &kept, &bytes, &reason)) {
-        *problem = tr("%1: %2").arg(path, reason);
+        *problem = path + QStringLiteral(": ") + reason;
         return CArchive::Recorded::Failed;
     }
     return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), problem);
