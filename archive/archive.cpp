@@ -46,6 +46,12 @@ bool run(QSqlQuery &query, const QString &sql, const QVariantList &values, QStri
     return true;
 }
 
+// A text column is never NULL: a bare dump knows no port, a null string binds as NULL.
+QString text(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 QDateTime timeOf(const QSqlQuery &query, int column)
 {
     return QDateTime::fromMSecsSinceEpoch(query.value(column).toLongLong(), Qt::OffsetFromUTC,
@@ -221,10 +227,11 @@ CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray 
                                "VALUES (?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha256) DO NOTHING "
                                "RETURNING id");
             if (!run(insert, sql,
-                     {sha256, kept.time.toMSecsSinceEpoch(), kept.time.offsetFromUtc(), kept.port,
+                     {sha256, kept.time.toMSecsSinceEpoch(), kept.time.offsetFromUtc(),
+                      text(kept.port),
                       kept.extended ? QStringLiteral("extended") : QStringLiteral("standard"),
-                      kept.outcome, data.deviceType, kept.programVersion, file, data.totalCount(),
-                      int(aScans.size())},
+                      text(kept.outcome), text(data.deviceType), text(kept.programVersion),
+                      text(file), data.totalCount(), int(aScans.size())},
                      why))
                 return false;
             if (!insert.next()) {
