@@ -22,6 +22,9 @@ public:
 
     void keep(CTransferEngine::Outcome outcome);
     void keepAScans();
+    // Opens the archive at the start; a new one takes in the kept downloads, with a progress
+    // window while it does.
+    void openArchive();
     // Hands the file to the controller; a file that cannot be read is named in a message.
     bool open(const QString &path, bool bareExtended);
     // The file chosen in the open dialog, empty when none; *bareExtended when its type was the
@@ -32,8 +35,10 @@ public:
 
 private:
     void tellNotKept(const QString &problem);
+    void tellArchiveProblem();
 
     CCollatrix *controller;
     QWidget *window;
     bool notKeptTold = false;
+    bool archiveProblemTold = false;
 };

@@ -23,6 +23,7 @@ int main(int argc, char *argv[])
     {
         MainWindow window;
         window.show();
+        window.openArchive();
         // collatrix FILE: a kept download or a dump, as a file manager hands it over.
         const QString file = QCoreApplication::arguments().value(1);
         if (!file.isEmpty())

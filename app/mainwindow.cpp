@@ -672,6 +672,11 @@ bool MainWindow::openDownload(const QString &path, bool bareExtended)
     return true;
 }
 
+void MainWindow::openArchive()
+{
+    kept->openArchive();
+}
+
 void MainWindow::openDownloadDialog()
 {
     bool bareExtended = false;

@@ -39,6 +39,7 @@ public:
     // Shows a kept download or a bare dump (layout 3 only when bareExtended), after the
     // unsaved-data question; a file that cannot be read is named in a message.
     bool openDownload(const QString &path, bool bareExtended = false);
+    void openArchive();
 
 signals:
     void ProgressChanged(int prgsValue);

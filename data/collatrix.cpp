@@ -293,7 +293,10 @@ bool CCollatrix::keepReception(CTransferEngine::Outcome outcome, QString *proble
         return true;
     kept.outcome = CTransferEngine::outcomeName(outcome);
     keptFile = CKeptFolder().keep(kept, problem);
-    return !keptFile.isEmpty();
+    if (keptFile.isEmpty())
+        return false;
+    recordKept();
+    return true;
 }
 
 bool CCollatrix::keepAScans(QString *problem)
@@ -301,7 +304,39 @@ bool CCollatrix::keepAScans(QString *problem)
     if (keptFile.isEmpty() || fromFile)
         return true;
     kept.setAScans(measurements, aScanCache);
-    return CKeptFolder::rewrite(keptFile, kept, problem);
+    if (!CKeptFolder::rewrite(keptFile, kept, problem))
+        return false;
+    recordKept();
+    return true;
+}
+
+bool CCollatrix::openArchive(const CArchiveSet::Progress &progress)
+{
+    archiveProblem.clear();
+    CArchiveLocation location;
+    if (!CArchiveLocation::chosen(QString(), &location, &archiveProblem))
+        return false;
+    auto set = std::make_unique<CArchiveSet>(location);
+    if (!set->open(&archiveProblem))
+        return false;
+    if (set->embedded().created()) {
+        const CArchiveSet::Tally tally = set->import(CKeptFolder().files(), progress);
+        if (!tally.problems.isEmpty())
+            archiveProblem = tally.problems.join(QLatin1Char('\n'));
+    }
+    archive = std::move(set);
+    return true;
+}
+
+// The moment a download is kept, and again when its A-scans are added to the file.
+void CCollatrix::recordKept()
+{
+    if (!archive && !openArchive())
+        return;
+    QString problem;
+    archive->record(kept, kept.toBytes(), keptFile, &problem);
+    if (!problem.isEmpty())
+        archiveProblem = problem;
 }
 
 bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *problem)

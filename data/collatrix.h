@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/archiveset.h"
 #include "data/transferengine.h"
 #include "format/ascanentry.h"
 #include "format/keptdownload.h"
@@ -11,6 +12,8 @@
 #include <QObject>
 #include <QStandardPaths>
 #include <QString>
+
+#include <memory>
 
 class CCsvWriter;
 class CKVTUSTester;
@@ -64,6 +67,10 @@ public:
     QString keptFile;
     // The results came from a file: their A-scans are the ones it holds, none is fetched.
     bool fromFile = false;
+    // The archive every kept download goes into ($COLLATRIX_ARCHIVE or the embedded file), and
+    // what went wrong with it last, for the window to tell once.
+    std::unique_ptr<CArchiveSet> archive;
+    QString archiveProblem;
 
     QString settingsFilePath() const;
     bool readSettings();
@@ -84,6 +91,9 @@ public:
     bool keepReception(CTransferEngine::Outcome outcome, QString *problem);
     // Adds the A-scans fetched since to the kept file.
     bool keepAScans(QString *problem);
+    // Opens the archive; a new one first takes in the downloads kept before it. False with the
+    // reason in archiveProblem; downloading and keeping go on without it.
+    bool openArchive(const CArchiveSet::Progress &progress = {});
     // Shows a kept download or a bare dump instead of the results held; on failure nothing
     // changes and *problem says what is wrong with the file.
     bool openDownload(const QString &path, bool bareExtended, QString *problem);
@@ -111,6 +121,7 @@ private:
     void applySetting(int line, const QByteArray &value);
     QString writableFolder(QStandardPaths::StandardLocation userLocation) const;
     QString defaultDataPath() const;
+    void recordKept();
 
     bool programFolderWritable = true;
 };

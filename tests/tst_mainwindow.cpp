@@ -337,8 +337,9 @@ void TestMainWindow::catalogueFollowsTheSources()
     QVERIFY(writeFile(copy, catalogue));
     QProcess run;
     run.setWorkingDirectory(QStringLiteral(COLLATRIX_SOURCE_DIR));
-    run.start(lupdate, {"app", "forms", "format", "data", "ascan", "device", "report", "-ts", copy,
-                        "-locations", "none", "-no-obsolete"});
+    run.start(lupdate, {"app", "forms", "format", "archive", "data", "ascan", "device",
+                        "evaluation", "evaluationview", "report", "-ts", copy, "-locations",
+                        "none", "-no-obsolete"});
     QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
     QCOMPARE(QString::fromUtf8(fileBytes(copy)), QString::fromUtf8(catalogue));
 }

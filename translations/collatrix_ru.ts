@@ -108,6 +108,62 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CArchive</name>
+    <message>
+        <source>Cannot open the archive %1: %2</source>
+        <translation>Не удаётся открыть архив %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot use the archive %1: %2</source>
+        <translation>Архив %1 не может быть использован: %2</translation>
+    </message>
+    <message>
+        <source>the Qt SQL driver %1 is not installed (Debian: libqt6sql6-%2)</source>
+        <translation>драйвер Qt SQL %1 не установлен (Debian: libqt6sql6-%2)</translation>
+    </message>
+    <message>
+        <source>the archive %1 is not open</source>
+        <translation>архив %1 не открыт</translation>
+    </message>
+</context>
+<context>
+    <name>CArchiveLocation</name>
+    <message>
+        <source>&apos;%1&apos; names no archive (use sqlite:PATH or postgresql://...)</source>
+        <translation>«%1» не указывает на архив (используйте sqlite:ПУТЬ или postgresql://...)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid PostgreSQL URI: %2</source>
+        <translation>«%1» не является правильным URI PostgreSQL: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CArchiveSchema</name>
+    <message>
+        <source>it holds tables, but not those of an archive</source>
+        <translation>в нём есть таблицы, но не таблицы архива</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program (archive version %1; this one knows version %2)</source>
+        <translation>он записан более новой версией программы (версия архива %1; эта программа знает версию %2)</translation>
+    </message>
+</context>
+<context>
+    <name>CArchiveSet</name>
+    <message>
+        <source>The shared archive cannot take the download now (%1); it is kept and will be shared later.</source>
+        <translation>Общий архив сейчас не может принять передачу (%1); она сохранена и будет передана в общий архив позже.</translation>
+    </message>
+    <message>
+        <source>No shared archive is chosen.</source>
+        <translation>Общий архив не выбран.</translation>
+    </message>
+    <message>
+        <source>%1 could not be shared: %2</source>
+        <translation>%1 не удалось передать в общий архив: %2</translation>
+    </message>
+</context>
+<context>
     <name>CCollatrix</name>
     <message>
         <source>Data/</source>
@@ -305,6 +361,18 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Open a kept download</source>
         <translation>Открыть сохранённую передачу</translation>
+    </message>
+    <message>
+        <source>Adding the kept downloads to the archive...</source>
+        <translation>Сохранённые передачи добавляются в архив...</translation>
+    </message>
+    <message>
+        <source>The archive of downloads has a problem:
+%1
+Downloads are kept as files as usual.</source>
+        <translation>Проблема с архивом передач:
+%1
+Передачи, как обычно, сохраняются в файлах.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "clioptions.h"
 
+#include "archivecommands.h"
 #include "keptcommands.h"
 
 #include "data/keptfolder.h"
@@ -182,7 +183,7 @@ int runDownloadCommand(const QStringList &args)
     QChar separator;
     if (!opt.parse(args,
                    {QStringLiteral("-o"), QStringLiteral("--raw"), kPortsDir,
-                    QStringLiteral("--decimal-separator")},
+                    QStringLiteral("--decimal-separator"), QStringLiteral("--archive")},
                    {QStringLiteral("--pictures")}, 0) ||
         !opt.decimalSeparator(&separator))
         return CliUsage;
@@ -208,6 +209,8 @@ int runDownloadCommand(const QStringList &args)
     const bool decoded = data.decodeDump(dump, size, tester->extendedProtocol);
     // Kept first: a raw file or a CSV that cannot be written must not cost the download.
     const QString keptPath = keep(&kept, data, progress);
+    const QString archive = opt.values.value(QStringLiteral("--archive"));
+    recordInArchive(archive, kept, keptPath);
     const QString raw = opt.values.value(QStringLiteral("--raw"));
     if (!raw.isEmpty() && !saveRaw(raw, dump, size))
         return CliFailed;
@@ -224,6 +227,8 @@ int runDownloadCommand(const QStringList &args)
         opt.flags.contains(QStringLiteral("--pictures")) && data.hasAScans
             ? fetchAndKeepAScans(tester.get(), data, &kept, keptPath)
             : QMap<int, AScanEntry>();
+    if (!aScans.isEmpty())
+        recordInArchive(archive, kept, keptPath);
     if (!exportResults(output, data, aScans, separator))
         return CliFailed;
     if (progress < 100) {

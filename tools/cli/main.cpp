@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli: the program's decoding, device search, download and kept downloads from the
 // command line.
+#include "archivecommands.h"
 #include "clioptions.h"
 #include "decodecommand.h"
 #include "devicecommands.h"
@@ -34,10 +35,11 @@ const char kUsage[] =
     "      Search the ports for a tester; print its port and whether it speaks\n"
     "      the extended protocol.\n"
     "  download -o RESULTS.csv [--pictures] [--raw DUMP.bin] [--decimal-separator C]\n"
-    "           [--ports-dir DIR]\n"
+    "           [--ports-dir DIR] [--archive URL]\n"
     "      Find the tester, download its memory as the program does (a poll every\n"
     "      500 ms), decode it and write the CSV; --raw also writes the raw dump.\n"
-    "      The download is kept (see below) and the kept file's path is printed.\n"
+    "      The download is kept (see below) and the kept file's path is printed;\n"
+    "      it is recorded in the archive.\n"
     "      --pictures fetches every A-scan, keeps them too and writes their BMP\n"
     "      pictures into the folder named after the CSV file.\n"
     "  export FILE -o RESULTS.csv [--decimal-separator C] [--extended]\n"
@@ -50,6 +52,20 @@ const char kUsage[] =
     "      the A-scan pictures the file holds.\n"
     "  kept [--downloads-dir DIR]\n"
     "      List the kept downloads: time, port, device, rows, A-scans, outcome.\n"
+    "  archive list [--archive URL]\n"
+    "      One line per recorded download, newest first:\n"
+    "      time;tester;results;ascans;outcome;file\n"
+    "  archive history GROUP CELL [--decimal-separator C] [--archive URL]\n"
+    "      Every reading of the test point, oldest first: time;group;cell;result;unit\n"
+    "      (time in ISO 8601 with its UTC offset, the result with a point unless\n"
+    "      --decimal-separator says otherwise).\n"
+    "  archive name GROUP NAME [--archive URL]\n"
+    "      Name the group (the object) from the newest download onward.\n"
+    "  archive import PATH... [--archive URL]\n"
+    "      Record kept downloads and raw dumps; a folder gives its .clxd files and\n"
+    "      those below it. The same file is recorded once.\n"
+    "  archive sync [--archive URL]\n"
+    "      Bring the downloads not yet shared into the shared archive.\n"
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
@@ -58,6 +74,13 @@ const char kUsage[] =
     "\n"
     "Every download is kept in $XDG_DATA_HOME/collatrix/downloads (by default\n"
     "~/.local/share/collatrix/downloads), one .clxd file each, named by its time.\n"
+    "\n"
+    "The archive is the file $XDG_DATA_HOME/collatrix/archive.sqlite unless\n"
+    "--archive URL or $COLLATRIX_ARCHIVE names another: sqlite:PATH, or a shared\n"
+    "PostgreSQL archive as postgresql://user@host:port/dbname or\n"
+    "postgresql:///dbname?host=/socket/dir (passwords from ~/.pgpass or a service).\n"
+    "With a shared archive every download is also recorded in the file; one the\n"
+    "server cannot take waits there for the next connection or archive sync.\n"
     "\n"
     "Exit status: 0 done; 1 nothing decodable, or the output cannot be written;\n"
     "2 bad arguments or an unreadable file; 3 no tester found; 4 received data is\n"
@@ -90,7 +113,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("download"), runDownloadCommand},
         {QStringLiteral("export"), runExportCommand},
         {QStringLiteral("report"), runReportCommand},
-        {QStringLiteral("kept"), runKeptCommand}};
+        {QStringLiteral("kept"), runKeptCommand},
+        {QStringLiteral("archive"), runArchiveCommand}};
     int status = CliUsage;
     if (commands.contains(command))
         status = commands.value(command)(args);

@@ -1,0 +1,432 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/archive.h"
+
+#include "archive/archiveschema.h"
+#include "format/keptdownload.h"
+#include "format/zrdata.h"
+
+#include <QAtomicInt>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace
+{
+
+// Multi-row statements: one round trip per 500 results instead of one per result.
+constexpr int kRowsPerStatement = 500;
+constexpr int kResultColumns = 8;
+
+const QString kDownloadColumns =
+    QStringLiteral("id, sha256, time_ms, utc_offset, port, protocol, outcome, tester, program, "
+                   "file, results, ascans, waiting");
+
+QString newConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("collatrix-archive-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// Runs a statement with its values bound; false with the reason in *problem.
+bool run(QSqlQuery &query, const QString &sql, const QVariantList &values, QString *problem)
+{
+    if (!query.prepare(sql)) {
+        *problem = query.lastError().text();
+        return false;
+    }
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *problem = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+// A text column is never NULL: a bare dump knows no port, a null string binds as NULL.
+QString text(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QDateTime timeOf(const QSqlQuery &query, int column)
+{
+    return QDateTime::fromMSecsSinceEpoch(query.value(column).toLongLong(), Qt::OffsetFromUTC,
+                                          query.value(column + 1).toInt());
+}
+
+ArchiveDownload downloadOf(const QSqlQuery &query)
+{
+    ArchiveDownload d;
+    d.id = query.value(0).toLongLong();
+    d.sha256 = query.value(1).toString();
+    d.time = timeOf(query, 2);
+    d.port = query.value(4).toString();
+    d.protocol = query.value(5).toString();
+    d.outcome = query.value(6).toString();
+    d.tester = query.value(7).toString();
+    d.program = query.value(8).toString();
+    d.file = query.value(9).toString();
+    d.results = query.value(10).toInt();
+    d.aScans = query.value(11).toInt();
+    d.waiting = query.value(12).toInt() != 0;
+    return d;
+}
+
+QString placeholders(int rows)
+{
+    const QString row = QLatin1Char('(') +
+                        QStringList(kResultColumns, QStringLiteral("?")).join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+    return QStringList(rows, row).join(QLatin1Char(','));
+}
+
+} // namespace
+
+CArchive::CArchive(const CArchiveLocation &location) : where(location), dialect(location.backend) {}
+
+CArchive::~CArchive()
+{
+    disconnect();
+}
+
+QString CArchive::sha256Of(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+bool CArchive::open(QString *problem)
+{
+    disconnect();
+    QString reason;
+    if (!connect(&reason)) {
+        disconnect();
+        *problem = tr("Cannot open the archive %1: %2").arg(where.text(), reason);
+        return false;
+    }
+    bool prepared = false;
+    {
+        CArchiveSchema schema(QSqlDatabase::database(connectionName, false), dialect);
+        prepared = schema.prepare(&reason);
+        wasCreated = schema.created;
+    }
+    if (!prepared) {
+        *problem = tr("Cannot use the archive %1: %2").arg(where.text(), reason);
+        disconnect();
+        return false;
+    }
+    opened = true;
+    return true;
+}
+
+bool CArchive::connect(QString *problem)
+{
+    if (!QSqlDatabase::isDriverAvailable(dialect.driverName())) {
+        *problem = tr("the Qt SQL driver %1 is not installed (Debian: libqt6sql6-%2)")
+                       .arg(dialect.driverName(),
+                            where.isShared() ? QStringLiteral("psql") : QStringLiteral("sqlite"));
+        return false;
+    }
+    if (!where.isShared())
+        QDir().mkpath(QFileInfo(where.path).absolutePath());
+    connectionName = newConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), connectionName);
+    dialect.configure(&db, where);
+    if (!db.open()) {
+        *problem = db.lastError().text();
+        return false;
+    }
+    QSqlQuery query(db);
+    for (const QString &statement : dialect.sessionSetup()) {
+        if (!query.exec(statement)) {
+            *problem = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+void CArchive::disconnect()
+{
+    opened = false;
+    if (connectionName.isEmpty())
+        return;
+    QSqlDatabase::database(connectionName, false).close();
+    QSqlDatabase::removeDatabase(connectionName);
+    connectionName.clear();
+}
+
+bool CArchive::write(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem)
+{
+    return attempt(true, body, problem);
+}
+
+bool CArchive::read(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem)
+{
+    return attempt(false, body, problem);
+}
+
+bool CArchive::attempt(bool transaction, const std::function<bool(QSqlDatabase &, QString *)> &body,
+                       QString *problem)
+{
+    if (!opened) {
+        *problem = tr("the archive %1 is not open").arg(where.text());
+        return false;
+    }
+    for (int round = 0; round < 2; ++round) {
+        // A server that restarted leaves the old connection with prepared statements it no
+        // longer knows: only a connection of a new name starts clean.
+        if (round > 0 && !reconnect(problem))
+            return false;
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        QSqlQuery control(db);
+        if ((!transaction || control.exec(dialect.beginWrite())) && body(db, problem) &&
+            (!transaction || control.exec(QStringLiteral("COMMIT"))))
+            return true;
+        if (!control.lastError().text().trimmed().isEmpty())
+            *problem = control.lastError().text();
+        if (transaction && db.isOpen())
+            control.exec(QStringLiteral("ROLLBACK"));
+        if (!dialect.connectionLost(db))
+            return false;
+        control = QSqlQuery();
+        db = QSqlDatabase();
+        disconnect();
+    }
+    return false;
+}
+
+bool CArchive::reconnect(QString *problem)
+{
+    opened = connect(problem);
+    if (!opened)
+        disconnect();
+    return opened;
+}
+
+CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray &fileBytes,
+                                    const QString &file, QString *problem)
+{
+    CZRData data;
+    QMap<int, AScanEntry> aScans;
+    if (!kept.decode(&data, &aScans, problem))
+        return Recorded::Failed;
+    const QString sha256 = sha256Of(fileBytes);
+    Recorded recorded = Recorded::Known;
+    const bool done = write(
+        [&](QSqlDatabase &db, QString *why) {
+            if (!removeEarlierState(db, kept, file, sha256, why))
+                return false;
+            QSqlQuery insert(db);
+            const QString sql =
+                QStringLiteral("INSERT INTO downloads (sha256, time_ms, utc_offset, port, "
+                               "protocol, outcome, tester, program, file, results, ascans) "
+                               "VALUES (?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha256) DO NOTHING "
+                               "RETURNING id");
+            if (!run(insert, sql,
+                     {sha256, kept.time.toMSecsSinceEpoch(), kept.time.offsetFromUtc(),
+                      text(kept.port),
+                      kept.extended ? QStringLiteral("extended") : QStringLiteral("standard"),
+                      text(kept.outcome), text(data.deviceType), text(kept.programVersion),
+                      text(file), data.totalCount(), int(aScans.size())},
+                     why))
+                return false;
+            if (!insert.next()) {
+                recorded = Recorded::Known;
+                return true;
+            }
+            const qint64 id = insert.value(0).toLongLong();
+            insert.finish();
+            recorded = Recorded::New;
+            return insertResults(db, id, data, aScans, why) &&
+                   (!where.isShared() || insertBytes(db, id, fileBytes, why));
+        },
+        problem);
+    return done ? recorded : Recorded::Failed;
+}
+
+// The kept file is written again once its A-scans are fetched; its earlier record goes.
+bool CArchive::removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, const QString &file,
+                                  const QString &sha256, QString *problem)
+{
+    QSqlQuery query(db);
+    const QVariantList key{file, kept.time.toMSecsSinceEpoch(), sha256};
+    const QString match =
+        QStringLiteral("SELECT id FROM downloads WHERE file = ? AND time_ms = ? AND sha256 <> ?");
+    for (const QString &table : {QStringLiteral("results"), QStringLiteral("kept_files")}) {
+        if (!run(query,
+                 QStringLiteral("DELETE FROM %1 WHERE download_id IN (%2)").arg(table, match), key,
+                 problem))
+            return false;
+    }
+    return run(query,
+               QStringLiteral("DELETE FROM downloads WHERE file = ? AND time_ms = ? AND "
+                              "sha256 <> ?"),
+               key, problem);
+}
+
+bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
+                             const QMap<int, AScanEntry> &aScans, QString *problem)
+{
+    const int total = data.totalCount();
+    QSqlQuery insert(db);
+    for (int first = 0; first < total; first += kRowsPerStatement) {
+        const int rows = std::min(kRowsPerStatement, total - first);
+        QVariantList values;
+        values.reserve(rows * kResultColumns);
+        for (int row = first; row < first + rows; ++row) {
+            MeasurementRecord r;
+            data.recordAt(row, &r);
+            values << id << row << r.group << r.cell << r.rawValue << r.divisor << r.unit
+                   << int(aScans.contains(row));
+        }
+        if (!run(insert,
+                 QStringLiteral("INSERT INTO results (download_id, row_no, grp, cell, raw, "
+                                "divisor, unit, ascan) VALUES ") +
+                     placeholders(rows),
+                 values, problem))
+            return false;
+    }
+    return true;
+}
+
+bool CArchive::insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem)
+{
+    QSqlQuery insert(db);
+    return run(insert, QStringLiteral("INSERT INTO kept_files (download_id, bytes) VALUES (?, ?)"),
+               {id, bytes}, problem);
+}
+
+bool CArchive::setWaiting(const QString &sha256, bool waiting, QString *problem)
+{
+    return write(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            return run(query, QStringLiteral("UPDATE downloads SET waiting = ? WHERE sha256 = ?"),
+                       {int(waiting), sha256}, why);
+        },
+        problem);
+}
+
+QList<ArchiveDownload> CArchive::downloads(bool waitingOnly, QString *problem)
+{
+    QList<ArchiveDownload> list;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            list.clear();
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            const QString sql = QStringLiteral("SELECT %1 FROM downloads WHERE waiting >= ? "
+                                               "ORDER BY time_ms DESC, id DESC")
+                                    .arg(kDownloadColumns);
+            if (!run(query, sql, {int(waitingOnly)}, why))
+                return false;
+            while (query.next())
+                list << downloadOf(query);
+            return true;
+        },
+        problem);
+    return list;
+}
+
+QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
+{
+    QList<ArchiveReading> readings;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            readings.clear();
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            const QString sql = QStringLiteral(
+                "SELECT d.time_ms, d.utc_offset, d.id, r.grp, r.cell, r.raw, r.divisor, r.unit, "
+                "r.ascan FROM results r JOIN downloads d ON d.id = r.download_id "
+                "WHERE r.grp = ? AND r.cell = ? ORDER BY d.time_ms, d.id, r.row_no");
+            if (!run(query, sql, {group, cell}, why))
+                return false;
+            while (query.next()) {
+                ArchiveReading reading;
+                reading.time = timeOf(query, 0);
+                reading.downloadId = query.value(2).toLongLong();
+                reading.record.group = query.value(3).toInt();
+                reading.record.cell = query.value(4).toInt();
+                reading.record.rawValue = query.value(5).toInt();
+                reading.record.divisor = query.value(6).toInt();
+                reading.record.unit = query.value(7).toInt();
+                reading.record.hasAScan = query.value(8).toInt() != 0;
+                readings << reading;
+            }
+            return true;
+        },
+        problem);
+    return readings;
+}
+
+bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, QString *problem)
+{
+    return write(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            return run(query,
+                       QStringLiteral("INSERT INTO group_names (grp, name, from_ms) "
+                                      "VALUES (?, ?, ?)"),
+                       {group, name, from.toMSecsSinceEpoch()}, why);
+        },
+        problem);
+}
+
+QString CArchive::groupName(int group, const QDateTime &at, QString *problem)
+{
+    QString name;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            const QString sql =
+                QStringLiteral("SELECT name FROM group_names WHERE grp = ? AND from_ms <= ? "
+                               "ORDER BY from_ms DESC, id DESC LIMIT 1");
+            if (!run(query, sql, {group, at.toMSecsSinceEpoch()}, why))
+                return false;
+            name = query.next() ? query.value(0).toString() : QString();
+            return true;
+        },
+        problem);
+    return name;
+}
+
+QDateTime CArchive::newestTime(QString *problem)
+{
+    QDateTime newest;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            if (!run(query,
+                     QStringLiteral("SELECT time_ms, utc_offset FROM downloads "
+                                    "ORDER BY time_ms DESC LIMIT 1"),
+                     {}, why))
+                return false;
+            newest = query.next() ? timeOf(query, 0) : QDateTime();
+            return true;
+        },
+        problem);
+    return newest;
+}
+
+QByteArray CArchive::keptBytes(const QString &sha256, QString *problem)
+{
+    QByteArray bytes;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            if (!run(query,
+                     QStringLiteral("SELECT k.bytes FROM kept_files k JOIN downloads d "
+                                    "ON d.id = k.download_id WHERE d.sha256 = ?"),
+                     {sha256}, why))
+                return false;
+            bytes = query.next() ? query.value(0).toByteArray() : QByteArray();
+            return true;
+        },
+        problem);
+    return bytes;
+}

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/archivedialect.h"
+#include "archive/archivedownload.h"
+#include "archive/archivelocation.h"
+#include "archive/archivereading.h"
+#include "format/ascanentry.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QMap>
+#include <QSqlDatabase>
+
+#include <functional>
+
+class CKeptDownload;
+class CZRData;
+
+// One archive, embedded or shared: callers ask for operations, never for SQL. Every download is
+// identified by the SHA-256 of its kept file, so recording one twice, or from two programs at
+// once, leaves one record. A connection that is lost (a server restarted) is replaced by a fresh
+// one and the operation is tried once more.
+class CArchive
+{
+    Q_DECLARE_TR_FUNCTIONS(CArchive)
+
+public:
+    enum class Recorded { Failed, New, Known };
+
+    explicit CArchive(const CArchiveLocation &location);
+    ~CArchive();
+    CArchive(const CArchive &) = delete;
+    CArchive &operator=(const CArchive &) = delete;
+
+    // Connects and creates or migrates the tables; false with the reason in *problem.
+    bool open(QString *problem);
+    bool isOpen() const { return opened; }
+    // open() found no archive and made a new one.
+    bool created() const { return wasCreated; }
+    const CArchiveLocation &location() const { return where; }
+
+    // Records a kept download, given the bytes of its file and where it is. A record of the same
+    // kept file in an earlier state (before its A-scans were added) is replaced. A shared
+    // archive keeps the bytes too.
+    Recorded record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                    QString *problem);
+    bool setWaiting(const QString &sha256, bool waiting, QString *problem);
+
+    // Newest first; only the ones not yet shared when waitingOnly.
+    QList<ArchiveDownload> downloads(bool waitingOnly, QString *problem);
+    // Every reading of the test point, oldest first.
+    QList<ArchiveReading> history(int group, int cell, QString *problem);
+    // Names the group from the given time onward.
+    bool nameGroup(int group, const QString &name, const QDateTime &from, QString *problem);
+    // The group's name at the time; empty when it had none.
+    QString groupName(int group, const QDateTime &at, QString *problem);
+    // The time of the newest download; invalid when there is none.
+    QDateTime newestTime(QString *problem);
+    // The kept file's bytes, held by a shared archive; empty when not held.
+    QByteArray keptBytes(const QString &sha256, QString *problem);
+
+    static QString sha256Of(const QByteArray &bytes);
+
+private:
+    bool connect(QString *problem);
+    void disconnect();
+    bool reconnect(QString *problem);
+    // Runs body as one write transaction, once more on a fresh connection when it was lost.
+    bool write(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
+    bool read(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
+    bool attempt(bool transaction, const std::function<bool(QSqlDatabase &, QString *)> &body,
+                 QString *problem);
+    bool removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, const QString &file,
+                            const QString &sha256, QString *problem);
+    bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
+                       const QMap<int, AScanEntry> &aScans, QString *problem);
+    bool insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem);
+
+    CArchiveLocation where;
+    CArchiveDialect dialect;
+    QString connectionName;
+    bool opened = false;
+    bool wasCreated = false;
+};

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/archivelocation.h"
+
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+
+// The few places where SQLite and PostgreSQL want different SQL or connection settings; the
+// rest of the archive speaks one SQL to both.
+class CArchiveDialect
+{
+public:
+    explicit CArchiveDialect(CArchiveLocation::Backend backend) : backend(backend) {}
+
+    QString driverName() const;
+    // The settings a new connection is opened with, before open().
+    void configure(QSqlDatabase *db, const CArchiveLocation &location) const;
+    // Statements every fresh connection runs once, one statement each.
+    QStringList sessionSetup() const;
+    // Starts a write transaction. SQLite takes the write lock at once, so two writers queue on
+    // the busy timeout instead of failing on a read snapshot that cannot be upgraded.
+    QString beginWrite() const;
+    // Taken inside the schema transaction so that two programs never create or migrate at once.
+    QString schemaLock() const;
+    QString keyColumn() const;
+    QString blobType() const;
+    // True when the error means the server is gone and a fresh connection may succeed.
+    bool connectionLost(const QSqlDatabase &db) const;
+
+    static constexpr int kConnectTimeoutSeconds = 5;
+    static constexpr int kBusyTimeoutMs = 10000;
+
+private:
+    CArchiveLocation::Backend backend;
+};

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/archiveschema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace
+{
+
+const QString kVersionTable = QStringLiteral("schema_version");
+
+} // namespace
+
+bool CArchiveSchema::prepare(QString *problem)
+{
+    QStringList begin{dialect.beginWrite()};
+    if (!dialect.schemaLock().isEmpty())
+        begin << dialect.schemaLock();
+    int version = 0;
+    if (!run(begin, problem) || !readVersion(&version, problem) || !migrate(version, problem) ||
+        !run({QStringLiteral("COMMIT")}, problem)) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    created = version == 0;
+    return true;
+}
+
+bool CArchiveSchema::readVersion(int *version, QString *problem)
+{
+    if (!db.tables().contains(kVersionTable)) {
+        // An empty file or database is a new archive; tables of something else are not ours.
+        if (!db.tables().isEmpty()) {
+            *problem = tr("it holds tables, but not those of an archive");
+            return false;
+        }
+        *version = 0;
+        return true;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT version FROM schema_version")) || !query.next()) {
+        *problem = query.lastError().text();
+        return false;
+    }
+    *version = query.value(0).toInt();
+    if (*version > kVersion) {
+        *problem = tr("it was written by a newer version of the program (archive version %1; "
+                      "this one knows version %2)")
+                       .arg(*version)
+                       .arg(kVersion);
+        return false;
+    }
+    return true;
+}
+
+bool CArchiveSchema::migrate(int from, QString *problem)
+{
+    if (from == kVersion)
+        return true;
+    for (int version = from + 1; version <= kVersion; ++version) {
+        if (!run(step(version), problem))
+            return false;
+    }
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
+    update.addBindValue(kVersion);
+    if (!update.exec()) {
+        *problem = update.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool CArchiveSchema::run(const QStringList &statements, QString *problem)
+{
+    QSqlQuery query(db);
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            *problem = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList CArchiveSchema::step(int toVersion) const
+{
+    return toVersion == 1 ? version1() : version2();
+}
+
+// The first archive: downloads and their results.
+QStringList CArchiveSchema::version1() const
+{
+    return {
+        QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
+        QStringLiteral("INSERT INTO schema_version (version) VALUES (1)"),
+        QStringLiteral("CREATE TABLE downloads (id %1, sha256 TEXT NOT NULL UNIQUE, "
+                       "time_ms BIGINT NOT NULL, utc_offset INTEGER NOT NULL, port TEXT NOT NULL, "
+                       "protocol TEXT NOT NULL, outcome TEXT NOT NULL, tester TEXT NOT NULL, "
+                       "program TEXT NOT NULL, file TEXT NOT NULL, results INTEGER NOT NULL, "
+                       "ascans INTEGER NOT NULL)")
+            .arg(dialect.keyColumn()),
+        QStringLiteral("CREATE INDEX downloads_time ON downloads (time_ms)"),
+        QStringLiteral("CREATE TABLE results (download_id BIGINT NOT NULL REFERENCES downloads "
+                       "(id) ON DELETE CASCADE, row_no INTEGER NOT NULL, grp INTEGER NOT NULL, "
+                       "cell INTEGER NOT NULL, raw INTEGER NOT NULL, divisor INTEGER NOT NULL, "
+                       "unit INTEGER NOT NULL, ascan INTEGER NOT NULL, "
+                       "PRIMARY KEY (download_id, row_no))"),
+        QStringLiteral("CREATE INDEX results_point ON results (grp, cell)"),
+    };
+}
+
+// Group names over time, the mark of a download not yet in the shared archive, and the kept
+// file's bytes for colleagues.
+QStringList CArchiveSchema::version2() const
+{
+    return {
+        QStringLiteral("ALTER TABLE downloads ADD COLUMN waiting INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("CREATE TABLE group_names (id %1, grp INTEGER NOT NULL, "
+                       "name TEXT NOT NULL, from_ms BIGINT NOT NULL)")
+            .arg(dialect.keyColumn()),
+        QStringLiteral("CREATE INDEX group_names_grp ON group_names (grp, from_ms)"),
+        QStringLiteral("CREATE TABLE kept_files (download_id BIGINT PRIMARY KEY REFERENCES "
+                       "downloads (id) ON DELETE CASCADE, bytes %1 NOT NULL)")
+            .arg(dialect.blobType()),
+    };
+}

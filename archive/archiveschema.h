@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/archivedialect.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QString>
+
+// The archive's tables and their version. A new archive is built by the same steps an old one
+// is migrated by, one step per version, all in one transaction: a migration either completes
+// or leaves the archive as it was.
+class CArchiveSchema
+{
+    Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
+
+public:
+    static constexpr int kVersion = 2;
+
+    CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
+        : db(db), dialect(dialect)
+    {
+    }
+
+    // Creates or migrates the tables; refuses an archive of a newer program. False with the
+    // reason in *problem.
+    bool prepare(QString *problem);
+    // The archive had no tables before prepare().
+    bool created = false;
+
+private:
+    bool migrate(int from, QString *problem);
+    bool readVersion(int *version, QString *problem);
+    bool run(const QStringList &statements, QString *problem);
+    QStringList step(int toVersion) const;
+    QStringList version1() const;
+    QStringList version2() const;
+
+    QSqlDatabase db;
+    CArchiveDialect dialect;
+};

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/archiveset.h"
+
+#include "format/keptdownload.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace
+{
+
+bool readBytes(const QString &path, QByteArray *bytes, QString *problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = file.errorString();
+        return false;
+    }
+    *bytes = file.readAll();
+    return true;
+}
+
+// The kept file's contents as a download; a bare dump knows no time but its file's.
+bool readKept(const QString &path, CKeptDownload *kept, QByteArray *bytes, QString *problem)
+{
+    if (!readBytes(path, bytes, problem) || !kept->fromBytes(*bytes, false, problem))
+        return false;
+    if (kept->bareDump)
+        kept->time = QFileInfo(path).lastModified();
+    return true;
+}
+
+} // namespace
+
+CArchiveSet::CArchiveSet(const CArchiveLocation &chosen, const QString &embeddedPath)
+    : local(chosen.isShared() ? CArchiveLocation::embedded(embeddedPath) : chosen)
+{
+    if (chosen.isShared())
+        shared = std::make_unique<CArchive>(chosen);
+}
+
+bool CArchiveSet::open(QString *problem)
+{
+    if (!local.open(problem))
+        return false;
+    if (shared)
+        reachShared(problem);
+    return true;
+}
+
+bool CArchiveSet::reachShared(QString *problem)
+{
+    if (shared->isOpen())
+        return true;
+    if (!shared->open(problem))
+        return false;
+    int brought = 0;
+    return sync(&brought, problem);
+}
+
+bool CArchiveSet::record(const CKeptDownload &kept, const QByteArray &fileBytes,
+                         const QString &file, QString *problem)
+{
+    return recordBoth(kept, fileBytes, file, problem) != CArchive::Recorded::Failed;
+}
+
+CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
+                                           const QString &file, QString *problem)
+{
+    const CArchive::Recorded recorded = local.record(kept, fileBytes, file, problem);
+    if (recorded != CArchive::Recorded::Failed && shared &&
+        !share(kept, fileBytes, file, problem)) {
+        QString marking;
+        if (!local.setWaiting(CArchive::sha256Of(fileBytes), true, &marking))
+            *problem += QLatin1Char(' ') + marking;
+    }
+    return recorded;
+}
+
+bool CArchiveSet::share(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                        QString *problem)
+{
+    QString reason;
+    if (reachShared(&reason) &&
+        shared->record(kept, fileBytes, file, &reason) != CArchive::Recorded::Failed)
+        return true;
+    *problem = tr("The shared archive cannot take the download now (%1); it is kept and will be "
+                  "shared later.")
+                   .arg(reason);
+    return false;
+}
+
+CArchive::Recorded CArchiveSet::recordFile(const QString &path, QString *problem)
+{
+    CKeptDownload kept;
+    QByteArray bytes;
+    QString reason;
+    if (!readKept(path, &kept, &bytes, &reason)) {
+        *problem = path + QStringLiteral(": ") + reason;
+        return CArchive::Recorded::Failed;
+    }
+    return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), problem);
+}
+
+QStringList CArchiveSet::filesOf(const QStringList &paths)
+{
+    QStringList files;
+    for (const QString &path : paths) {
+        if (!QFileInfo(path).isDir()) {
+            files << path;
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(path, {QStringLiteral("*.clxd")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        found.sort();
+        files << found;
+    }
+    return files;
+}
+
+CArchiveSet::Tally CArchiveSet::import(const QStringList &paths, const Progress &progress)
+{
+    Tally tally;
+    const QStringList files = filesOf(paths);
+    for (int i = 0; i < files.size(); ++i) {
+        QString problem;
+        switch (recordFile(files.at(i), &problem)) {
+        case CArchive::Recorded::New:
+            ++tally.recorded;
+            break;
+        case CArchive::Recorded::Known:
+            ++tally.known;
+            break;
+        case CArchive::Recorded::Failed:
+            break;
+        }
+        if (!problem.isEmpty())
+            tally.problems << problem;
+        if (progress)
+            progress(i + 1, int(files.size()), files.at(i));
+    }
+    return tally;
+}
+
+bool CArchiveSet::sync(int *brought, QString *problem)
+{
+    *brought = 0;
+    if (!shared) {
+        *problem = tr("No shared archive is chosen.");
+        return false;
+    }
+    if (!shared->isOpen() && !shared->open(problem))
+        return false;
+    QString listing;
+    const QList<ArchiveDownload> waiting = local.downloads(true, &listing);
+    if (!listing.isEmpty()) {
+        *problem = listing;
+        return false;
+    }
+    QStringList problems;
+    for (const ArchiveDownload &d : waiting) {
+        CKeptDownload kept;
+        QByteArray bytes;
+        QString reason;
+        if (readKept(d.file, &kept, &bytes, &reason) &&
+            shared->record(kept, bytes, d.file, &reason) != CArchive::Recorded::Failed &&
+            local.setWaiting(d.sha256, false, &reason))
+            ++*brought;
+        else
+            problems << tr("%1 could not be shared: %2").arg(d.file, reason);
+    }
+    *problem = problems.join(QLatin1Char('\n'));
+    return problems.isEmpty();
+}
+
+int CArchiveSet::waitingCount()
+{
+    QString problem;
+    return int(local.downloads(true, &problem).size());
+}

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/archive.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// The embedded archive every download goes into, and the shared one of a team when one is
+// chosen. A download the shared archive cannot take now is marked as waiting in the embedded
+// one and brought across by the next connection or by sync(), once.
+class CArchiveSet
+{
+    Q_DECLARE_TR_FUNCTIONS(CArchiveSet)
+
+public:
+    using Progress = std::function<void(int done, int total, const QString &path)>;
+    struct Tally {
+        int recorded = 0;
+        int known = 0;
+        // One line per file that could not be recorded.
+        QStringList problems;
+    };
+
+    // A shared archive chosen comes beside the embedded file at embeddedPath; an embedded one
+    // chosen takes its place.
+    explicit CArchiveSet(const CArchiveLocation &chosen,
+                         const QString &embeddedPath = CArchiveLocation::defaultPath());
+
+    // False when the embedded archive cannot be used. A shared archive out of reach is no
+    // failure: *problem says so and its downloads wait.
+    bool open(QString *problem);
+    CArchive &embedded() { return local; }
+    // The shared archive when one is chosen, else the embedded one.
+    CArchive &chosen() { return shared ? *shared : local; }
+
+    // Records a kept download in both; false when the embedded archive failed. *problem tells
+    // what went wrong with either.
+    bool record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                QString *problem);
+    // A kept download or a bare dump (timed by its file) as export reads it.
+    CArchive::Recorded recordFile(const QString &path, QString *problem);
+    // Files, and the kept downloads in folders and below them.
+    Tally import(const QStringList &paths, const Progress &progress = {});
+    // Brings every waiting download into the shared archive; *brought counts them.
+    bool sync(int *brought, QString *problem);
+    int waitingCount();
+
+    static QStringList filesOf(const QStringList &paths);
+
+private:
+    bool reachShared(QString *problem);
+    CArchive::Recorded recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
+                                  const QString &file, QString *problem);
+    bool share(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+               QString *problem);
+
+    CArchive local;
+    std::unique_ptr<CArchive> shared;
+};

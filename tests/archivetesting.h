@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Archives for the tests: a fresh SQLite file, or the throwaway PostgreSQL server of
+// tests/with-postgres.sh emptied of the archive's tables, and kept downloads built by hand.
+#include "archive/archivedialect.h"
+#include "archive/archivelocation.h"
+#include "format/keptdownload.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+
+inline QString postgresUrl()
+{
+    return qEnvironmentVariable("COLLATRIX_TEST_POSTGRES");
+}
+
+// Runs statements on an archive through a connection of the test's own.
+inline bool runSql(const CArchiveLocation &location, const QStringList &statements)
+{
+    bool ok = true;
+    {
+        const CArchiveDialect dialect(location.backend);
+        QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), QStringLiteral("test"));
+        dialect.configure(&db, location);
+        ok = db.open();
+        QSqlQuery query(db);
+        for (const QString &statement : statements) {
+            if (ok && !query.exec(statement)) {
+                qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+                ok = false;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return ok;
+}
+
+// A new, empty archive of the backend the data tag starts with ("sqlite ..." or
+// "postgresql ..."); false when that backend is not there.
+inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
+{
+    static int count = 0;
+    const QString tag = QString::fromUtf8(QTest::currentDataTag());
+    if (!tag.startsWith(QLatin1String("postgresql"))) {
+        *location =
+            CArchiveLocation::embedded(dir.filePath(QStringLiteral("a%1.sqlite").arg(++count)));
+        return true;
+    }
+    QString problem;
+    if (postgresUrl().isEmpty() || !location->parse(postgresUrl(), &problem))
+        return false;
+    return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
+                              QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
+                                             "group_names, downloads, schema_version CASCADE")});
+}
+
+inline QDateTime at(const QString &iso)
+{
+    return QDateTime::fromString(iso, Qt::ISODate);
+}
+
+// A layout-3 dump, one 32-byte record per {group, cell, raw value, fine, A-scan mark}.
+inline QByteArray dumpOf(const QList<std::array<int, 5>> &records)
+{
+    QByteArray dump("ORBEXM47T\0\1", 11);
+    for (const auto &r : records) {
+        QByteArray record(32, 0);
+        record[0] = char(r[0]);
+        record[1] = char(r[0] >> 8);
+        record[2] = char(r[1]);
+        record[3] = char(r[1] >> 8);
+        record[4] = char(r[2]);
+        record[5] = char(r[2] >> 8);
+        record[6] = char(r[3]);
+        record[15] = char(r[4]);
+        dump += record;
+    }
+    return dump;
+}
+
+inline CKeptDownload keptAt(const QString &iso, const QList<std::array<int, 5>> &records,
+                            const QString &port = QStringLiteral("COM3"))
+{
+    CKeptDownload kept;
+    kept.time = at(iso);
+    kept.port = port;
+    kept.extended = true;
+    kept.outcome = QStringLiteral("completed");
+    kept.programVersion = QStringLiteral("4.2");
+    kept.dump = dumpOf(records);
+    return kept;
+}
+
+inline KeptAScan aScanOf(int group, int cell)
+{
+    KeptAScan a;
+    a.group = group;
+    a.cell = cell;
+    a.reply = QByteArray(384, 7);
+    return a;
+}

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// collatrix-cli archive on both backends: list and history lines written out by hand, one file
+// imported twice and by two processes at once recorded once, and group names with quotes,
+// semicolons and non-ASCII letters.
+#include "archive/archive.h"
+#include "archivetesting.h"
+#include "data/keptfolder.h"
+#include "testfiles.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace
+{
+
+void addBackends()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << "sqlite";
+    QTest::newRow("postgresql") << "postgresql";
+}
+
+QString urlOf(const CArchiveLocation &location)
+{
+    return location.isShared() ? postgresUrl() : QStringLiteral("sqlite:") + location.path;
+}
+
+QStringList lines(const QByteArray &out)
+{
+    return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestCliArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void listsAndShowsHistory_data() { addBackends(); }
+    void listsAndShowsHistory();
+    void twoImportsAtOnceRecordEachOnce_data() { addBackends(); }
+    void twoImportsAtOnceRecordEachOnce();
+
+private:
+    QTemporaryDir dir;
+    CArchiveLocation location;
+};
+
+void TestCliArchive::init()
+{
+    if (!freshArchive(dir, &location))
+        QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
+}
+
+void TestCliArchive::listsAndShowsHistory()
+{
+    const CKeptFolder folder(dir.filePath(QStringLiteral("kept-%1").arg(QTest::currentDataTag())));
+    QString problem;
+    CKeptDownload first =
+        keptAt("2025-05-01T08:00:00+02:00", {{3, 7, 1234, 1, 1}, {3, 8, 50, 0, 0}});
+    first.aScans << aScanOf(3, 7);
+    CKeptDownload second = keptAt("2026-05-01T07:30:00-03:30", {{3, 7, 1190, 1, 0}});
+    second.outcome = QStringLiteral("incomplete");
+    const QString a = folder.keep(first, &problem);
+    const QString b = folder.keep(second, &problem);
+    QVERIFY(!a.isEmpty() && !b.isEmpty());
+    const QString url = urlOf(location);
+
+    CliRun r = runCli({"archive", "import", folder.path, "--archive", url});
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.contains("2 recorded, 0 already in the archive"), r.err.constData());
+    r = runCli({"archive", "import", a, "--archive", url});
+    QVERIFY2(r.err.contains("0 recorded, 1 already in the archive"), r.err.constData());
+
+    r = runCli({"archive", "list", "--archive", url});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(lines(r.out), (QStringList{"2026-05-01T07:30:00-03:30;M47xx;1;0;incomplete;" + b,
+                                        "2025-05-01T08:00:00+02:00;M47xx;2;1;completed;" + a}));
+    r = runCli({"archive", "history", "3", "7", "--archive", url});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(lines(r.out), (QStringList{"2025-05-01T08:00:00+02:00;3;7;12.34;mm",
+                                        "2026-05-01T07:30:00-03:30;3;7;11.90;mm"}));
+    r = runCli({"archive", "history", "3", "8", "--decimal-separator", ",", "--archive", url});
+    QCOMPARE(lines(r.out), QStringList{"2025-05-01T08:00:00+02:00;3;8;5,0;mm"});
+    QCOMPARE(runCli({"archive", "history", "3", "x", "--archive", url}).status, 2);
+
+    const QString name = QStringLiteral("Tank \"3\"; Ölbehälter Ø");
+    QCOMPARE(runCli({"archive", "name", "3", name, "--archive", url}).status, 0);
+    CArchive archive(location);
+    QVERIFY2(archive.open(&problem), qPrintable(problem));
+    QCOMPARE(archive.groupName(3, second.time, &problem), name);
+    QCOMPARE(archive.groupName(3, first.time, &problem), QString());
+}
+
+void TestCliArchive::twoImportsAtOnceRecordEachOnce()
+{
+    const CKeptFolder folder(dir.filePath(QStringLiteral("many-%1").arg(QTest::currentDataTag())));
+    QString problem;
+    constexpr int kFiles = 20;
+    for (int i = 0; i < kFiles; ++i) {
+        QList<std::array<int, 5>> records;
+        for (int cell = 1; cell <= 300; ++cell)
+            records.append({1 + i % 4, cell, 1000 + i, 1, 0});
+        QVERIFY(!folder
+                     .keep(keptAt(QStringLiteral("2026-02-01T10:%1:00+01:00")
+                                      .arg(i, 2, 10, QLatin1Char('0')),
+                                  records),
+                           &problem)
+                     .isEmpty());
+    }
+    const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
+    QProcess one;
+    QProcess two;
+    one.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+    two.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+    QVERIFY(one.waitForFinished(60000) && two.waitForFinished(60000));
+    QCOMPARE(one.exitCode(), 0);
+    QCOMPARE(two.exitCode(), 0);
+    const CliRun r = runCli({"archive", "list", "--archive", urlOf(location)});
+    QCOMPARE(lines(r.out).size(), kFiles);
+    CArchive archive(location);
+    QVERIFY2(archive.open(&problem), qPrintable(problem));
+    QCOMPARE(archive.history(1, 300, &problem).size(), kFiles / 4);
+}
+
+QTEST_GUILESS_MAIN(TestCliArchive)
+#include "tst_cli_archive.moc"

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class CKeptDownload;
+
+// collatrix-cli archive list|history GROUP CELL|name GROUP NAME|import PATH...|sync
+//     [--archive URL] [--decimal-separator C]
+int runArchiveCommand(const QStringList &args);
+
+// Records a download just kept in the archive chosen by --archive URL or $COLLATRIX_ARCHIVE;
+// what goes wrong is said on standard error, and the download goes on.
+void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath);
+
+// ISO 8601 to the second with the UTC offset as +hh:mm, also for an offset of zero.
+QString isoTime(const QDateTime &time);
