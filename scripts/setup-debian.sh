@@ -9,6 +9,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libudev-dev
+    # The archive's two Qt SQL drivers; libqt6sql6 only recommends one.
+    libqt6sql6-sqlite libqt6sql6-psql
 )
 # What CPack's Debian package needs: dpkg-shlibdeps finds the dependencies among the files
 # that file(1) calls programs, help2man writes manual pages, lintian checks the result, and
@@ -20,8 +22,9 @@ for option in "$@"; do
     # The test run also builds the fuzz targets with clang, compiles the Windows build's
     # sources with a cross compiler, checks the MIME package of kept downloads, reads reports
     # back with poppler and builds, checks and unpacks the Debian package.
+    # The archive's tests start a throwaway PostgreSQL server of their own.
     --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info poppler-utils
-        "${packaging[@]}") ;;
+        postgresql-15 "${packaging[@]}") ;;
     --package) packages+=("${packaging[@]}") ;;
     --bench) packages+=(libbenchmark-dev) ;;
     esac
@@ -40,5 +43,12 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 echo "Installing: ${missing[*]}"
+# The tests make their own clusters; the package's default cluster would only take room.
+if [[ " ${missing[*]} " == *" postgresql-15 "* ]]; then
+    $sudo mkdir -p /etc/postgresql-common
+    if ! grep -qs '^create_main_cluster = false' /etc/postgresql-common/createcluster.conf; then
+        echo 'create_main_cluster = false' | $sudo tee -a /etc/postgresql-common/createcluster.conf >/dev/null
+    fi
+fi
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
