@@ -10,9 +10,9 @@
 # source reads them itself. The compiler can be given in MINGW_CXX.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all=(format/*.cpp data/*.cpp device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp
-    device/kvtustester.cpp ascan/*.cpp evaluation/*.cpp evaluationview/*.cpp report/*.cpp app/main.cpp app/mainwindow.cpp
-    app/keptdownloads.cpp app/reportaction.cpp)
+all=(format/*.cpp archive/*.cpp data/*.cpp device/cyclicbuffer.cpp device/comport.cpp
+    device/comport_win.cpp device/kvtustester.cpp ascan/*.cpp evaluation/*.cpp evaluationview/*.cpp
+    report/*.cpp app/main.cpp app/mainwindow.cpp app/keptdownloads.cpp app/reportaction.cpp)
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${all[@]}"
     exit 0
@@ -30,19 +30,19 @@ compiler=${MINGW_CXX:-x86_64-w64-mingw32-g++}
 qt=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
 
 flags=(-std=c++17 -Wall -Wextra -Werror -I. -isystem "$qt")
-for module in QtCore QtGui QtWidgets; do
+for module in QtCore QtGui QtWidgets QtSql; do
     flags+=(-isystem "$qt/$module")
 done
 for generated in "$build"/app/*_autogen/include "$build"/ascan/*_autogen/include; do
     flags+=(-I"$generated")
 done
-flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB
+flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SQL_LIB
     -DCOLLATRIX_VERSION=\"0\")
 
 headers=$build/windows-check/qt.h
 if $prepare; then
     mkdir -p "$(dirname "$headers")"
-    cat "${all[@]}" $(ls format/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
+    cat "${all[@]}" $(ls format/*.h archive/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
         grep -o '^#include <Q[A-Za-z]*>' | sort -u >"$headers"
     "$compiler" "${flags[@]}" -x c++-header "$headers" -o "$headers.gch"
     echo "The toolkit headers of the Windows build's sources are precompiled."
