@@ -8,9 +8,11 @@
 #include <QAtomicInt>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace
@@ -141,10 +143,23 @@ bool CArchive::connect(QString *problem)
     }
     QSqlQuery query(db);
     for (const QString &statement : dialect.sessionSetup()) {
-        if (!query.exec(statement)) {
+        if (!runSetup(query, statement, problem))
+            return false;
+    }
+    return true;
+}
+
+bool CArchive::runSetup(QSqlQuery &query, const QString &statement, QString *problem)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!query.exec(statement)) {
+        if (!dialect.busy(query.lastError()) ||
+            waited.elapsed() > CArchiveDialect::kBusyTimeoutMs) {
             *problem = query.lastError().text();
             return false;
         }
+        QThread::msleep(CArchiveDialect::kBusyRetryMs);
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <functional>
 
@@ -64,6 +65,7 @@ public:
 
 private:
     bool connect(QString *problem);
+    bool runSetup(QSqlQuery &query, const QString &statement, QString *problem);
     void disconnect();
     bool reconnect(QString *problem);
     // Runs body as one write transaction, once more on a fresh connection when it was lost.

@@ -2,6 +2,7 @@
 #include "archive/archivedialect.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 QString CArchiveDialect::driverName() const
@@ -36,6 +37,13 @@ QStringList CArchiveDialect::sessionSetup() const
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA foreign_keys=ON"),
                 QStringLiteral("PRAGMA synchronous=NORMAL")};
     return {QStringLiteral("SET client_min_messages=warning")};
+}
+
+bool CArchiveDialect::busy(const QSqlError &error) const
+{
+    // SQLITE_BUSY
+    return backend == CArchiveLocation::Backend::Sqlite &&
+           error.nativeErrorCode() == QLatin1String("5");
 }
 
 QString CArchiveDialect::beginWrite() const

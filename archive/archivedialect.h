@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QSqlDatabase;
+class QSqlError;
 
 // The few places where SQLite and PostgreSQL want different SQL or connection settings; the
 // rest of the archive speaks one SQL to both.
@@ -27,11 +28,15 @@ public:
     QString schemaLock() const;
     QString keyColumn() const;
     QString blobType() const;
+    // True when SQLite refused at once because another program writes: switching a new file to
+    // WAL does not wait on the busy timeout, so the caller waits and tries again.
+    bool busy(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.
     bool connectionLost(const QSqlDatabase &db) const;
 
     static constexpr int kConnectTimeoutSeconds = 5;
     static constexpr int kBusyTimeoutMs = 10000;
+    static constexpr int kBusyRetryMs = 20;
 
 private:
     CArchiveLocation::Backend backend;

@@ -65,30 +65,35 @@ bool CArchiveSet::record(const CKeptDownload &kept, const QByteArray &fileBytes,
     return recordBoth(kept, fileBytes, file, problem) != CArchive::Recorded::Failed;
 }
 
+// What the chosen archive made of it: the shared one's answer when it took the download.
 CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
                                            const QString &file, QString *problem)
 {
     const CArchive::Recorded recorded = local.record(kept, fileBytes, file, problem);
-    if (recorded != CArchive::Recorded::Failed && shared &&
-        !share(kept, fileBytes, file, problem)) {
-        QString marking;
-        if (!local.setWaiting(CArchive::sha256Of(fileBytes), true, &marking))
-            *problem += QLatin1Char(' ') + marking;
-    }
+    if (recorded == CArchive::Recorded::Failed || !shared)
+        return recorded;
+    const CArchive::Recorded there = share(kept, fileBytes, file, problem);
+    if (there != CArchive::Recorded::Failed)
+        return there;
+    QString marking;
+    if (!local.setWaiting(CArchive::sha256Of(fileBytes), true, &marking))
+        *problem += QLatin1Char(' ') + marking;
     return recorded;
 }
 
-bool CArchiveSet::share(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-                        QString *problem)
+CArchive::Recorded CArchiveSet::share(const CKeptDownload &kept, const QByteArray &fileBytes,
+                                      const QString &file, QString *problem)
 {
     QString reason;
-    if (reachShared(&reason) &&
-        shared->record(kept, fileBytes, file, &reason) != CArchive::Recorded::Failed)
-        return true;
+    if (reachShared(&reason)) {
+        const CArchive::Recorded there = shared->record(kept, fileBytes, file, &reason);
+        if (there != CArchive::Recorded::Failed)
+            return there;
+    }
     *problem = tr("The shared archive cannot take the download now (%1); it is kept and will be "
                   "shared later.")
                    .arg(reason);
-    return false;
+    return CArchive::Recorded::Failed;
 }
 
 CArchive::Recorded CArchiveSet::recordFile(const QString &path, QString *problem)

@@ -55,8 +55,8 @@ private:
     bool reachShared(QString *problem);
     CArchive::Recorded recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
                                   const QString &file, QString *problem);
-    bool share(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-               QString *problem);
+    CArchive::Recorded share(const CKeptDownload &kept, const QByteArray &fileBytes,
+                             const QString &file, QString *problem);
 
     CArchive local;
     std::unique_ptr<CArchive> shared;
