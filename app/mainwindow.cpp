@@ -278,7 +278,7 @@ void MainWindow::startTransfer()
     progressWindow->show();
     controller->startTransfer(); // a port that does not open ends the transfer at the first tick
     if (transferTimerId == 0)
-        transferTimerId = startTimer(500);
+        transferTimerId = startTimer(transferTickMs);
 }
 
 void MainWindow::stopTransfer()

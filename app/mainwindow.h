@@ -36,6 +36,9 @@ public:
 
     // How long an outcome message blocks the window; tests shorten it.
     void setTransferMessageDuration(int ms) { transferMessageMs = ms; }
+    // The reception step's period; tests over the scripted line, whose clock is virtual,
+    // shorten it.
+    void setTransferTickDuration(int ms) { transferTickMs = ms; }
     // Shows a kept download or a bare dump (layout 3 only when bareExtended), after the
     // unsaved-data question; a file that cannot be read is named in a message.
     bool openDownload(const QString &path, bool bareExtended = false);
@@ -127,6 +130,7 @@ private:
     CCollatrix *controller = nullptr;
     int transferTimerId = 0;
     int transferMessageMs = 2000;
+    int transferTickMs = CTransferEngine::kTickMs;
     bool closing = false;
     bool deviceChangeDuringTransfer = false;
     QAction *toClipboardAction = nullptr;

@@ -10,7 +10,7 @@
 namespace
 {
 
-const QList<double> kStops{0.0,   0.042, 0.089, 0.147, 0.203, 0.303, 0.356, 0.408,
+const QList<double> kActionStops{0.0,   0.042, 0.089, 0.147, 0.203, 0.303, 0.356, 0.408,
                            0.497, 0.567, 0.656, 0.708, 0.761, 0.814, 0.861};
 
 } // namespace
@@ -56,7 +56,7 @@ void CActionListSection::drawPage(QPainter &painter, const CReportCanvas &canvas
 void CActionListSection::drawTable(QPainter &painter, const CReportCanvas &table, double top,
                                    int first, int count) const
 {
-    table.drawColumns(painter, top, kStops,
+    table.drawColumns(painter, top, kActionStops,
                       {{tr("Group")},
                        {tr("Cell")},
                        {tr("Result")},
@@ -73,13 +73,13 @@ void CActionListSection::drawTable(QPainter &painter, const CReportCanvas &table
                        {tr("Life")},
                        {tr("Next")}},
                       true);
-    QList<QStringList> columns(kStops.size());
+    QList<QStringList> columns(kActionStops.size());
     for (int i = first; i < std::min<int>(first + count, points.size()); ++i) {
         const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
         const QStringList row = texts.fields(p);
         for (int c = 0; c < row.size(); ++c)
             columns[c] << row.at(c);
     }
-    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kStops, columns,
+    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kActionStops, columns,
                       false);
 }

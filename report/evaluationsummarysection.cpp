@@ -10,7 +10,7 @@
 namespace
 {
 
-const QList<double> kStops{0.0,   0.055, 0.111, 0.188, 0.264, 0.328, 0.385, 0.462,
+const QList<double> kSummaryStops{0.0,   0.055, 0.111, 0.188, 0.264, 0.328, 0.385, 0.462,
                            0.516, 0.592, 0.662, 0.739, 0.796, 0.873, 0.911};
 
 } // namespace
@@ -105,7 +105,7 @@ QStringList CEvaluationSummarySection::rowOf(const GroupSummary &s) const
 void CEvaluationSummarySection::drawTable(QPainter &painter, const CReportCanvas &table, double top,
                                           int first, int count) const
 {
-    table.drawColumns(painter, top, kStops,
+    table.drawColumns(painter, top, kSummaryStops,
                       {{tr("Group")},
                        {tr("Unit")},
                        {tr("Nominal")},
@@ -122,12 +122,12 @@ void CEvaluationSummarySection::drawTable(QPainter &painter, const CReportCanvas
                        {tr("OK")},
                        {tr("Life, years")}},
                       true);
-    QList<QStringList> columns(kStops.size());
+    QList<QStringList> columns(kSummaryStops.size());
     for (int i = first; i < std::min<int>(first + count, summaries.size()); ++i) {
         const QStringList row = rowOf(summaries.at(i));
         for (int c = 0; c < row.size(); ++c)
             columns[c] << row.at(c);
     }
-    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kStops, columns,
+    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kSummaryStops, columns,
                       false);
 }

@@ -3,18 +3,28 @@
 # Compiles product sources that a Windows build compiles with the MinGW cross compiler (syntax
 # only, against this machine's Qt headers and the build's generated form headers), so a Linux
 # build notices when the Windows build stops compiling.
-# Usage: check-windows-build.sh BUILD_FOLDER [SOURCE...]: the sources given, or all of them.
-# check-windows-build.sh --list prints all of them, one a line; CTest makes one test of each, so
+# Usage: check-windows-build.sh BUILD_FOLDER [FOLDER...]: the sources of the folders given, or
+# of all of them. The sources of one folder are compiled as one unit, which reads the toolkit
+# headers once instead of once a file; file-local names therefore differ within a folder.
+# check-windows-build.sh --list prints the folders, one a line; CTest makes one test of each, so
 # that parallel jobs share the work. check-windows-build.sh --prepare BUILD_FOLDER precompiles
 # the toolkit headers they include, which more than halves the time of each; without it every
-# source reads them itself. The compiler can be given in MINGW_CXX.
+# unit reads them itself. The compiler can be given in MINGW_CXX.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all=(format/*.cpp archive/*.cpp data/*.cpp device/cyclicbuffer.cpp device/comport.cpp
-    device/comport_win.cpp device/kvtustester.cpp ascan/*.cpp evaluation/*.cpp evaluationview/*.cpp
-    report/*.cpp app/main.cpp app/mainwindow.cpp app/keptdownloads.cpp app/reportaction.cpp)
+folders=(format archive data device ascan evaluation evaluationview report app)
+# The sources of a folder that a Windows build compiles: device/ and app/ have POSIX-only ones
+# (the Linux port backend and its owners' checks, the udev watch, the quit signals).
+sources_of() {
+    case "$1" in
+    device) echo device/cyclicbuffer.cpp device/comport.cpp device/comport_win.cpp \
+        device/kvtustester.cpp ;;
+    app) ls app/*.cpp | grep -v -e devicewatcher -e quitsignals ;;
+    *) echo "$1"/*.cpp ;;
+    esac
+}
 if [ "${1:-}" = "--list" ]; then
-    printf '%s\n' "${all[@]}"
+    printf '%s\n' "${folders[@]}"
     exit 0
 fi
 prepare=false
@@ -24,8 +34,8 @@ if [ "${1:-}" = "--prepare" ]; then
 fi
 build=${1:-build}
 shift || true
-sources=("$@")
-[ ${#sources[@]} -gt 0 ] || sources=("${all[@]}")
+chosen=("$@")
+[ ${#chosen[@]} -gt 0 ] || chosen=("${folders[@]}")
 compiler=${MINGW_CXX:-x86_64-w64-mingw32-g++}
 qt=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
 
@@ -42,7 +52,7 @@ flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SQL_LIB
 headers=$build/windows-check/qt.h
 if $prepare; then
     mkdir -p "$(dirname "$headers")"
-    cat "${all[@]}" $(ls format/*.h archive/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
+    cat $(for folder in "${folders[@]}"; do sources_of "$folder"; done) $(ls format/*.h archive/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
         grep -o '^#include <Q[A-Za-z]*>' | sort -u >"$headers"
     "$compiler" "${flags[@]}" -x c++-header "$headers" -o "$headers.gch"
     echo "The toolkit headers of the Windows build's sources are precompiled."
@@ -50,7 +60,12 @@ if $prepare; then
 fi
 [ -f "$headers" ] && flags+=(-include "$headers")
 
-for source in "${sources[@]}"; do
-    "$compiler" "${flags[@]}" -fsyntax-only "$source"
+mkdir -p "$build/windows-check"
+for folder in "${chosen[@]}"; do
+    unit=$build/windows-check/$folder.cpp
+    for source in $(sources_of "$folder"); do
+        echo "#include \"$source\""
+    done >"$unit"
+    "$compiler" "${flags[@]}" -fsyntax-only "$unit"
 done
-echo "The Windows build's ${#sources[@]} sources compile."
+echo "The Windows build's sources in ${chosen[*]} compile."

@@ -23,16 +23,14 @@ private slots:
         const QString download =
             "download -o @/r.csv --raw @/r.bin --ports-dir @ --decimal-separator .";
         const QString layout2 = "--layout 2 --groups 3 --cells 50";
-        QTest::newRow("layout 1") << "--layout 1 --groups 2 --cells 40" << download << 0;
         QTest::newRow("layout 2") << layout2 << download << 0;
         QTest::newRow("layout 3") << "--layout 3 --groups 3 --cells 20" << download << 0;
         QTest::newRow("layout 3, pictures")
             << "--layout 3 --groups 2 --cells 6" << download + " --pictures" << 0;
-        // A real 38400-baud line: noise before the dump, replies that trickle in, a late tail.
-        QTest::newRow("noise burst") << layout2 + " --noise 5" << download << 0;
-        QTest::newRow("replies at 3840 B/s") << layout2 + " --reply-rate 3840" << download << 0;
-        QTest::newRow("tail 10 ms late") << layout2 + " --tail-pause 0.01" << download << 0;
-        QTest::newRow("tail 300 ms late") << layout2 + " --tail-pause 0.3" << download << 0;
+        // A real line: the dump's tail after a pause, replies that trickle in. The other line
+        // faults are the transfer engine's, on the scripted line.
+        QTest::newRow("tail 300 ms late, replies at 3840 B/s")
+            << layout2 + " --tail-pause 0.3 --reply-rate 3840" << download << 0;
         QTest::newRow("nothing decodes") << "--dump @/empty.bin" << download << 1;
         QTest::newRow("decode, nothing in it") << QString() << "decode @/empty.bin" << 1;
         QTest::newRow("unknown command") << QString() << "frobnicate" << 2;

@@ -61,6 +61,7 @@ void TestMainWindow::init()
 {
     w = std::make_unique<MainWindow>();
     w->setTransferMessageDuration(0);
+    w->setTransferTickDuration(1);
 }
 
 void TestMainWindow::load(bool withAScans)

@@ -65,14 +65,14 @@ private slots:
         QTest::addColumn<int>("stray"); // bytes that come alone, well before the dump
         QTest::addColumn<int>("split"); // dump bytes before a pause
         // Each fits the terminal's 4096-byte queue, so the host can leave all of it there.
-        const QString layout3 = "--layout 3 --groups 2 --cells 40";
-        QTest::newRow("layout 1") << "--layout 1 --groups 7 --cells 32" << 0 << 0;
-        QTest::newRow("layout 2") << "--layout 2 --groups 8 --cells 40" << 0 << 0;
+        const QString layout3 = "--layout 3 --groups 2 --cells 20";
+        QTest::newRow("layout 1") << "--layout 1 --groups 3 --cells 32" << 0 << 0;
+        QTest::newRow("layout 2") << "--layout 2 --groups 4 --cells 40" << 0 << 0;
         QTest::newRow("layout 3") << layout3 << 0 << 0;
         QTest::newRow("garbage") << layout3 + " --garbage 100" << 100 << 0;
         QTest::newRow("noise") << layout3 + " --noise 64" << 64 << 0;
-        // 80 records of 32 bytes announce 10 units: the host has all it counts on at 2560 bytes.
-        QTest::newRow("tail pause") << layout3 + " --tail-pause 0.8" << 0 << 2560;
+        // 40 records of 32 bytes announce 5 units: the host has all it counts on at 1280 bytes.
+        QTest::newRow("tail pause") << layout3 + " --tail-pause 0.8" << 0 << 1280;
     }
 
     void streamsWholeDump()
@@ -96,7 +96,7 @@ private slots:
         const qint64 pause = pauseEnd->second - host.seen.lower_bound(stray + split)->second;
         QVERIFY2(pause >= (stray + split > 0 ? 400 : 0), qPrintable(QString::number(pause)));
         // The other dump command gets nothing.
-        host.exchange(extended ? 0x06 : 0x09, {}, 1, 600);
+        host.exchange(extended ? 0x06 : 0x09, {}, 1, 300);
         QCOMPARE(host.seen.size(), std::size_t(1));
     }
 

@@ -93,6 +93,7 @@ void TestWindowLine::eventBetweenPrefetchRows()
     QFETCH(bool, transfer);
     MainWindow w;
     w.setTransferMessageDuration(0);
+    w.setTransferTickDuration(1);
     w.show();
     auto *transferButton = child<QToolButton>(w, "trnsfrDataButton");
     QVERIFY(transferButton->isEnabled());
