@@ -140,6 +140,7 @@ void TestMainWindow::contextMenuOnlyOverShownTable()
     QCOMPARE(seen,
              QStringList({"To clipboard", "Save all data", "Save selected rows", "Report..."}));
     clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
+    w->setTransferTickDuration(60000);    // while it has not ended
     child<QToolButton>("trnsfrDataButton")->click();
     rightClick(area.center());
     QVERIFY(seen.isEmpty());
@@ -338,9 +339,9 @@ void TestMainWindow::catalogueFollowsTheSources()
     QVERIFY(writeFile(copy, catalogue));
     QProcess run;
     run.setWorkingDirectory(QStringLiteral(COLLATRIX_SOURCE_DIR));
-    run.start(lupdate, {"app", "forms", "format", "archive", "data", "ascan", "device",
-                        "evaluation", "evaluationview", "report", "-ts", copy, "-locations",
-                        "none", "-no-obsolete"});
+    run.start(lupdate,
+              {"app", "forms", "format", "archive", "data", "ascan", "device", "evaluation",
+               "evaluationview", "report", "-ts", copy, "-locations", "none", "-no-obsolete"});
     QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
     QCOMPARE(QString::fromUtf8(fileBytes(copy)), QString::fromUtf8(catalogue));
 }
