@@ -78,6 +78,24 @@ ArchiveDownload downloadOf(const QSqlQuery &query)
     return d;
 }
 
+const QString kReadingSelect =
+    QStringLiteral("SELECT d.time_ms, d.utc_offset, d.id, r.grp, r.cell, r.raw, r.divisor, "
+                   "r.unit, r.ascan FROM results r JOIN downloads d ON d.id = r.download_id ");
+
+const QString kLimitsSelect =
+    QStringLiteral("SELECT grp, nominal, minimum, warning, from_ms FROM group_limits ");
+
+ArchiveLimits limitsOf(const QSqlQuery &query)
+{
+    ArchiveLimits limits;
+    limits.group = query.value(0).toInt();
+    limits.nominal = query.value(1).toDouble();
+    limits.minimum = query.value(2).toDouble();
+    limits.warning = query.value(3).toDouble();
+    limits.from = QDateTime::fromMSecsSinceEpoch(query.value(4).toLongLong());
+    return limits;
+}
+
 QString placeholders(int rows)
 {
     const QString row = QLatin1Char('(') +
@@ -347,19 +365,15 @@ QList<ArchiveDownload> CArchive::downloads(bool waitingOnly, QString *problem)
     return list;
 }
 
-QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
+bool CArchive::readReadings(const QString &sql, const QVariantList &values,
+                            QList<ArchiveReading> *readings, QString *problem)
 {
-    QList<ArchiveReading> readings;
-    read(
+    return read(
         [&](QSqlDatabase &db, QString *why) {
-            readings.clear();
+            readings->clear();
             QSqlQuery query(db);
             query.setForwardOnly(true);
-            const QString sql = QStringLiteral(
-                "SELECT d.time_ms, d.utc_offset, d.id, r.grp, r.cell, r.raw, r.divisor, r.unit, "
-                "r.ascan FROM results r JOIN downloads d ON d.id = r.download_id "
-                "WHERE r.grp = ? AND r.cell = ? ORDER BY d.time_ms, d.id, r.row_no");
-            if (!run(query, sql, {group, cell}, why))
+            if (!run(query, sql, values, why))
                 return false;
             while (query.next()) {
                 ArchiveReading reading;
@@ -371,12 +385,123 @@ QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
                 reading.record.divisor = query.value(6).toInt();
                 reading.record.unit = query.value(7).toInt();
                 reading.record.hasAScan = query.value(8).toInt() != 0;
-                readings << reading;
+                *readings << reading;
             }
             return true;
         },
         problem);
+}
+
+QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
+{
+    QList<ArchiveReading> readings;
+    readReadings(kReadingSelect +
+                     QStringLiteral("WHERE r.grp = ? AND r.cell = ? ORDER BY d.time_ms, d.id, "
+                                    "r.row_no"),
+                 {group, cell}, &readings, problem);
     return readings;
+}
+
+QList<ArchiveReading> CArchive::readingsBefore(const QDateTime &time, QString *problem)
+{
+    QList<ArchiveReading> readings;
+    readReadings(kReadingSelect +
+                     QStringLiteral("WHERE d.time_ms < ? ORDER BY d.time_ms, d.id, r.row_no"),
+                 {time.toMSecsSinceEpoch()}, &readings, problem);
+    return readings;
+}
+
+bool CArchive::setLimits(const ArchiveLimits &limits, QString *problem)
+{
+    return write(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            return run(query,
+                       QStringLiteral("INSERT INTO group_limits (grp, nominal, minimum, warning, "
+                                      "from_ms) VALUES (?, ?, ?, ?, ?)"),
+                       {limits.group, limits.nominal, limits.minimum, limits.warning,
+                        limits.from.toMSecsSinceEpoch()},
+                       why);
+        },
+        problem);
+}
+
+QList<ArchiveLimits> CArchive::limitsHistory(int group, QString *problem)
+{
+    QList<ArchiveLimits> list;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            list.clear();
+            QSqlQuery query(db);
+            const QString sql =
+                kLimitsSelect + QStringLiteral("WHERE grp = ? ORDER BY from_ms, id");
+            if (!run(query, sql, {group}, why))
+                return false;
+            while (query.next())
+                list << limitsOf(query);
+            return true;
+        },
+        problem);
+    return list;
+}
+
+QMap<int, ArchiveLimits> CArchive::latestLimits(QString *problem)
+{
+    QMap<int, ArchiveLimits> latest;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            latest.clear();
+            QSqlQuery query(db);
+            // Oldest first, so that each group ends with its latest setting.
+            if (!run(query, kLimitsSelect + QStringLiteral("ORDER BY grp, from_ms, id"), {}, why))
+                return false;
+            while (query.next()) {
+                const ArchiveLimits limits = limitsOf(query);
+                latest.insert(limits.group, limits);
+            }
+            return true;
+        },
+        problem);
+    return latest;
+}
+
+bool CArchive::setParticulars(int group, const QMap<QString, QString> &values, const QDateTime &at,
+                              QString *problem)
+{
+    return write(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery query(db);
+            for (auto it = values.cbegin(); it != values.cend(); ++it) {
+                if (!run(query,
+                         QStringLiteral("INSERT INTO particulars (grp, name, value, set_ms) "
+                                        "VALUES (?, ?, ?, ?)"),
+                         {group, it.key(), text(it.value()), at.toMSecsSinceEpoch()}, why))
+                    return false;
+            }
+            return true;
+        },
+        problem);
+}
+
+QMap<QString, QString> CArchive::particulars(int group, QString *problem)
+{
+    QMap<QString, QString> values;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            values.clear();
+            QSqlQuery query(db);
+            if (!run(query,
+                     QStringLiteral("SELECT name, value FROM particulars WHERE grp = ? "
+                                    "ORDER BY set_ms, id"),
+                     {group}, why))
+                return false;
+            while (query.next())
+                values.insert(query.value(0).toString(), query.value(1).toString());
+            return true;
+        },
+        problem);
+    values.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
+    return values;
 }
 
 bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, QString *problem)

@@ -3,6 +3,7 @@
 
 #include "archive/archivedialect.h"
 #include "archive/archivedownload.h"
+#include "archive/archivelimits.h"
 #include "archive/archivelocation.h"
 #include "archive/archivereading.h"
 #include "format/ascanentry.h"
@@ -52,6 +53,20 @@ public:
     QList<ArchiveDownload> downloads(bool waitingOnly, QString *problem);
     // Every reading of the test point, oldest first.
     QList<ArchiveReading> history(int group, int cell, QString *problem);
+    // Every reading of the downloads made before the time, oldest first.
+    QList<ArchiveReading> readingsBefore(const QDateTime &time, QString *problem);
+    // Sets a group's limits from limits.from on; the earlier settings stay.
+    bool setLimits(const ArchiveLimits &limits, QString *problem);
+    // Every setting of the group's limits, oldest first.
+    QList<ArchiveLimits> limitsHistory(int group, QString *problem);
+    // The latest limits of every group that has any.
+    QMap<int, ArchiveLimits> latestLimits(QString *problem);
+    // Remembers the report particulars of an object (group) as set at the time; an empty value
+    // forgets the key.
+    bool setParticulars(int group, const QMap<QString, QString> &values, const QDateTime &at,
+                        QString *problem);
+    // The latest value of every particular of the group.
+    QMap<QString, QString> particulars(int group, QString *problem);
     // Names the group from the given time onward.
     bool nameGroup(int group, const QString &name, const QDateTime &from, QString *problem);
     // The group's name at the time; empty when it had none.
@@ -77,6 +92,8 @@ private:
                             const QString &sha256, QString *problem);
     bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                        const QMap<int, AScanEntry> &aScans, QString *problem);
+    bool readReadings(const QString &sql, const QVariantList &values,
+                      QList<ArchiveReading> *readings, QString *problem);
     bool insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem);
 
     CArchiveLocation where;

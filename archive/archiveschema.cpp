@@ -85,7 +85,14 @@ bool CArchiveSchema::run(const QStringList &statements, QString *problem)
 
 QStringList CArchiveSchema::step(int toVersion) const
 {
-    return toVersion == 1 ? version1() : version2();
+    switch (toVersion) {
+    case 1:
+        return version1();
+    case 2:
+        return version2();
+    default:
+        return limitsAndParticulars();
+    }
 }
 
 // The first archive: downloads and their results.
@@ -123,5 +130,22 @@ QStringList CArchiveSchema::version2() const
         QStringLiteral("CREATE TABLE kept_files (download_id BIGINT PRIMARY KEY REFERENCES "
                        "downloads (id) ON DELETE CASCADE, bytes %1 NOT NULL)")
             .arg(dialect.blobType()),
+    };
+}
+
+// The limits of each object and the particulars of its reports, every setting kept with its
+// time: the latest applies, the earlier ones stay for the record.
+QStringList CArchiveSchema::limitsAndParticulars() const
+{
+    return {
+        QStringLiteral("CREATE TABLE group_limits (id %1, grp INTEGER NOT NULL, "
+                       "nominal DOUBLE PRECISION NOT NULL, minimum DOUBLE PRECISION NOT NULL, "
+                       "warning DOUBLE PRECISION NOT NULL, from_ms BIGINT NOT NULL)")
+            .arg(dialect.keyColumn()),
+        QStringLiteral("CREATE INDEX group_limits_grp ON group_limits (grp, from_ms)"),
+        QStringLiteral("CREATE TABLE particulars (id %1, grp INTEGER NOT NULL, "
+                       "name TEXT NOT NULL, value TEXT NOT NULL, set_ms BIGINT NOT NULL)")
+            .arg(dialect.keyColumn()),
+        QStringLiteral("CREATE INDEX particulars_grp ON particulars (grp, name, set_ms)"),
     };
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/collatrix.h"
 
+#include "data/archiveevaluation.h"
 #include "data/keptfolder.h"
 #include "data/searchsettings.h"
 #include "device/kvtustester.h"
@@ -437,5 +438,31 @@ bool CCollatrix::writeCsv(const QString &path, const QList<int> &rows)
     file.close();
     dataPath = folderOfPath(path);
     unsavedData = false;
+    writeEvaluationBeside(path);
     return true;
+}
+
+// Without an archive or limits there is nothing to evaluate, and the results file is all.
+void CCollatrix::writeEvaluationBeside(const QString &resultsPath)
+{
+    EvaluationInput input;
+    QString problem;
+    if (evaluationInput(&input, &problem) && CArchiveEvaluation::limitsApply(input))
+        CArchiveEvaluation::writeCsv(CArchiveEvaluation::csvBeside(resultsPath), input, csvWriter(),
+                                     &problem);
+}
+
+QDateTime CCollatrix::downloadTime() const
+{
+    return kept.time.isValid() ? kept.time : QDateTime::currentDateTime();
+}
+
+bool CCollatrix::evaluationInput(EvaluationInput *input, QString *problem)
+{
+    if (!archive && !openArchive()) {
+        *problem = archiveProblem;
+        return false;
+    }
+    return CArchiveEvaluation::input(archive->chosen(), measurements, downloadTime(), input,
+                                     problem);
 }

@@ -3,6 +3,7 @@
 
 #include "archive/archiveset.h"
 #include "data/transferengine.h"
+#include "evaluation/evaluationinput.h"
 #include "format/ascanentry.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
@@ -115,13 +116,22 @@ public:
                                   const QString &suffix);
     static QString aScanFileName(int group, int cell);
     CCsvWriter csvWriter() const;
+    // Writes the results file and, when limits are set for one of the download's groups, the
+    // evaluation of the whole download beside it (see CArchiveEvaluation::csvBeside).
     bool writeCsv(const QString &path, const QList<int> &rows);
+
+    // The time the results were downloaded; now for results that do not say.
+    QDateTime downloadTime() const;
+    // The results on screen against the earlier downloads in the archive; false with the
+    // reason in *problem.
+    bool evaluationInput(EvaluationInput *input, QString *problem);
 
 private:
     void applySetting(int line, const QByteArray &value);
     QString writableFolder(QStandardPaths::StandardLocation userLocation) const;
     QString defaultDataPath() const;
     void recordKept();
+    void writeEvaluationBeside(const QString &resultsPath);
 
     bool programFolderWritable = true;
 };

@@ -3,6 +3,7 @@
 
 #include "format/zrdata.h"
 #include "report/reportcanvas.h"
+#include "report/reportparticulars.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -66,7 +67,7 @@ QStringList COverviewSection::particulars() const
                       tr("Results: %1    A-scans: %2").arg(source.rows.size()).arg(aScanCount)};
     if (source.outcome == QLatin1String("incomplete"))
         lines << tr("Outcome: the received data is incomplete");
-    return lines;
+    return CReportParticulars::lines(source.particulars) + lines;
 }
 
 void COverviewSection::drawFirstPage(QPainter &painter, const CReportCanvas &canvas) const
@@ -78,8 +79,11 @@ void COverviewSection::drawFirstPage(QPainter &painter, const CReportCanvas &can
     painter.setFont(canvas.body);
     const QStringList lines = particulars();
     double y = firstStatisticsTop(canvas) - (lines.size() + 1.5) * canvas.line;
+    // A long remark keeps to its line rather than running into the next.
+    const QFontMetricsF metrics(canvas.body, painter.device());
     for (const QString &line : lines) {
-        painter.drawText(QRectF(0, y, canvas.width, canvas.line), Qt::AlignLeft, line);
+        painter.drawText(QRectF(0, y, canvas.width, canvas.line), Qt::AlignLeft,
+                         metrics.elidedText(line, Qt::ElideRight, canvas.width));
         y += canvas.line;
     }
     QFont bold = canvas.body;

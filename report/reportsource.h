@@ -15,7 +15,8 @@ class CZRData;
 
 // What the report is about. Time, port and outcome are unknown for a bare dump. With an
 // evaluation the report adds its summary, a thickness map per group, in rows of the group's
-// map width (a square-ish map when none is given), and the points that need action.
+// map width (a square-ish map when none is given), and the points that need action. The
+// particulars of the test (see CReportParticulars) go on page one.
 struct ReportSource {
     const CZRData *data = nullptr;
     QList<int> rows;
@@ -25,4 +26,5 @@ struct ReportSource {
     QString outcome;
     const CEvaluation *evaluation = nullptr;
     QMap<int, int> mapWidths;
+    QMap<QString, QString> particulars;
 };

@@ -16,22 +16,9 @@ namespace
 {
 
 const QString kArchive = QStringLiteral("--archive");
-
-// The archives chosen, open; null after naming the fault.
-std::unique_ptr<CArchiveSet> openArchives(const QString &url)
-{
-    CArchiveLocation location;
-    QString problem;
-    if (!CArchiveLocation::chosen(url, &location, &problem)) {
-        printError(problem);
-        return nullptr;
-    }
-    auto set = std::make_unique<CArchiveSet>(location);
-    const bool opened = set->open(&problem);
-    if (!problem.isEmpty())
-        printError(problem);
-    return opened ? std::move(set) : nullptr;
-}
+const QString kNominal = QStringLiteral("--nominal");
+const QString kMinimum = QStringLiteral("--minimum");
+const QString kWarning = QStringLiteral("--warning");
 
 int listDownloads(CArchive &archive)
 {
@@ -127,7 +114,75 @@ int sync(CArchiveSet &set)
     return done ? CliOk : CliFailed;
 }
 
+bool limitValue(const CCliOptions &opt, const QString &option, double *value)
+{
+    bool ok = false;
+    *value = opt.values.value(option, QStringLiteral("0")).toDouble(&ok);
+    if (!ok || *value < 0)
+        printError(
+            QStringLiteral("%1 needs a thickness, not '%2'").arg(option, opt.values.value(option)));
+    return ok && *value >= 0;
+}
+
+// Every setting of the group's limits, oldest first: time;nominal;minimum;warning.
+int showLimits(CArchive &archive, int group)
+{
+    QString problem;
+    for (const ArchiveLimits &l : archive.limitsHistory(group, &problem))
+        std::printf("%s;%s;%s;%s\n", qPrintable(isoTime(l.from)),
+                    qPrintable(QString::number(l.nominal)), qPrintable(QString::number(l.minimum)),
+                    qPrintable(QString::number(l.warning)));
+    if (!problem.isEmpty())
+        printError(problem);
+    return problem.isEmpty() ? CliOk : CliFailed;
+}
+
+// Sets the limits from now on; without values, lists the settings so far.
+int setLimits(CArchive &archive, const CCliOptions &opt)
+{
+    ArchiveLimits limits;
+    if (opt.positional.size() != 2 || !number(opt.positional.at(1), &limits.group))
+        return CliUsage;
+    const bool nominal = opt.values.contains(kNominal);
+    const bool minimum = opt.values.contains(kMinimum);
+    if (!nominal && !minimum && !opt.values.contains(kWarning))
+        return showLimits(archive, limits.group);
+    if (!nominal || !minimum) {
+        printError(QStringLiteral("archive limits needs --nominal and --minimum"));
+        return CliUsage;
+    }
+    if (!limitValue(opt, kNominal, &limits.nominal) ||
+        !limitValue(opt, kMinimum, &limits.minimum) || !limitValue(opt, kWarning, &limits.warning))
+        return CliUsage;
+    if (limits.minimum >= limits.nominal) {
+        printError(QStringLiteral("the minimum must be below the nominal thickness"));
+        return CliUsage;
+    }
+    limits.from = QDateTime::currentDateTime();
+    QString problem;
+    if (!archive.setLimits(limits, &problem)) {
+        printError(problem);
+        return CliFailed;
+    }
+    return CliOk;
+}
+
 } // namespace
+
+std::unique_ptr<CArchiveSet> openArchives(const QString &url)
+{
+    CArchiveLocation location;
+    QString problem;
+    if (!CArchiveLocation::chosen(url, &location, &problem)) {
+        printError(problem);
+        return nullptr;
+    }
+    auto set = std::make_unique<CArchiveSet>(location);
+    const bool opened = set->open(&problem);
+    if (!problem.isEmpty())
+        printError(problem);
+    return opened ? std::move(set) : nullptr;
+}
 
 QString isoTime(const QDateTime &time)
 {
@@ -143,7 +198,9 @@ QString isoTime(const QDateTime &time)
 int runArchiveCommand(const QStringList &args)
 {
     CCliOptions opt;
-    if (!opt.parse(args, {kArchive, QStringLiteral("--decimal-separator")}, {}, 1000))
+    if (!opt.parse(args,
+                   {kArchive, QStringLiteral("--decimal-separator"), kNominal, kMinimum, kWarning},
+                   {}, 1000))
         return CliUsage;
     const QString action = opt.positional.value(0);
     const QMap<QString, std::function<int(CArchiveSet &)>> actions = {
@@ -152,9 +209,11 @@ int runArchiveCommand(const QStringList &args)
          [&opt](CArchiveSet &set) { return showHistory(set.chosen(), opt); }},
         {QStringLiteral("name"), [&opt](CArchiveSet &set) { return nameGroup(set.chosen(), opt); }},
         {QStringLiteral("import"), [&opt](CArchiveSet &set) { return import(set, opt); }},
-        {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }}};
+        {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }},
+        {QStringLiteral("limits"),
+         [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
-        printError(QStringLiteral("archive needs list, history, name, import or sync"));
+        printError(QStringLiteral("archive needs list, history, name, import, sync or limits"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchive));

@@ -5,15 +5,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class CArchiveSet;
 class CKeptDownload;
 
 // collatrix-cli archive list|history GROUP CELL|name GROUP NAME|import PATH...|sync
-//     [--archive URL] [--decimal-separator C]
+//     |limits GROUP [--nominal X --minimum Y [--warning W]] [--archive URL]
+//     [--decimal-separator C]
 int runArchiveCommand(const QStringList &args);
 
 // Records a download just kept in the archive chosen by --archive URL or $COLLATRIX_ARCHIVE;
 // what goes wrong is said on standard error, and the download goes on.
 void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath);
+
+// The archives chosen by the URL (empty: $COLLATRIX_ARCHIVE or the embedded file), open; null
+// after naming the fault.
+std::unique_ptr<CArchiveSet> openArchives(const QString &url);
 
 // ISO 8601 to the second with the UTC offset as +hh:mm, also for an offset of zero.
 QString isoTime(const QDateTime &time);

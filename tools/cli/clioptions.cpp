@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clioptions.h"
 
-#include "format/csvwriter.h"
 #include "device/comport.h"
+#include "format/csvwriter.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -43,8 +43,10 @@ bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptio
         return false;
     }
     for (const QString &option : valueOptions) {
-        if (parser.isSet(bare(option)))
+        if (parser.isSet(bare(option))) {
             values.insert(option, parser.value(bare(option)));
+            allValues.insert(option, parser.values(bare(option)));
+        }
     }
     for (const QString &option : flagOptions) {
         if (parser.isSet(bare(option)))
@@ -53,9 +55,12 @@ bool CCliOptions::parse(const QStringList &args, const QSet<QString> &valueOptio
     return true;
 }
 
-bool CCliOptions::parseFileCommand(const QStringList &args, QChar *separator)
+bool CCliOptions::parseFileCommand(const QStringList &args, QChar *separator,
+                                   const QSet<QString> &moreValues)
 {
-    return parse(args, {QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
+    return parse(args,
+                 moreValues +
+                     QSet<QString>{QStringLiteral("--decimal-separator"), QStringLiteral("-o")},
                  {QStringLiteral("--extended")}, 1) &&
            decimalSeparator(separator);
 }

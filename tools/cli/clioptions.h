@@ -29,10 +29,14 @@ public:
 
     QStringList positional;
     QMap<QString, QString> values;
+    // Every value of an option given more than once, in order.
+    QMap<QString, QStringList> allValues;
     QSet<QString> flags;
 
-    // FILE [--extended] [--decimal-separator C] [-o OUT]; false after naming the fault.
-    bool parseFileCommand(const QStringList &args, QChar *separator);
+    // FILE [--extended] [--decimal-separator C] [-o OUT] and the command's own options with a
+    // value; false after naming the fault.
+    bool parseFileCommand(const QStringList &args, QChar *separator,
+                          const QSet<QString> &moreValues = {});
     // The bytes of FILE; false after naming the fault.
     bool readInput(QByteArray *bytes) const;
     bool extended() const { return flags.contains(QStringLiteral("--extended")); }

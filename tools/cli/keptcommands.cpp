@@ -1,18 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keptcommands.h"
 
+#include "archivecommands.h"
 #include "clioptions.h"
 
-#include "report/reportwriter.h"
+#include "archive/archiveset.h"
+#include "data/archiveevaluation.h"
+#include "data/evaluationsettings.h"
+#include "data/objectparticulars.h"
+#include "evaluation/evaluation.h"
+
 #include "ascan/ascanwindow.h"
+#include "data/keptfolder.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
-#include "data/keptfolder.h"
 #include "format/zrdata.h"
+#include "report/reportwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 bool exportResults(const QString &path, const CZRData &data, const QMap<int, AScanEntry> &aScans,
                    QChar decimalSeparator)
@@ -33,6 +41,8 @@ bool exportResults(const QString &path, const CZRData &data, const QMap<int, ASc
 namespace
 {
 
+const QString kArchive = QStringLiteral("--archive");
+
 // FILE, a kept download or a dump, decoded, with the options of the command that reads it.
 struct ReadFile {
     CCliOptions opt;
@@ -42,10 +52,10 @@ struct ReadFile {
     QMap<int, AScanEntry> aScans;
 
     // CliOk, or the status after naming the fault.
-    int read(const QStringList &args, const QString &command)
+    int read(const QStringList &args, const QString &command, const QSet<QString> &more = {})
     {
         QByteArray bytes;
-        if (!opt.parseFileCommand(args, &separator) || !opt.readInput(&bytes))
+        if (!opt.parseFileCommand(args, &separator, more) || !opt.readInput(&bytes))
             return CliUsage;
         if (output().isEmpty()) {
             printError(QStringLiteral("%1 needs -o OUTPUT").arg(command));
@@ -73,13 +83,63 @@ int runExportCommand(const QStringList &args)
     return exportResults(file.output(), file.data, file.aScans, file.separator) ? CliOk : CliFailed;
 }
 
+namespace
+{
+
+const QString kField = QStringLiteral("--field");
+
+// --field KEY=VALUE, each; false after naming the fault.
+bool readFields(const CCliOptions &opt, QMap<QString, QString> *fields)
+{
+    for (const QString &field : opt.allValues.value(kField)) {
+        const qsizetype equals = field.indexOf(QLatin1Char('='));
+        if (equals < 1) {
+            printError(QStringLiteral("--field needs KEY=VALUE, not '%1'").arg(field));
+            return false;
+        }
+        fields->insert(field.left(equals).trimmed(), field.mid(equals + 1));
+    }
+    return true;
+}
+
+// What the archive adds to the report: the particulars remembered for the download's objects
+// and, with limits set, the evaluation. An archive out of reach is said and left out.
+void addFromArchive(const QString &url, const ReadFile &file, CReportWriter::Source *source,
+                    std::optional<CEvaluation> *evaluation)
+{
+    const auto set = openArchives(url);
+    if (!set)
+        return;
+    QString problem;
+    source->particulars = CObjectParticulars::of(set->chosen(), file.data, &problem);
+    EvaluationInput input;
+    if (problem.isEmpty() && file.kept.time.isValid() &&
+        CArchiveEvaluation::input(set->chosen(), file.data, file.kept.time, &input, &problem) &&
+        CArchiveEvaluation::limitsApply(input)) {
+        evaluation->emplace(input);
+        source->evaluation = &**evaluation;
+        for (int group : CObjectParticulars::groupsOf(file.data))
+            source->mapWidths.insert(group, CEvaluationSettings::mapWidth(group));
+    }
+    if (!problem.isEmpty())
+        printError(problem);
+}
+
+} // namespace
+
 int runReportCommand(const QStringList &args)
 {
     ReadFile file;
-    const int status = file.read(args, QStringLiteral("report"));
+    const int status = file.read(args, QStringLiteral("report"), {kField, kArchive});
+    QMap<QString, QString> fields;
     if (status != CliOk)
         return status;
+    if (!readFields(file.opt, &fields))
+        return CliUsage;
     CReportWriter::Source source;
+    std::optional<CEvaluation> evaluation;
+    addFromArchive(file.opt.values.value(kArchive), file, &source, &evaluation);
+    source.particulars.insert(fields);
     source.data = &file.data;
     source.rows = CCsvWriter::allRows(file.data);
     source.aScanOf = [&file](int row) { return aScanOfRow(file.aScans, row); };

@@ -12,6 +12,7 @@ class CZRData;
 // collatrix-cli export FILE -o RESULTS.csv [--decimal-separator C] [--extended]
 int runExportCommand(const QStringList &args);
 // collatrix-cli report FILE -o REPORT.pdf [--extended] [--decimal-separator C]
+//     [--field KEY=VALUE]... [--archive URL]
 int runReportCommand(const QStringList &args);
 // collatrix-cli kept [--downloads-dir DIR]
 int runKeptCommand(const QStringList &args);

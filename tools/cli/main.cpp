@@ -5,6 +5,7 @@
 #include "clioptions.h"
 #include "decodecommand.h"
 #include "devicecommands.h"
+#include "evaluatecommand.h"
 #include "keptcommands.h"
 
 #include <QApplication>
@@ -47,9 +48,23 @@ const char kUsage[] =
     "      program's Save As does, and the pictures of the A-scans it holds.\n"
     "      A raw dump is read as 32-byte records only with --extended.\n"
     "  report FILE -o REPORT.pdf [--extended] [--decimal-separator C]\n"
+    "         [--field KEY=VALUE]... [--archive URL]\n"
     "      Write the inspection report of a kept download or a raw dump as PDF: the\n"
     "      download's particulars with statistics per group, the results table and\n"
-    "      the A-scan pictures the file holds.\n"
+    "      the A-scan pictures the file holds; with limits set for one of its groups,\n"
+    "      the evaluation against the earlier downloads in the archive too. Page one\n"
+    "      carries the particulars of the test the archive remembers for the\n"
+    "      download's objects, each --field replacing or adding one. Keys: client,\n"
+    "      site, object, locations, operator, qualification, instrument, serial,\n"
+    "      probe, couplant, reference, mode, surface, date, deviations, remarks;\n"
+    "      another key is printed under its own name.\n"
+    "  evaluate [FILE] [--archive URL] [-o EVALUATION.csv] [--decimal-separator C]\n"
+    "           [--extended]\n"
+    "      Evaluate FILE, or the newest download in the archive, against the earlier\n"
+    "      downloads in the archive (newer ones never count), with the latest limits\n"
+    "      of each group: one line per result with its status, loss, the initial and\n"
+    "      previous readings, the rates, the remaining life and the next inspection.\n"
+    "      Without -o the CSV goes to standard output.\n"
     "  kept [--downloads-dir DIR]\n"
     "      List the kept downloads: time, port, device, rows, A-scans, outcome.\n"
     "  archive list [--archive URL]\n"
@@ -66,10 +81,16 @@ const char kUsage[] =
     "      those below it. The same file is recorded once.\n"
     "  archive sync [--archive URL]\n"
     "      Bring the downloads not yet shared into the shared archive.\n"
+    "  archive limits GROUP [--nominal X --minimum Y [--warning W]] [--archive URL]\n"
+    "      Set the group's nominal and minimum allowable thickness and its warning\n"
+    "      margin, in the unit of its readings, from now on; the earlier settings\n"
+    "      stay. Without values, list them, oldest first:\n"
+    "      time;nominal;minimum;warning\n"
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
-    "then of $XDG_RUNTIME_DIR/collatrix/ports/, otherwise COM1-32 /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96\n"
+    "then of $XDG_RUNTIME_DIR/collatrix/ports/, otherwise COM1-32 /dev/ttyS0-31, COM33-64 "
+    "/dev/ttyUSB0-31, COM65-96\n"
     "/dev/ttyACM0-31, COM97-128 /dev/rfcomm0-31.\n"
     "\n"
     "Every download is kept in $XDG_DATA_HOME/collatrix/downloads (by default\n"
@@ -114,7 +135,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("export"), runExportCommand},
         {QStringLiteral("report"), runReportCommand},
         {QStringLiteral("kept"), runKeptCommand},
-        {QStringLiteral("archive"), runArchiveCommand}};
+        {QStringLiteral("archive"), runArchiveCommand},
+        {QStringLiteral("evaluate"), runEvaluateCommand}};
     int status = CliUsage;
     if (commands.contains(command))
         status = commands.value(command)(args);
