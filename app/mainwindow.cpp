@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/evaluationwindow.h"
 #include "app/keptdownloads.h"
 #include "app/reportaction.h"
 
@@ -60,6 +61,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/help_mask.bmp"));
     setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
                   QStringLiteral(":/Button/about_mask.bmp"));
+    setButtonIcon(ui->evaluationButton, QStringLiteral(":/Button/evaluation.bmp"),
+                  QStringLiteral(":/Button/evaluation_mask.bmp"));
     createAscanWindow();
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
@@ -75,6 +78,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     setupTable();
     applyIdleView();
     createActions();
+    createEvaluationWindow();
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAcceptDrops(true);
 #ifndef Q_OS_WIN
@@ -167,6 +171,22 @@ void MainWindow::createActions()
     reportAction->setShortcut(QKeySequence::Print);
     connect(reportAction, &QAction::triggered, this, &MainWindow::saveReport);
     addAction(reportAction);
+    evaluationAction = new QAction(tr("Evaluation..."), this);
+    evaluationAction->setObjectName(QStringLiteral("evaluationAction"));
+    evaluationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(evaluationAction, &QAction::triggered, this, &MainWindow::showEvaluation);
+    addAction(evaluationAction);
+}
+
+void MainWindow::createEvaluationWindow()
+{
+    evaluationWindow = new EvaluationWindow(controller, report, this);
+    connect(ui->evaluationButton, &QToolButton::clicked, this, &MainWindow::showEvaluation);
+    connect(evaluationWindow, &EvaluationWindow::rowChosen, this, &MainWindow::showRow);
+    connect(evaluationWindow, &EvaluationWindow::helpRequested, this, [this] {
+        helpUi->helpTBrowser->setSource(QUrl(QStringLiteral("evaluation.html")));
+        helpWindow->show();
+    });
 }
 
 void MainWindow::onDeviceChange()
@@ -202,6 +222,7 @@ void MainWindow::applyIdleView()
     progressWindow->hide();
     ui->bckgroundLabel->show();
     ui->ascanButton->setEnabled(false);
+    ui->evaluationButton->setEnabled(false);
 }
 
 void MainWindow::applyResultsView()
@@ -213,6 +234,7 @@ void MainWindow::applyResultsView()
     ui->tableWidget->show();
     ui->saveAsButton->setEnabled(true);
     ui->ascanButton->setEnabled(controller->measurements.hasAScans);
+    ui->evaluationButton->setEnabled(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -253,6 +275,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(saveAllAction);
     menu.addAction(saveSelectedAction);
     menu.addAction(reportAction);
+    menu.addAction(evaluationAction);
     menu.exec(event->globalPos());
 }
 
@@ -710,4 +733,24 @@ bool MainWindow::saveReport()
     if (rows.size() < 2)
         rows = CCsvWriter::allRows(controller->measurements);
     return report->run(rows);
+}
+
+// The evaluation window, for the results on screen, and the row it points at.
+
+void MainWindow::showEvaluation()
+{
+    if (ui->tableWidget->isHidden() || ui->tableWidget->rowCount() == 0)
+        return;
+    evaluationWindow->refresh();
+    evaluationWindow->show();
+    evaluationWindow->raise();
+}
+
+void MainWindow::showRow(int row)
+{
+    if (row < 0 || row >= ui->tableWidget->rowCount())
+        return;
+    ui->tableWidget->selectRow(row);
+    ui->tableWidget->scrollToItem(ui->tableWidget->item(row, 0));
+    onTableClicked(row, kAScanColumn);
 }

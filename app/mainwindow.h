@@ -22,6 +22,7 @@ class AScanWindow;
 class CCollatrix;
 class CKeptDownloads;
 class CReportAction;
+class EvaluationWindow;
 class QAction;
 class QToolButton;
 
@@ -63,6 +64,8 @@ private slots:
     void dataToClipboard();
     void openDownloadDialog();
     bool saveReport();
+    void showEvaluation();
+    void showRow(int row);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -84,6 +87,7 @@ private:
     void createAboutWindow();
     void createHelpWindow();
     void createProgressWindow();
+    void createEvaluationWindow();
     void setupTable();
     void createActions();
     void onDeviceChange();
@@ -138,6 +142,8 @@ private:
     QAction *saveSelectedAction = nullptr;
     QAction *openAction = nullptr;
     QAction *reportAction = nullptr;
+    QAction *evaluationAction = nullptr;
+    EvaluationWindow *evaluationWindow = nullptr;
     // Collaborators that the window owns: keeping and opening downloads, and the report.
     CKeptDownloads *kept = nullptr;
     CReportAction *report = nullptr;

@@ -2,6 +2,7 @@
 #include "app/reportaction.h"
 
 #include "data/collatrix.h"
+#include "format/csvwriter.h"
 #include "report/reportwriter.h"
 
 #include <QDir>
@@ -14,7 +15,35 @@ CReportAction::CReportAction(CCollatrix *controller, const AScanWindow *ascanWin
 {
 }
 
+ReportSource CReportAction::sourceOf(const QList<int> &rows) const
+{
+    ReportSource source;
+    source.data = &controller->measurements;
+    source.rows = rows;
+    source.aScanOf = [this](int row) { return controller->heldAScan(row); };
+    source.time = controller->kept.time;
+    source.port = controller->kept.port;
+    source.outcome = controller->kept.outcome;
+    return source;
+}
+
 bool CReportAction::run(const QList<int> &rows)
+{
+    return write(sourceOf(rows));
+}
+
+bool CReportAction::runEvaluated(const CEvaluation &evaluation,
+                                 const QMap<QString, QString> &particulars,
+                                 const QMap<int, int> &mapWidths)
+{
+    ReportSource source = sourceOf(CCsvWriter::allRows(controller->measurements));
+    source.evaluation = &evaluation;
+    source.particulars = particulars;
+    source.mapWidths = mapWidths;
+    return write(source);
+}
+
+bool CReportAction::write(const ReportSource &source)
 {
     controller->normaliseDataPath();
     const QString name = CCollatrix::uniqueFileName(controller->dataPath, QStringLiteral("report"),
@@ -23,13 +52,6 @@ bool CReportAction::run(const QList<int> &rows)
         window, tr("Save report as"), controller->dataPath + name, tr("PDF files (*.pdf)"));
     if (path.isEmpty())
         return false;
-    CReportWriter::Source source;
-    source.data = &controller->measurements;
-    source.rows = rows;
-    source.aScanOf = [this](int row) { return controller->heldAScan(row); };
-    source.time = controller->kept.time;
-    source.port = controller->kept.port;
-    source.outcome = controller->kept.outcome;
     CReportWriter report(source, controller->version);
     report.format = controller->csvWriter();
     report.labels = ascanWindow->labels;

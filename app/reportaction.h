@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/reportsource.h"
+
 #include <QList>
 #include <QObject>
 
@@ -18,8 +20,14 @@ public:
     CReportAction(CCollatrix *controller, const AScanWindow *ascanWindow, QWidget *window);
 
     bool run(const QList<int> &rows);
+    // The report of all rows with the evaluation's pages and the particulars on page one.
+    bool runEvaluated(const CEvaluation &evaluation, const QMap<QString, QString> &particulars,
+                      const QMap<int, int> &mapWidths);
 
 private:
+    ReportSource sourceOf(const QList<int> &rows) const;
+    bool write(const ReportSource &source);
+
     CCollatrix *controller;
     const AScanWindow *ascanWindow;
     QWidget *window;

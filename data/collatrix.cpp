@@ -3,6 +3,7 @@
 
 #include "data/archiveevaluation.h"
 #include "data/keptfolder.h"
+#include "data/objectparticulars.h"
 #include "data/searchsettings.h"
 #include "device/kvtustester.h"
 #include "format/csvwriter.h"
@@ -457,12 +458,40 @@ QDateTime CCollatrix::downloadTime() const
     return kept.time.isValid() ? kept.time : QDateTime::currentDateTime();
 }
 
-bool CCollatrix::evaluationInput(EvaluationInput *input, QString *problem)
+CArchive *CCollatrix::usedArchive(QString *problem)
 {
     if (!archive && !openArchive()) {
         *problem = archiveProblem;
-        return false;
+        return nullptr;
     }
-    return CArchiveEvaluation::input(archive->chosen(), measurements, downloadTime(), input,
-                                     problem);
+    return &archive->chosen();
+}
+
+bool CCollatrix::evaluationInput(EvaluationInput *input, QString *problem)
+{
+    CArchive *used = usedArchive(problem);
+    return used != nullptr &&
+           CArchiveEvaluation::input(*used, measurements, downloadTime(), input, problem);
+}
+
+bool CCollatrix::setLimits(int group, const GroupLimits &limits, QString *problem)
+{
+    CArchive *used = usedArchive(problem);
+    return used != nullptr &&
+           used->setLimits(ArchiveLimits{group, limits.nominal, limits.minimum, limits.warning,
+                                         QDateTime::currentDateTime()},
+                           problem);
+}
+
+QMap<QString, QString> CCollatrix::particulars(QString *problem)
+{
+    CArchive *used = usedArchive(problem);
+    return used ? CObjectParticulars::of(*used, measurements, problem) : QMap<QString, QString>();
+}
+
+bool CCollatrix::rememberParticulars(const QMap<QString, QString> &values, QString *problem)
+{
+    CArchive *used = usedArchive(problem);
+    return used != nullptr && CObjectParticulars::remember(*used, measurements, values,
+                                                           QDateTime::currentDateTime(), problem);
 }

@@ -125,6 +125,12 @@ public:
     // The results on screen against the earlier downloads in the archive; false with the
     // reason in *problem.
     bool evaluationInput(EvaluationInput *input, QString *problem);
+    // A group's limits from now on, in the archive.
+    bool setLimits(int group, const GroupLimits &limits, QString *problem);
+    // The report particulars the archive remembers for the objects on screen, and remembering
+    // new ones.
+    QMap<QString, QString> particulars(QString *problem);
+    bool rememberParticulars(const QMap<QString, QString> &values, QString *problem);
 
 private:
     void applySetting(int line, const QByteArray &value);
@@ -132,6 +138,8 @@ private:
     QString defaultDataPath() const;
     void recordKept();
     void writeEvaluationBeside(const QString &resultsPath);
+    // The archive in use, opened first; null with the reason in *problem.
+    CArchive *usedArchive(QString *problem);
 
     bool programFolderWritable = true;
 };

@@ -199,6 +199,30 @@ void paintAbout(QPainter &p)
     paintWhiteShape(p, letter);
 }
 
+// A thickness map: a sheet of cells from red (thin) to green, the thinnest one framed.
+void paintEvaluation(QPainter &p)
+{
+    const QPainterPath sheet = roundedRect(3.5, 3.5, 35, 35, 3);
+    paintBody(p, sheet, paper(), kOutline);
+    const QColor colours[3][3] = {
+        {QColor(60, 170, 80), QColor(150, 200, 90), QColor(60, 170, 80)},
+        {QColor(240, 200, 80), QColor(215, 50, 40), QColor(150, 200, 90)},
+        {QColor(150, 200, 90), QColor(240, 200, 80), QColor(60, 170, 80)}};
+    p.save();
+    p.setPen(QPen(QColor(255, 255, 255), 1.2));
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            p.setBrush(colours[row][column]);
+            p.drawRect(QRectF(7.5 + column * 9, 7.5 + row * 9, 9, 9));
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 30, 30), 2.2));
+    p.drawRect(QRectF(16.5, 16.5, 9, 9));
+    p.restore();
+    paintGloss(p, sheet);
+}
+
 const int kSize = 42;
 
 struct Button {
@@ -209,7 +233,7 @@ struct Button {
 const Button kButtons[] = {
     {"data_transf", paintTransfer}, {"save_file", paintSave},
     {"ascan", paintAScan},          {"help", paintHelp},
-    {"about", paintAbout},
+    {"about", paintAbout},          {"evaluation", paintEvaluation},
 };
 
 const QRgb kMagenta = qRgb(255, 0, 255);

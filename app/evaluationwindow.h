@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "evaluation/evaluation.h"
+#include "evaluation/evaluationcsvwriter.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace Ui
+{
+class EvaluationWindowGUI;
+}
+class CCollatrix;
+class CReportAction;
+class CThicknessMapWidget;
+
+// The evaluation of the download on screen against the earlier downloads in the archive: the
+// summary per group, a thickness map per group, the points needing action and the settings
+// they depend on (the limits, the map's row width, the maximum interval).
+class EvaluationWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    EvaluationWindow(CCollatrix *controller, CReportAction *report, QWidget *parent = nullptr);
+    ~EvaluationWindow() override;
+
+    // Evaluates the results on screen again and shows them.
+    void refresh();
+    const CEvaluation *evaluation() const { return current ? &*current : nullptr; }
+    CThicknessMapWidget *map() const;
+
+signals:
+    // A map cell or an action row was chosen: its row of the results table.
+    void rowChosen(int row);
+    void helpRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int selectedGroup() const;
+    QString figure(double value, int decimals) const;
+    QString tipOf(const PointEvaluation &point) const;
+    int rowOf(int group, int cell) const;
+    void fillSummary();
+    void fillGroups();
+    void showGroup();
+    void fillActions();
+    void applySettings();
+    void writeReport();
+
+    std::unique_ptr<Ui::EvaluationWindowGUI> ui;
+    CCollatrix *controller;
+    CReportAction *report;
+    EvaluationInput input;
+    std::optional<CEvaluation> current;
+    CEvaluationCsvWriter texts;
+};
