@@ -10,6 +10,7 @@
 #include "format/resultstatistics.h"
 #include "ui_evaluationwindow.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 
 namespace
@@ -37,6 +38,10 @@ EvaluationWindow::EvaluationWindow(CCollatrix *controller, CReportAction *report
     ui->scaleLabel->setWordWrap(true);
     texts.statusTexts = QStringList{tr("below minimum"), tr("warning"), tr("ok"), tr("no limit"),
                                     tr("not a thickness")};
+    // A few groups are the rule: the map and the action list get the room.
+    ui->summaryTable->setMaximumHeight(150);
+    ui->summaryTable->verticalHeader()->hide();
+    ui->actionTable->verticalHeader()->hide();
     ui->summaryTable->setColumnCount(14);
     ui->summaryTable->setHorizontalHeaderLabels(
         {tr("Group"), tr("Unit"), tr("Count"), tr("Minimum"), tr("Cell"), tr("Maximum"), tr("Mean"),

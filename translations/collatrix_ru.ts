@@ -466,6 +466,77 @@ Downloads are kept as files as usual.</source>
     </message>
 </context>
 <context>
+    <name>CReportParticulars</name>
+    <message>
+        <source>Client</source>
+        <translation>Заказчик</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Площадка</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Объект</translation>
+    </message>
+    <message>
+        <source>Locations measured</source>
+        <translation>Места измерений</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Оператор</translation>
+    </message>
+    <message>
+        <source>Qualification</source>
+        <translation>Квалификация</translation>
+    </message>
+    <message>
+        <source>Instrument</source>
+        <translation>Прибор</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Заводской номер</translation>
+    </message>
+    <message>
+        <source>Probe</source>
+        <translation>Преобразователь</translation>
+    </message>
+    <message>
+        <source>Couplant</source>
+        <translation>Контактная жидкость</translation>
+    </message>
+    <message>
+        <source>Reference block or sound velocity</source>
+        <translation>Настроечный образец или скорость звука</translation>
+    </message>
+    <message>
+        <source>Measurement mode</source>
+        <translation>Режим измерения</translation>
+    </message>
+    <message>
+        <source>Surface condition</source>
+        <translation>Состояние поверхности</translation>
+    </message>
+    <message>
+        <source>Date of the test</source>
+        <translation>Дата контроля</translation>
+    </message>
+    <message>
+        <source>Deviations from the method</source>
+        <translation>Отступления от методики</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>Примечания</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>CReportWriter</name>
     <message>
         <source>Inspection report</source>
@@ -516,6 +587,220 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>Thickness map: group %1</source>
         <translation>Карта толщин: группа %1</translation>
+    </message>
+</context>
+<context>
+    <name>EvaluationWindow</name>
+    <message>
+        <source>below minimum</source>
+        <translation>ниже минимума</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>предупреждение</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>норма</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>без допусков</translation>
+    </message>
+    <message>
+        <source>not a thickness</source>
+        <translation>не толщина</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>Count</source>
+        <translation>Количество</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Минимум</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Максимум</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>Std. dev.</source>
+        <translation>Ст. откл.</translation>
+    </message>
+    <message>
+        <source>Below minimum</source>
+        <translation>Ниже минимума</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупр.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Норма</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Без допусков</translation>
+    </message>
+    <message>
+        <source>Not a thickness</source>
+        <translation>Не толщина</translation>
+    </message>
+    <message>
+        <source>Worst life, years</source>
+        <translation>Наименьший ресурс, лет</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Loss %</source>
+        <translation>Потеря, %</translation>
+    </message>
+    <message>
+        <source>Rate per year</source>
+        <translation>Скорость в год</translation>
+    </message>
+    <message>
+        <source>Remaining life, years</source>
+        <translation>Остаточный ресурс, лет</translation>
+    </message>
+    <message>
+        <source>Next inspection</source>
+        <translation>Следующий контроль</translation>
+    </message>
+    <message>
+        <source>The archive cannot be read, so there is nothing to compare with: %1</source>
+        <translation>Архив не читается, поэтому сравнивать не с чем: %1</translation>
+    </message>
+    <message>
+        <source>Group %1, cell %2: %3 %4</source>
+        <translation>Группа %1, номер %2: %3 %4</translation>
+    </message>
+    <message>
+        <source>Status: %1</source>
+        <translation>Состояние: %1</translation>
+    </message>
+    <message>
+        <source>Loss: %1 %</source>
+        <translation>Потеря: %1 %</translation>
+    </message>
+    <message>
+        <source>Previous: %1 on %2</source>
+        <translation>Предыдущее: %1, %2</translation>
+    </message>
+    <message>
+        <source>Rate: %1 %2 per year</source>
+        <translation>Скорость: %1 %2 в год</translation>
+    </message>
+    <message>
+        <source>Remaining life: %1 years</source>
+        <translation>Остаточный ресурс: %1 лет</translation>
+    </message>
+    <message>
+        <source>Next inspection: %1</source>
+        <translation>Следующий контроль: %1</translation>
+    </message>
+    <message>
+        <source>Red at the minimum, %1 %3, to green at the nominal, %2 %3. The thinnest cell is framed.</source>
+        <translation>От красного на минимуме, %1 %3, до зелёного на номинале, %2 %3. Самая тонкая точка обведена рамкой.</translation>
+    </message>
+    <message>
+        <source>No limits are set for this group: red is its thinnest reading, green its thickest.</source>
+        <translation>Для этой группы допуски не заданы: красный - наименьшее показание, зелёный - наибольшее.</translation>
+    </message>
+    <message>
+        <source>The minimum allowable thickness must be below the nominal thickness.</source>
+        <translation>Минимально допустимая толщина должна быть меньше номинальной.</translation>
+    </message>
+</context>
+<context>
+    <name>EvaluationWindowGUI</name>
+    <message>
+        <source>Evaluation</source>
+        <translation>Оценка</translation>
+    </message>
+    <message>
+        <source>Summary per group</source>
+        <translation>Сводка по группам</translation>
+    </message>
+    <message>
+        <source>Thickness map of group</source>
+        <translation>Карта толщин группы</translation>
+    </message>
+    <message>
+        <source>Points needing action, the shortest remaining life first</source>
+        <translation>Точки, требующие действий, начиная с наименьшего ресурса</translation>
+    </message>
+    <message>
+        <source>Settings of the selected group</source>
+        <translation>Настройки выбранной группы</translation>
+    </message>
+    <message>
+        <source>Nominal thickness</source>
+        <translation>Номинальная толщина</translation>
+    </message>
+    <message>
+        <source>Minimum allowable thickness</source>
+        <translation>Минимально допустимая толщина</translation>
+    </message>
+    <message>
+        <source>Warning margin</source>
+        <translation>Запас предупреждения</translation>
+    </message>
+    <message>
+        <source>Map row width (cells)</source>
+        <translation>Ширина ряда карты (точек)</translation>
+    </message>
+    <message>
+        <source>square</source>
+        <translation>квадрат</translation>
+    </message>
+    <message>
+        <source>Maximum interval</source>
+        <translation>Наибольший интервал</translation>
+    </message>
+    <message>
+        <source> years</source>
+        <translation> лет</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>Report...</source>
+        <translation>Протокол...</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
 </context>
 <context>
@@ -578,6 +863,10 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>Report...</source>
         <translation>Протокол...</translation>
+    </message>
+    <message>
+        <source>Evaluation...</source>
+        <translation>Оценка...</translation>
     </message>
 </context>
 <context>
@@ -645,6 +934,29 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>A-Scan</source>
         <translation>А-скан</translation>
+    </message>
+    <message>
+        <source>Show the evaluation (Ctrl+E)</source>
+        <translation>Показать оценку (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>Show the evaluation</source>
+        <translation>Показать оценку</translation>
+    </message>
+    <message>
+        <source>Evaluation</source>
+        <translation>Оценка</translation>
+    </message>
+</context>
+<context>
+    <name>ParticularsDialog</name>
+    <message>
+        <source>Report particulars</source>
+        <translation>Сведения для протокола</translation>
+    </message>
+    <message>
+        <source>What identifies the object and the test on the report&apos;s first page. The values are remembered for the object and offered next time.</source>
+        <translation>Сведения об объекте и контроле для первой страницы протокола. Они запоминаются для объекта и предлагаются в следующий раз.</translation>
     </message>
 </context>
 <context>
