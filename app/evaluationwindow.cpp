@@ -16,15 +16,10 @@
 namespace
 {
 
-QTableWidgetItem *item(const QString &text)
-{
-    return new QTableWidgetItem(text);
-}
-
 void fillRow(QTableWidget *table, int row, const QStringList &cells)
 {
     for (int column = 0; column < cells.size(); ++column)
-        table->setItem(row, column, item(cells.at(column)));
+        table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
 }
 
 } // namespace

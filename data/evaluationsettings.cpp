@@ -10,7 +10,7 @@ namespace
 
 const QString kInterval = QStringLiteral("evaluation/maximum_interval");
 
-QSettings programSettings()
+QSettings evaluationIni()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("collatrix"),
                      QStringLiteral("collatrix"));
@@ -26,23 +26,23 @@ QString widthKey(int group)
 double CEvaluationSettings::maximumIntervalYears()
 {
     bool ok = false;
-    const double years = programSettings().value(kInterval).toDouble(&ok);
+    const double years = evaluationIni().value(kInterval).toDouble(&ok);
     return ok && years > 0 ? years : kDefaultMaximumInterval;
 }
 
 void CEvaluationSettings::setMaximumIntervalYears(double years)
 {
-    programSettings().setValue(kInterval, years);
+    evaluationIni().setValue(kInterval, years);
 }
 
 int CEvaluationSettings::mapWidth(int group)
 {
-    return std::max(0, programSettings().value(widthKey(group)).toInt());
+    return std::max(0, evaluationIni().value(widthKey(group)).toInt());
 }
 
 void CEvaluationSettings::setMapWidth(int group, int width)
 {
-    QSettings settings = programSettings();
+    QSettings settings = evaluationIni();
     if (width > 0)
         settings.setValue(widthKey(group), width);
     else

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Evaluation window on the newest of three surveys a year apart: the summary and the points
 // needing action show the figures worked out by hand, a map cell tells its figures when hovered
-// and selects its row in the main window when clicked.
+// and selects its row in the main window when clicked, and Save As writes the evaluation beside
+// the unchanged results file.
 #include "app/evaluationwindow.h"
 #include "app/mainwindow.h"
 #include "app/thicknessmapwidget.h"
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "data/keptfolder.h"
+#include "modaldriver.h"
 #include "programfolder.h"
+#include "testfiles.h"
 
 #include <QHelpEvent>
 #include <QTableWidget>
@@ -95,6 +98,19 @@ void TestEvaluationWindow::showsHandWorkedFigures()
     const auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     QCOMPARE(table->currentRow(), 1);
     QVERIFY(table->item(1, 0)->isSelected());
+
+    // Save As: the results file as ever, the evaluation beside it.
+    const QString saved = dir.filePath(QStringLiteral("survey.csv"));
+    answerNextFileDialog(saved);
+    w.findChild<QAction *>(QStringLiteral("saveAllAction"))->trigger();
+    QCOMPARE(fileBytes(saved), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"
+                                          "3;1;11.00;\"mm\"\r\n3;2;8.50;\"mm\"\r\n"
+                                          "3;3;7.90;\"mm\"\r\n3;4;10.20;\"mm\"\r\n"));
+    const QList<QByteArray> evaluated =
+        fileBytes(dir.filePath(QStringLiteral("survey-evaluation.csv"))).split('\n');
+    QCOMPARE(evaluated.size(), 6);
+    QCOMPARE(evaluated.at(2), QByteArray("3;2;8.50;mm;warning;29.2;9.00;2023-06-01;8.80;2024-06-01;"
+                                         "0.250;0.300;0.300;1.7;2026-04-01\r"));
 }
 
 QTEST_MAIN(TestEvaluationWindow)

@@ -183,6 +183,7 @@ void TestMainWindow::saveRows()
     for (int row : written)
         expected += lines[row + 1];
     QCOMPARE(fileBytes(path), expected);
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("saved-evaluation.csv")))); // no limits
     QVERIFY(!controller()->unsavedData);
     QCOMPARE(proposed, QDir::current().filePath(QStringLiteral("results2.csv")));
     QCOMPARE(controller()->dataPath, out.path() + '/'); // the next proposal is beside this one
