@@ -22,7 +22,7 @@ constexpr int kResultColumns = 8;
 
 const QString kDownloadColumns =
     QStringLiteral("id, sha256, time_ms, utc_offset, port, protocol, outcome, tester, program, "
-                   "file, results, ascans, waiting");
+                   "file, results, ascans, waiting, identification");
 
 QString newConnectionName()
 {
@@ -73,6 +73,7 @@ ArchiveDownload downloadOf(const QSqlQuery &query)
     d.results = query.value(10).toInt();
     d.aScans = query.value(11).toInt();
     d.waiting = query.value(12).toInt() != 0;
+    d.identification = query.value(13).toString();
     return d;
 }
 
@@ -208,7 +209,8 @@ bool CArchive::reconnect(QString *problem)
 }
 
 CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                    const QString &file, QString *problem)
+                                    const QString &file, const QString &identification,
+                                    QString *problem)
 {
     CZRData data;
     QMap<int, AScanEntry> aScans;
@@ -223,15 +225,16 @@ CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray 
             QSqlQuery insert(db);
             const QString sql =
                 QStringLiteral("INSERT INTO downloads (sha256, time_ms, utc_offset, port, "
-                               "protocol, outcome, tester, program, file, results, ascans) "
-                               "VALUES (?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha256) DO NOTHING "
+                               "protocol, outcome, tester, program, file, results, ascans, "
+                               "identification) VALUES (?,?,?,?,?,?,?,?,?,?,?,?) "
+                               "ON CONFLICT (sha256) DO NOTHING "
                                "RETURNING id");
             if (!run(insert, sql,
                      {sha256, kept.time.toMSecsSinceEpoch(), kept.time.offsetFromUtc(),
                       text(kept.port),
                       kept.extended ? QStringLiteral("extended") : QStringLiteral("standard"),
                       text(kept.outcome), text(data.deviceType), text(kept.programVersion),
-                      text(file), data.totalCount(), int(aScans.size())},
+                      text(file), data.totalCount(), int(aScans.size()), text(identification)},
                      why))
                 return false;
             if (!insert.next()) {

@@ -43,8 +43,14 @@ public:
     // Records a kept download, given the bytes of its file and where it is. A record of the same
     // kept file in an earlier state (before its A-scans were added) is replaced. A shared
     // archive keeps the bytes too.
+    // identification is the tester's identify reply, empty when the file is all that is known.
     Recorded record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-                    QString *problem);
+                    const QString &identification, QString *problem);
+    Recorded record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                    QString *problem)
+    {
+        return record(kept, fileBytes, file, QString(), problem);
+    }
     bool setWaiting(const QString &sha256, bool waiting, QString *problem);
 
     // Newest first; only the ones not yet shared when waitingOnly.

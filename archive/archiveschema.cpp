@@ -85,7 +85,14 @@ bool CArchiveSchema::run(const QStringList &statements, QString *problem)
 
 QStringList CArchiveSchema::step(int toVersion) const
 {
-    return toVersion == 1 ? version1() : version2();
+    switch (toVersion) {
+    case 1:
+        return version1();
+    case 2:
+        return version2();
+    default:
+        return version3();
+    }
 }
 
 // The first archive: downloads and their results.
@@ -124,4 +131,12 @@ QStringList CArchiveSchema::version2() const
                        "downloads (id) ON DELETE CASCADE, bytes %1 NOT NULL)")
             .arg(dialect.blobType()),
     };
+}
+
+// What the tester said when it was asked who it is; a download imported from a file was not
+// asked.
+QStringList CArchiveSchema::version3() const
+{
+    return {
+        QStringLiteral("ALTER TABLE downloads ADD COLUMN identification TEXT NOT NULL DEFAULT ''")};
 }

@@ -15,7 +15,7 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
@@ -35,6 +35,7 @@ private:
     QStringList step(int toVersion) const;
     QStringList version1() const;
     QStringList version2() const;
+    QStringList version3() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

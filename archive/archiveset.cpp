@@ -60,17 +60,19 @@ bool CArchiveSet::reachShared(QString *problem)
 }
 
 bool CArchiveSet::record(const CKeptDownload &kept, const QByteArray &fileBytes,
-                         const QString &file, QString *problem)
+                         const QString &file, const QString &identification, QString *problem)
 {
-    return recordBoth(kept, fileBytes, file, problem) != CArchive::Recorded::Failed;
+    return recordBoth(kept, fileBytes, file, identification, problem) != CArchive::Recorded::Failed;
 }
 
 CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                           const QString &file, QString *problem)
+                                           const QString &file, const QString &identification,
+                                           QString *problem)
 {
-    const CArchive::Recorded recorded = local.record(kept, fileBytes, file, problem);
+    const CArchive::Recorded recorded =
+        local.record(kept, fileBytes, file, identification, problem);
     if (recorded != CArchive::Recorded::Failed && shared &&
-        !share(kept, fileBytes, file, problem)) {
+        !share(kept, fileBytes, file, identification, problem)) {
         QString marking;
         if (!local.setWaiting(CArchive::sha256Of(fileBytes), true, &marking))
             *problem += QLatin1Char(' ') + marking;
@@ -79,11 +81,11 @@ CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByt
 }
 
 bool CArchiveSet::share(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-                        QString *problem)
+                        const QString &identification, QString *problem)
 {
     QString reason;
-    if (reachShared(&reason) &&
-        shared->record(kept, fileBytes, file, &reason) != CArchive::Recorded::Failed)
+    if (reachShared(&reason) && shared->record(kept, fileBytes, file, identification, &reason) !=
+                                    CArchive::Recorded::Failed)
         return true;
     *problem = tr("The shared archive cannot take the download now (%1); it is kept and will be "
                   "shared later.")
@@ -100,7 +102,7 @@ CArchive::Recorded CArchiveSet::recordFile(const QString &path, QString *problem
         *problem = path + QStringLiteral(": ") + reason;
         return CArchive::Recorded::Failed;
     }
-    return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), problem);
+    return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), QString(), problem);
 }
 
 QStringList CArchiveSet::filesOf(const QStringList &paths)
@@ -167,7 +169,8 @@ bool CArchiveSet::sync(int *brought, QString *problem)
         QByteArray bytes;
         QString reason;
         if (readKept(d.file, &kept, &bytes, &reason) &&
-            shared->record(kept, bytes, d.file, &reason) != CArchive::Recorded::Failed &&
+            shared->record(kept, bytes, d.file, d.identification, &reason) !=
+                CArchive::Recorded::Failed &&
             local.setWaiting(d.sha256, false, &reason))
             ++*brought;
         else
