@@ -11,10 +11,13 @@
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QVariant>
 
 #include <functional>
 
 class CKeptDownload;
+class QSqlQuery;
 class CZRData;
 
 // One archive, embedded or shared: callers ask for operations, never for SQL. Every download is
@@ -70,11 +73,16 @@ public:
 
 private:
     bool connect(QString *problem);
+    // The message for a failed open; a file that cannot be written is said to be read-only.
+    QString openProblem(const char *what, const QString &reason, const QSqlError &error) const;
     void disconnect();
     bool reconnect(QString *problem);
     // Runs body as one write transaction, once more on a fresh connection when it was lost.
     bool write(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
     bool read(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
+    // Runs a query and hands take its first row, if there is one.
+    bool firstRow(const QString &sql, const QVariantList &values,
+                  const std::function<void(const QSqlQuery &)> &take, QString *problem);
     bool attempt(bool transaction, const std::function<bool(QSqlDatabase &, QString *)> &body,
                  QString *problem);
     bool removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, const QString &file,
@@ -86,6 +94,8 @@ private:
     CArchiveLocation where;
     CArchiveDialect dialect;
     QString connectionName;
+    // What the database said when connect() failed.
+    QSqlError connectFailure;
     bool opened = false;
     bool wasCreated = false;
 };

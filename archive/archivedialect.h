@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QSqlDatabase;
+class QSqlError;
 
 // The few places where SQLite and PostgreSQL want different SQL or connection settings; the
 // rest of the archive speaks one SQL to both.
@@ -27,6 +28,8 @@ public:
     QString schemaLock() const;
     QString keyColumn() const;
     QString blobType() const;
+    // True when the error means that the SQLite file or its folder cannot be written.
+    bool cannotWrite(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.
     bool connectionLost(const QSqlDatabase &db) const;
 

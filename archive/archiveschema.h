@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // The archive's tables and their version. A new archive is built by the same steps an old one
@@ -27,6 +28,8 @@ public:
     bool prepare(QString *problem);
     // The archive had no tables before prepare().
     bool created = false;
+    // What the database said when prepare() failed.
+    QSqlError failure;
 
 private:
     bool migrate(int from, QString *problem);

@@ -17,6 +17,8 @@
 #include <QSqlError>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace
 {
 
@@ -69,6 +71,28 @@ int sharedCount()
     return shared.open(&problem) ? int(shared.downloads(false, &problem).size()) : -1;
 }
 
+// The controller of a window whose archive cannot be used: it says why, and a reception is
+// kept all the same.
+bool keepsWithoutTheArchive(const QTemporaryDir &dir, const QString &url, const QString &reason)
+{
+    static int count = 0;
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("without%1").arg(++count)).toLocal8Bit());
+    qputenv("COLLATRIX_ARCHIVE", url.toLocal8Bit());
+    CCollatrix controller(dir.path());
+    const bool refused = !controller.openArchive() && controller.archiveProblem.contains(reason);
+    const QByteArray dump = dumpOf({{1, 1, 500, 0, 0}});
+    controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
+    controller.tester->extendedProtocol = true;
+    QString problem;
+    const bool kept = controller.decodeReceivedDump() &&
+                      controller.keepReception(CTransferEngine::Outcome::Completed, &problem) &&
+                      fileBytes(controller.keptFile) == controller.kept.toBytes();
+    qunsetenv("COLLATRIX_ARCHIVE");
+    if (!refused || !kept || !controller.archiveProblem.contains(reason))
+        qWarning("%s %s", qPrintable(controller.archiveProblem), qPrintable(problem));
+    return refused && kept && controller.archiveProblem.contains(reason);
+}
+
 } // namespace
 
 class TestArchive : public QObject
@@ -91,8 +115,8 @@ private slots:
     void migratesAnEarlierVersion();
     void refusesANewerArchive_data() { addBackends(); }
     void refusesANewerArchive();
-    void refusesWhatIsNoArchive_data();
-    void refusesWhatIsNoArchive();
+    void refusesWhatItCannotUse_data();
+    void refusesWhatItCannotUse();
     void waitsForTheSharedArchive_data() { addBackends({"postgresql"}); }
     void waitsForTheSharedArchive();
     void survivesAServerStop_data() { addBackends({"postgresql"}); }
@@ -326,27 +350,53 @@ void TestArchive::refusesANewerArchive()
     QVERIFY(!why.isEmpty());
 }
 
-void TestArchive::refusesWhatIsNoArchive_data()
+void TestArchive::refusesWhatItCannotUse_data()
 {
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("sqlite not a database") << QByteArray(4096, 'x') << "not a database";
-    QTest::newRow("sqlite other tables") << QByteArray() << "not those of an archive";
+    QTest::newRow("sqlite not a database") << "garbage"
+                                           << "not a database";
+    QTest::newRow("sqlite other tables") << "tables"
+                                         << "not those of an archive";
+    QTest::newRow("sqlite read-only file") << "file 0444"
+                                           << "is read-only";
+    QTest::newRow("sqlite read-only folder") << "folder 0555"
+                                             << "is read-only";
+    QTest::newRow("sqlite opened read-only") << "opened read-only"
+                                             << "is read-only";
 }
 
-void TestArchive::refusesWhatIsNoArchive()
+// Each fault ends in a message that names the archive and says what is wrong, and the window's
+// controller keeps a download all the same.
+void TestArchive::refusesWhatItCannotUse()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(QString, fault);
     QFETCH(QString, reason);
-    if (content.isEmpty())
-        QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
-    else
-        QVERIFY(writeFile(location.path, content));
-    CArchive archive(location);
+    const bool modes = fault.contains(QLatin1Char('0'));
+    if (modes && geteuid() == 0)
+        QSKIP("root writes whatever the modes say; the row 'opened read-only' stands for this");
+    const QString folder = QFileInfo(location.path).absolutePath() + "/ro";
     QString problem;
+    if (fault == QLatin1String("garbage"))
+        QVERIFY(writeFile(location.path, QByteArray(4096, 'x')));
+    else if (fault == QLatin1String("tables"))
+        QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
+    else if (fault == QLatin1String("folder 0555"))
+        location.path = folder + "/archive.sqlite";
+    else
+        QVERIFY(CArchive(location).open(&problem));
+    QVERIFY(QDir().mkpath(folder));
+    QFile::setPermissions(fault == QLatin1String("file 0444") ? location.path : folder,
+                          modes ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser
+                                : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    location.readOnly = fault == QLatin1String("opened read-only");
+    CArchive archive(location);
     QVERIFY(!archive.open(&problem));
     QVERIFY2(problem.contains(reason), qPrintable(problem));
     QVERIFY2(problem.contains(location.path), qPrintable(problem));
+    if (!location.readOnly)
+        QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // A download made while the server cannot be reached waits in the embedded archive; the next
