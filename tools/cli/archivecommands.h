@@ -12,8 +12,10 @@ class CKeptDownload;
 int runArchiveCommand(const QStringList &args);
 
 // Records a download just kept in the archive chosen by --archive URL or $COLLATRIX_ARCHIVE;
-// what goes wrong is said on standard error, and the download goes on.
-void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath);
+// what goes wrong is said on standard error, and the download goes on. identification is the
+// tester's identify reply.
+void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath,
+                     const QString &identification);
 
 // ISO 8601 to the second with the UTC offset as +hh:mm, also for an offset of zero.
 QString isoTime(const QDateTime &time);
