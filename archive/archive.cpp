@@ -24,7 +24,7 @@ constexpr int kResultColumns = 8;
 
 const QString kDownloadColumns =
     QStringLiteral("id, sha256, time_ms, utc_offset, port, protocol, outcome, tester, program, "
-                   "file, results, ascans, waiting");
+                   "file, results, ascans, waiting, identification");
 
 QString newConnectionName()
 {
@@ -75,6 +75,7 @@ ArchiveDownload downloadOf(const QSqlQuery &query)
     d.results = query.value(10).toInt();
     d.aScans = query.value(11).toInt();
     d.waiting = query.value(12).toInt() != 0;
+    d.identification = query.value(13).toString();
     return d;
 }
 
@@ -124,7 +125,8 @@ bool CArchive::open(QString *problem)
     QString reason;
     if (!connect(&reason)) {
         disconnect();
-        *problem = tr("Cannot open the archive %1: %2").arg(where.text(), reason);
+        *problem =
+            openProblem(QT_TR_NOOP("Cannot open the archive %1: %2"), reason, connectFailure);
         return false;
     }
     bool prepared = false;
@@ -132,9 +134,11 @@ bool CArchive::open(QString *problem)
         CArchiveSchema schema(QSqlDatabase::database(connectionName, false), dialect);
         prepared = schema.prepare(&reason);
         wasCreated = schema.created;
+        if (!prepared)
+            *problem =
+                openProblem(QT_TR_NOOP("Cannot use the archive %1: %2"), reason, schema.failure);
     }
     if (!prepared) {
-        *problem = tr("Cannot use the archive %1: %2").arg(where.text(), reason);
         disconnect();
         return false;
     }
@@ -142,8 +146,19 @@ bool CArchive::open(QString *problem)
     return true;
 }
 
+QString CArchive::openProblem(const char *what, const QString &reason, const QSqlError &error) const
+{
+    const QString text = tr(what).arg(where.text(), reason);
+    if (!dialect.cannotWrite(error))
+        return text;
+    return text + QLatin1Char(' ') +
+           tr("The archive file or its folder is read-only: downloads are still kept as files, "
+              "but they are not recorded until the archive can be written.");
+}
+
 bool CArchive::connect(QString *problem)
 {
+    connectFailure = QSqlError();
     if (!QSqlDatabase::isDriverAvailable(dialect.driverName())) {
         *problem = tr("the Qt SQL driver %1 is not installed (Debian: libqt6sql6-%2)")
                        .arg(dialect.driverName(),
@@ -156,7 +171,8 @@ bool CArchive::connect(QString *problem)
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), connectionName);
     dialect.configure(&db, where);
     if (!db.open()) {
-        *problem = db.lastError().text();
+        connectFailure = db.lastError();
+        *problem = connectFailure.text();
         return false;
     }
     QSqlQuery query(db);
@@ -174,7 +190,8 @@ bool CArchive::runSetup(QSqlQuery &query, const QString &statement, QString *pro
     while (!query.exec(statement)) {
         if (!dialect.busy(query.lastError()) ||
             waited.elapsed() > CArchiveDialect::kBusyTimeoutMs) {
-            *problem = query.lastError().text();
+            connectFailure = query.lastError();
+            *problem = connectFailure.text();
             return false;
         }
         QThread::msleep(CArchiveDialect::kBusyRetryMs);
@@ -241,7 +258,8 @@ bool CArchive::reconnect(QString *problem)
 }
 
 CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                    const QString &file, QString *problem)
+                                    const QString &file, const QString &identification,
+                                    QString *problem)
 {
     CZRData data;
     QMap<int, AScanEntry> aScans;
@@ -256,15 +274,16 @@ CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray 
             QSqlQuery insert(db);
             const QString sql =
                 QStringLiteral("INSERT INTO downloads (sha256, time_ms, utc_offset, port, "
-                               "protocol, outcome, tester, program, file, results, ascans) "
-                               "VALUES (?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT (sha256) DO NOTHING "
+                               "protocol, outcome, tester, program, file, results, ascans, "
+                               "identification) VALUES (?,?,?,?,?,?,?,?,?,?,?,?) "
+                               "ON CONFLICT (sha256) DO NOTHING "
                                "RETURNING id");
             if (!run(insert, sql,
                      {sha256, kept.time.toMSecsSinceEpoch(), kept.time.offsetFromUtc(),
                       text(kept.port),
                       kept.extended ? QStringLiteral("extended") : QStringLiteral("standard"),
                       text(kept.outcome), text(data.deviceType), text(kept.programVersion),
-                      text(file), data.totalCount(), int(aScans.size())},
+                      text(file), data.totalCount(), int(aScans.size()), text(identification)},
                      why))
                 return false;
             if (!insert.next()) {
@@ -520,53 +539,45 @@ bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, 
 QString CArchive::groupName(int group, const QDateTime &at, QString *problem)
 {
     QString name;
-    read(
-        [&](QSqlDatabase &db, QString *why) {
-            QSqlQuery query(db);
-            const QString sql =
-                QStringLiteral("SELECT name FROM group_names WHERE grp = ? AND from_ms <= ? "
-                               "ORDER BY from_ms DESC, id DESC LIMIT 1");
-            if (!run(query, sql, {group, at.toMSecsSinceEpoch()}, why))
-                return false;
-            name = query.next() ? query.value(0).toString() : QString();
-            return true;
-        },
-        problem);
+    firstRow(
+        QStringLiteral("SELECT name FROM group_names WHERE grp = ? AND from_ms <= ? "
+                       "ORDER BY from_ms DESC, id DESC LIMIT 1"),
+        {group, at.toMSecsSinceEpoch()},
+        [&](const QSqlQuery &row) { name = row.value(0).toString(); }, problem);
     return name;
 }
 
 QDateTime CArchive::newestTime(QString *problem)
 {
     QDateTime newest;
-    read(
-        [&](QSqlDatabase &db, QString *why) {
-            QSqlQuery query(db);
-            if (!run(query,
-                     QStringLiteral("SELECT time_ms, utc_offset FROM downloads "
-                                    "ORDER BY time_ms DESC LIMIT 1"),
-                     {}, why))
-                return false;
-            newest = query.next() ? timeOf(query, 0) : QDateTime();
-            return true;
-        },
-        problem);
+    firstRow(
+        QStringLiteral("SELECT time_ms, utc_offset FROM downloads "
+                       "ORDER BY time_ms DESC LIMIT 1"),
+        {}, [&](const QSqlQuery &row) { newest = timeOf(row, 0); }, problem);
     return newest;
 }
 
 QByteArray CArchive::keptBytes(const QString &sha256, QString *problem)
 {
     QByteArray bytes;
-    read(
+    firstRow(
+        QStringLiteral("SELECT k.bytes FROM kept_files k JOIN downloads d "
+                       "ON d.id = k.download_id WHERE d.sha256 = ?"),
+        {sha256}, [&](const QSqlQuery &row) { bytes = row.value(0).toByteArray(); }, problem);
+    return bytes;
+}
+
+bool CArchive::firstRow(const QString &sql, const QVariantList &values,
+                        const std::function<void(const QSqlQuery &)> &take, QString *problem)
+{
+    return read(
         [&](QSqlDatabase &db, QString *why) {
             QSqlQuery query(db);
-            if (!run(query,
-                     QStringLiteral("SELECT k.bytes FROM kept_files k JOIN downloads d "
-                                    "ON d.id = k.download_id WHERE d.sha256 = ?"),
-                     {sha256}, why))
+            if (!run(query, sql, values, why))
                 return false;
-            bytes = query.next() ? query.value(0).toByteArray() : QByteArray();
+            if (query.next())
+                take(query);
             return true;
         },
         problem);
-    return bytes;
 }

@@ -12,11 +12,14 @@
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QVariant>
 
 #include <functional>
 
 class CKeptDownload;
+class QSqlQuery;
 class CZRData;
 
 // One archive, embedded or shared: callers ask for operations, never for SQL. Every download is
@@ -45,8 +48,14 @@ public:
     // Records a kept download, given the bytes of its file and where it is. A record of the same
     // kept file in an earlier state (before its A-scans were added) is replaced. A shared
     // archive keeps the bytes too.
+    // identification is the tester's identify reply, empty when the file is all that is known.
     Recorded record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-                    QString *problem);
+                    const QString &identification, QString *problem);
+    Recorded record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                    QString *problem)
+    {
+        return record(kept, fileBytes, file, QString(), problem);
+    }
     bool setWaiting(const QString &sha256, bool waiting, QString *problem);
 
     // Newest first; only the ones not yet shared when waitingOnly.
@@ -81,11 +90,16 @@ public:
 private:
     bool connect(QString *problem);
     bool runSetup(QSqlQuery &query, const QString &statement, QString *problem);
+    // The message for a failed open; a file that cannot be written is said to be read-only.
+    QString openProblem(const char *what, const QString &reason, const QSqlError &error) const;
     void disconnect();
     bool reconnect(QString *problem);
     // Runs body as one write transaction, once more on a fresh connection when it was lost.
     bool write(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
     bool read(const std::function<bool(QSqlDatabase &, QString *)> &body, QString *problem);
+    // Runs a query and hands take its first row, if there is one.
+    bool firstRow(const QString &sql, const QVariantList &values,
+                  const std::function<void(const QSqlQuery &)> &take, QString *problem);
     bool attempt(bool transaction, const std::function<bool(QSqlDatabase &, QString *)> &body,
                  QString *problem);
     bool removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, const QString &file,
@@ -99,6 +113,8 @@ private:
     CArchiveLocation where;
     CArchiveDialect dialect;
     QString connectionName;
+    // What the database said when connect() failed.
+    QSqlError connectFailure;
     bool opened = false;
     bool wasCreated = false;
 };

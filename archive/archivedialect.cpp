@@ -15,7 +15,9 @@ void CArchiveDialect::configure(QSqlDatabase *db, const CArchiveLocation &locati
 {
     if (backend == CArchiveLocation::Backend::Sqlite) {
         db->setDatabaseName(location.path);
-        db->setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db->setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs) +
+            (location.readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
         return;
     }
     db->setHostName(location.host);
@@ -69,6 +71,16 @@ QString CArchiveDialect::blobType() const
 {
     return backend == CArchiveLocation::Backend::Sqlite ? QStringLiteral("BLOB")
                                                         : QStringLiteral("BYTEA");
+}
+
+bool CArchiveDialect::cannotWrite(const QSqlError &error) const
+{
+    // SQLITE_READONLY and SQLITE_CANTOPEN, whatever extended code says more.
+    constexpr int kReadOnly = 8;
+    constexpr int kCannotOpen = 14;
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    return backend == CArchiveLocation::Backend::Sqlite &&
+           (code == kReadOnly || code == kCannotOpen);
 }
 
 bool CArchiveDialect::connectionLost(const QSqlDatabase &db) const

@@ -31,6 +31,8 @@ public:
     // True when SQLite refused at once because another program writes: switching a new file to
     // WAL does not wait on the busy timeout, so the caller waits and tries again.
     bool busy(const QSqlError &error) const;
+    // True when the error means that the SQLite file or its folder cannot be written.
+    bool cannotWrite(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.
     bool connectionLost(const QSqlDatabase &db) const;
 

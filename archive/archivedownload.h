@@ -14,6 +14,9 @@ struct ArchiveDownload {
     // The tester's type as its dump names it.
     QString tester;
     QString program;
+    // The tester's identify reply (as CKVTUSTester::identification gives it); empty for a
+    // download imported from a file.
+    QString identification;
     QString file;
     QString sha256;
     int results = 0;

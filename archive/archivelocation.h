@@ -35,6 +35,9 @@ public:
     QString database;
     // libpq keywords beyond the above, from the URI's query ("service=archive", "sslmode=...").
     QStringList options;
+    // An SQLite file opened without the right to write it, as a write-protected file or folder
+    // is, also for root, whom file modes do not stop.
+    bool readOnly = false;
 
 private:
     bool parsePostgres(const QString &url, QString *problem);

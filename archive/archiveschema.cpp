@@ -39,7 +39,8 @@ bool CArchiveSchema::readVersion(int *version, QString *problem)
     }
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT version FROM schema_version")) || !query.next()) {
-        *problem = query.lastError().text();
+        failure = query.lastError();
+        *problem = failure.text();
         return false;
     }
     *version = query.value(0).toInt();
@@ -53,10 +54,10 @@ bool CArchiveSchema::readVersion(int *version, QString *problem)
     return true;
 }
 
+// The version is written even when it stays: an archive that cannot be written is told at once,
+// not at the first download.
 bool CArchiveSchema::migrate(int from, QString *problem)
 {
-    if (from == kVersion)
-        return true;
     for (int version = from + 1; version <= kVersion; ++version) {
         if (!run(step(version), problem))
             return false;
@@ -65,7 +66,8 @@ bool CArchiveSchema::migrate(int from, QString *problem)
     update.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
     update.addBindValue(kVersion);
     if (!update.exec()) {
-        *problem = update.lastError().text();
+        failure = update.lastError();
+        *problem = failure.text();
         return false;
     }
     return true;
@@ -76,7 +78,8 @@ bool CArchiveSchema::run(const QStringList &statements, QString *problem)
     QSqlQuery query(db);
     for (const QString &statement : statements) {
         if (!query.exec(statement)) {
-            *problem = query.lastError().text();
+            failure = query.lastError();
+            *problem = failure.text();
             return false;
         }
     }
@@ -90,8 +93,10 @@ QStringList CArchiveSchema::step(int toVersion) const
         return version1();
     case 2:
         return version2();
+    case 3:
+        return version3();
     default:
-        return limitsAndParticulars();
+        return version4();
     }
 }
 
@@ -133,9 +138,17 @@ QStringList CArchiveSchema::version2() const
     };
 }
 
+// What the tester said when it was asked who it is; a download imported from a file was not
+// asked.
+QStringList CArchiveSchema::version3() const
+{
+    return {
+        QStringLiteral("ALTER TABLE downloads ADD COLUMN identification TEXT NOT NULL DEFAULT ''")};
+}
+
 // The limits of each object and the particulars of its reports, every setting kept with its
 // time: the latest applies, the earlier ones stay for the record.
-QStringList CArchiveSchema::limitsAndParticulars() const
+QStringList CArchiveSchema::version4() const
 {
     return {
         QStringLiteral("CREATE TABLE group_limits (id %1, grp INTEGER NOT NULL, "

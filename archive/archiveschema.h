@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // The archive's tables and their version. A new archive is built by the same steps an old one
@@ -15,7 +16,7 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 3;
+    static constexpr int kVersion = 4;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
@@ -27,6 +28,8 @@ public:
     bool prepare(QString *problem);
     // The archive had no tables before prepare().
     bool created = false;
+    // What the database said when prepare() failed.
+    QSqlError failure;
 
 private:
     bool migrate(int from, QString *problem);
@@ -35,7 +38,8 @@ private:
     QStringList step(int toVersion) const;
     QStringList version1() const;
     QStringList version2() const;
-    QStringList limitsAndParticulars() const;
+    QStringList version3() const;
+    QStringList version4() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

@@ -60,19 +60,21 @@ bool CArchiveSet::reachShared(QString *problem)
 }
 
 bool CArchiveSet::record(const CKeptDownload &kept, const QByteArray &fileBytes,
-                         const QString &file, QString *problem)
+                         const QString &file, const QString &identification, QString *problem)
 {
-    return recordBoth(kept, fileBytes, file, problem) != CArchive::Recorded::Failed;
+    return recordBoth(kept, fileBytes, file, identification, problem) != CArchive::Recorded::Failed;
 }
 
 // What the chosen archive made of it: the shared one's answer when it took the download.
 CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                           const QString &file, QString *problem)
+                                           const QString &file, const QString &identification,
+                                           QString *problem)
 {
-    const CArchive::Recorded recorded = local.record(kept, fileBytes, file, problem);
+    const CArchive::Recorded recorded =
+        local.record(kept, fileBytes, file, identification, problem);
     if (recorded == CArchive::Recorded::Failed || !shared)
         return recorded;
-    const CArchive::Recorded there = share(kept, fileBytes, file, problem);
+    const CArchive::Recorded there = share(kept, fileBytes, file, identification, problem);
     if (there != CArchive::Recorded::Failed)
         return there;
     QString marking;
@@ -82,11 +84,13 @@ CArchive::Recorded CArchiveSet::recordBoth(const CKeptDownload &kept, const QByt
 }
 
 CArchive::Recorded CArchiveSet::share(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                      const QString &file, QString *problem)
+                                      const QString &file, const QString &identification,
+                                      QString *problem)
 {
     QString reason;
     if (reachShared(&reason)) {
-        const CArchive::Recorded there = shared->record(kept, fileBytes, file, &reason);
+        const CArchive::Recorded there =
+            shared->record(kept, fileBytes, file, identification, &reason);
         if (there != CArchive::Recorded::Failed)
             return there;
     }
@@ -105,7 +109,7 @@ CArchive::Recorded CArchiveSet::recordFile(const QString &path, QString *problem
         *problem = path + QStringLiteral(": ") + reason;
         return CArchive::Recorded::Failed;
     }
-    return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), problem);
+    return recordBoth(kept, bytes, QFileInfo(path).absoluteFilePath(), QString(), problem);
 }
 
 QStringList CArchiveSet::filesOf(const QStringList &paths)
@@ -172,7 +176,8 @@ bool CArchiveSet::sync(int *brought, QString *problem)
         QByteArray bytes;
         QString reason;
         if (readKept(d.file, &kept, &bytes, &reason) &&
-            shared->record(kept, bytes, d.file, &reason) != CArchive::Recorded::Failed &&
+            shared->record(kept, bytes, d.file, d.identification, &reason) !=
+                CArchive::Recorded::Failed &&
             local.setWaiting(d.sha256, false, &reason))
             ++*brought;
         else

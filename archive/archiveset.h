@@ -40,7 +40,12 @@ public:
     // Records a kept download in both; false when the embedded archive failed. *problem tells
     // what went wrong with either.
     bool record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
-                QString *problem);
+                const QString &identification, QString *problem);
+    bool record(const CKeptDownload &kept, const QByteArray &fileBytes, const QString &file,
+                QString *problem)
+    {
+        return record(kept, fileBytes, file, QString(), problem);
+    }
     // A kept download or a bare dump (timed by its file) as export reads it.
     CArchive::Recorded recordFile(const QString &path, QString *problem);
     // Files, and the kept downloads in folders and below them.
@@ -54,9 +59,10 @@ public:
 private:
     bool reachShared(QString *problem);
     CArchive::Recorded recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
-                                  const QString &file, QString *problem);
+                                  const QString &file, const QString &identification,
+                                  QString *problem);
     CArchive::Recorded share(const CKeptDownload &kept, const QByteArray &fileBytes,
-                             const QString &file, QString *problem);
+                             const QString &file, const QString &identification, QString *problem);
 
     CArchive local;
     std::unique_ptr<CArchive> shared;

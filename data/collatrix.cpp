@@ -286,6 +286,7 @@ bool CCollatrix::decodeReceivedDump()
     fromFile = false;
     keptFile.clear();
     kept = transfer.reception(dump, size);
+    identification = tester->identification;
     return unsavedData;
 }
 
@@ -336,7 +337,7 @@ void CCollatrix::recordKept()
     if (!archive && !openArchive())
         return;
     QString problem;
-    archive->record(kept, kept.toBytes(), keptFile, &problem);
+    archive->record(kept, kept.toBytes(), keptFile, identification, &problem);
     if (!problem.isEmpty())
         archiveProblem = problem;
 }
@@ -352,6 +353,7 @@ bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *p
     aScanCache = std::move(aScans);
     keptFile = file.bareDump ? QString() : path;
     kept = std::move(file);
+    identification.clear();
     fromFile = true;
     unsavedData = false;
     return true;

@@ -66,6 +66,8 @@ public:
     // does).
     CKeptDownload kept;
     QString keptFile;
+    // What the tester that sent the results said it is; empty for results from a file.
+    QString identification;
     // The results came from a file: their A-scans are the ones it holds, none is fetched.
     bool fromFile = false;
     // The archive every kept download goes into ($COLLATRIX_ARCHIVE or the embedded file), and

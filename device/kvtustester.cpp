@@ -21,6 +21,20 @@ constexpr int kLayout1BlockSize = 257;
 constexpr int kHeldMax = CZRData::kHeaderSize - 1;
 constexpr int kExtendedRecordSize = 32;
 
+// A reply as text that any database column or terminal takes: nothing of it is lost.
+QString printable(const QByteArray &bytes)
+{
+    QString text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
 } // namespace
 
 CKVTUSTester::CKVTUSTester()
@@ -72,6 +86,7 @@ bool CKVTUSTester::findDevice()
     if (busy)
         return false;
     deviceFound = false;
+    identification.clear();
     if (scanPorts() == 0)
         return false;
     for (int i = 0; i < portCount; ++i) {
@@ -95,7 +110,10 @@ bool CKVTUSTester::findDevice()
 
 bool CKVTUSTester::identify()
 {
-    return probe(Identify, kIdentifyAnswer, sizeof kIdentifyAnswer - 1);
+    QByteArray reply;
+    const bool answered = probe(Identify, kIdentifyAnswer, sizeof kIdentifyAnswer - 1, &reply);
+    identification = answered ? printable(reply) : QString();
+    return answered;
 }
 
 bool CKVTUSTester::probeExtended()
@@ -103,15 +121,17 @@ bool CKVTUSTester::probeExtended()
     return probe(ProbeExtended, kExtendedAnswer, sizeof kExtendedAnswer - 1);
 }
 
-bool CKVTUSTester::probe(int command, const char *answer, int answerLength)
+bool CKVTUSTester::probe(int command, const char *answer, int answerLength, QByteArray *reply)
 {
     if (!sendCommand(command, 0, 0, nullptr)) {
         busy = false;
         return false;
     }
-    std::uint8_t reply[kChunkSize] = {};
-    const int got = readReply(reply, answerLength, kReplyQuietMs);
-    return got >= answerLength && std::memcmp(reply, answer, answerLength) == 0;
+    std::uint8_t bytes[kChunkSize] = {};
+    const int got = readReply(bytes, answerLength, kReplyQuietMs);
+    if (reply != nullptr)
+        *reply = QByteArray(reinterpret_cast<const char *>(bytes), got);
+    return got >= answerLength && std::memcmp(bytes, answer, answerLength) == 0;
 }
 
 // At 38400 baud a reply takes up to 100 ms on the line, and an infrared receiver or a USB

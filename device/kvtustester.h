@@ -4,6 +4,7 @@
 #include "device/comport.h"
 #include "device/cyclicbuffer.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -97,6 +98,9 @@ public:
     std::array<CCOMPort, kPortSlots> ports;
     int portCount = 0;
     bool deviceFound = false;
+    // The found tester's whole identify reply, printable ASCII as it came and every other byte
+    // as \xNN; empty until a tester answered.
+    QString identification;
     // The ports the search may try; empty: every one.
     QList<int> searchPorts;
     QList<SkippedPort> skippedPorts;
@@ -105,7 +109,7 @@ private:
     void resetReception();
     bool openForExchange();
     void closeAfterExchange();
-    bool probe(int command, const char *answer, int answerLength);
+    bool probe(int command, const char *answer, int answerLength, QByteArray *reply = nullptr);
     int readReply(std::uint8_t *reply, int wanted, int quietMs);
     // The A-scan exchange; reply gets the first 384 bytes of a complete answer.
     bool exchangeAScan(int group, int cell, std::uint8_t *reply);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The archive on both backends from one table: recording once, replacing a file that gained its
-// A-scans, the orders of the list and of a history, group names over time, the migration of a
-// first-version archive, the refusal of a newer one, downloads that wait for a shared archive
+// A-scans, the orders of the list and of a history, group names over time, the migration of
+// every earlier version, the refusal of a newer one, downloads that wait for a shared archive
 // out of reach, and a server that stops under an open connection.
 #include "archive/archive.h"
 #include "archive/archiveschema.h"
@@ -9,6 +9,7 @@
 #include "archivetesting.h"
 #include "data/collatrix.h"
 #include "data/keptfolder.h"
+#include "device/kvtustester.h"
 #include "testfiles.h"
 
 #include <QFile>
@@ -16,6 +17,8 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace
 {
@@ -69,6 +72,28 @@ int sharedCount()
     return shared.open(&problem) ? int(shared.downloads(false, &problem).size()) : -1;
 }
 
+// The controller of a window whose archive cannot be used: it says why, and a reception is
+// kept all the same.
+bool keepsWithoutTheArchive(const QTemporaryDir &dir, const QString &url, const QString &reason)
+{
+    static int count = 0;
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("without%1").arg(++count)).toLocal8Bit());
+    qputenv("COLLATRIX_ARCHIVE", url.toLocal8Bit());
+    CCollatrix controller(dir.path());
+    const bool refused = !controller.openArchive() && controller.archiveProblem.contains(reason);
+    const QByteArray dump = dumpOf({{1, 1, 500, 0, 0}});
+    controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
+    controller.tester->extendedProtocol = true;
+    QString problem;
+    const bool kept = controller.decodeReceivedDump() &&
+                      controller.keepReception(CTransferEngine::Outcome::Completed, &problem) &&
+                      fileBytes(controller.keptFile) == controller.kept.toBytes();
+    qunsetenv("COLLATRIX_ARCHIVE");
+    if (!refused || !kept || !controller.archiveProblem.contains(reason))
+        qWarning("%s %s", qPrintable(controller.archiveProblem), qPrintable(problem));
+    return refused && kept && controller.archiveProblem.contains(reason);
+}
+
 } // namespace
 
 class TestArchive : public QObject
@@ -87,12 +112,12 @@ private slots:
     void listsNewestFirstAndHistoryOldestFirst();
     void namesApplyFromTheirDownloadOnward_data() { addBackends(); }
     void namesApplyFromTheirDownloadOnward();
-    void migratesTheFirstVersion_data() { addBackends(); }
-    void migratesTheFirstVersion();
+    void migratesAnEarlierVersion_data();
+    void migratesAnEarlierVersion();
     void refusesANewerArchive_data() { addBackends(); }
     void refusesANewerArchive();
-    void refusesWhatIsNoArchive_data();
-    void refusesWhatIsNoArchive();
+    void refusesWhatItCannotUse_data();
+    void refusesWhatItCannotUse();
     void waitsForTheSharedArchive_data() { addBackends({"postgresql"}); }
     void waitsForTheSharedArchive();
     void survivesAServerStop_data() { addBackends({"postgresql"}); }
@@ -248,18 +273,34 @@ void TestArchive::namesApplyFromTheirDownloadOnward()
     QCOMPARE(archive.groupName(5, at("2030-01-01T00:00:00Z"), &problem), QString());
 }
 
-void TestArchive::migratesTheFirstVersion()
+void TestArchive::migratesAnEarlierVersion_data()
 {
-    const QString fixture = QStringLiteral(COLLATRIX_TEST_DATA "/archive-v1.sqlite");
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("waiting");
+    QTest::addColumn<QString>("name");
+    for (const QString backend : {"sqlite", "postgresql"}) {
+        QTest::addRow("%s v1", qPrintable(backend)) << backend << 1 << false << QString();
+        QTest::addRow("%s v2", qPrintable(backend)) << backend << 2 << true << "Tank 3";
+    }
+}
+
+// The hand-written fixture of every earlier version reads back, and what the later versions
+// added works on it.
+void TestArchive::migratesAnEarlierVersion()
+{
+    QFETCH(int, version);
+    const QString fixture = QStringLiteral(COLLATRIX_TEST_DATA "/archive-v%1.").arg(version);
     if (location.isShared()) {
         // The same hand-written tables, made on the server.
-        QString sql = readAll(QStringLiteral(COLLATRIX_TEST_DATA "/archive-v1.sql"));
+        QString sql = readAll(fixture + QStringLiteral("sql"));
         sql.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
         sql.replace(QStringLiteral("INTEGER PRIMARY KEY"), QStringLiteral("BIGSERIAL PRIMARY KEY"));
+        sql.replace(QStringLiteral("BLOB"), QStringLiteral("BYTEA"));
         QVERIFY(runSql(location, sql.split(QLatin1Char(';'), Qt::SkipEmptyParts)
                                      .filter(QRegularExpression(QStringLiteral("\\S")))));
     } else {
-        QVERIFY(QFile::copy(fixture, location.path));
+        QVERIFY(QFile::copy(fixture + QStringLiteral("sqlite"), location.path));
         QFile::setPermissions(location.path, QFile::ReadOwner | QFile::WriteOwner);
     }
     CArchive archive(location);
@@ -270,16 +311,25 @@ void TestArchive::migratesTheFirstVersion()
     QCOMPARE(list.size(), 2);
     QCOMPARE(list.at(0).port, QStringLiteral("COM5"));
     QCOMPARE(list.at(0).outcome, QStringLiteral("incomplete"));
+    QTEST(list.at(0).waiting, "waiting");
+    QCOMPARE(list.at(0).identification, QString());
     QCOMPARE(list.at(1).file, QStringLiteral("/data/2025-04-02_091500.clxd"));
     QCOMPARE(list.at(1).waiting, false);
     QCOMPARE(historyText(&archive, 3, 7),
              (QStringList{"2025-04-02T09:15:00+02:00 12.34 A", "2025-10-20T15:30:00+03:00 11.9"}));
-    // What the second version added works on the migrated archive.
-    QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3"), list.at(1).time, &problem));
-    QCOMPARE(archive.groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3"));
-    QCOMPARE(recordKept(&archive, keptAt("2026-01-01T10:00:00+01:00", {{3, 7, 1100, 1, 0}}), "/n"),
+    QTEST(archive.groupName(3, list.at(0).time, &problem), "name");
+    // What the later versions added works on the migrated archive.
+    QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3b"), list.at(0).time, &problem));
+    QCOMPARE(archive.groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3b"));
+    const CKeptDownload kept = keptAt("2026-01-01T10:00:00+01:00", {{3, 7, 1100, 1, 0}});
+    QCOMPARE(archive.record(kept, kept.toBytes(), "/n", "Tarn Qellix v2", &problem),
              CArchive::Recorded::New);
+    QCOMPARE(archive.downloads(false, &problem).first().identification, "Tarn Qellix v2");
     QCOMPARE(historyText(&archive, 3, 7).size(), 3);
+    QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, kept.time}, &problem));
+    QCOMPARE(archive.latestLimits(&problem).value(3).minimum, 8.0);
+    QVERIFY(archive.setParticulars(3, {{"client", "Northern Works"}}, kept.time, &problem));
+    QCOMPARE(archive.particulars(3, &problem).value("client"), QStringLiteral("Northern Works"));
 }
 
 void TestArchive::refusesANewerArchive()
@@ -306,31 +356,58 @@ void TestArchive::refusesANewerArchive()
     QVERIFY(!why.isEmpty());
 }
 
-void TestArchive::refusesWhatIsNoArchive_data()
+void TestArchive::refusesWhatItCannotUse_data()
 {
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("sqlite not a database") << QByteArray(4096, 'x') << "not a database";
-    QTest::newRow("sqlite other tables") << QByteArray() << "not those of an archive";
+    QTest::newRow("sqlite not a database") << "garbage"
+                                           << "not a database";
+    QTest::newRow("sqlite other tables") << "tables"
+                                         << "not those of an archive";
+    QTest::newRow("sqlite read-only file") << "file 0444"
+                                           << "is read-only";
+    QTest::newRow("sqlite read-only folder") << "folder 0555"
+                                             << "is read-only";
+    QTest::newRow("sqlite opened read-only") << "opened read-only"
+                                             << "is read-only";
 }
 
-void TestArchive::refusesWhatIsNoArchive()
+// Each fault ends in a message that names the archive and says what is wrong, and the window's
+// controller keeps a download all the same.
+void TestArchive::refusesWhatItCannotUse()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(QString, fault);
     QFETCH(QString, reason);
-    if (content.isEmpty())
-        QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
-    else
-        QVERIFY(writeFile(location.path, content));
-    CArchive archive(location);
+    const bool modes = fault.contains(QLatin1Char('0'));
+    if (modes && geteuid() == 0)
+        QSKIP("root writes whatever the modes say; the row 'opened read-only' stands for this");
+    const QString folder = QFileInfo(location.path).absolutePath() + "/ro";
     QString problem;
+    if (fault == QLatin1String("garbage"))
+        QVERIFY(writeFile(location.path, QByteArray(4096, 'x')));
+    else if (fault == QLatin1String("tables"))
+        QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
+    else if (fault == QLatin1String("folder 0555"))
+        location.path = folder + "/archive.sqlite";
+    else
+        QVERIFY(CArchive(location).open(&problem));
+    QVERIFY(QDir().mkpath(folder));
+    QFile::setPermissions(fault == QLatin1String("file 0444") ? location.path : folder,
+                          modes ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser
+                                : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    location.readOnly = fault == QLatin1String("opened read-only");
+    CArchive archive(location);
     QVERIFY(!archive.open(&problem));
     QVERIFY2(problem.contains(reason), qPrintable(problem));
     QVERIFY2(problem.contains(location.path), qPrintable(problem));
+    if (!location.readOnly)
+        QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // A download made while the server cannot be reached waits in the embedded archive; the next
-// connection brings it across once, and a sync after that brings nothing.
+// connection brings it across once, with what the tester said it is, and a sync after that brings
+// nothing.
 void TestArchive::waitsForTheSharedArchive()
 {
     const QString embedded = dir.filePath(QStringLiteral("waits.sqlite"));
@@ -345,7 +422,8 @@ void TestArchive::waitsForTheSharedArchive()
         QVERIFY(set.open(&problem));
         QVERIFY(!problem.isEmpty());
         problem.clear();
-        QVERIFY(set.record(kept, kept.toBytes(), QStringLiteral("/kept/waits.clxd"), &problem));
+        QVERIFY(set.record(kept, kept.toBytes(), QStringLiteral("/kept/waits.clxd"),
+                           QStringLiteral("Tarn Qellix 7"), &problem));
         QVERIFY2(problem.contains(QLatin1String("shared later")), qPrintable(problem));
         QCOMPARE(set.waitingCount(), 1);
         int brought = -1;
@@ -369,6 +447,7 @@ void TestArchive::waitsForTheSharedArchive()
     QCOMPARE(brought, 0);
     QCOMPARE(sharedCount(), 1);
     QCOMPARE(set.chosen().keptBytes(CArchive::sha256Of(kept.toBytes()), &problem), kept.toBytes());
+    QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
 }
 
 // The server goes away under open connections and comes back: what was recorded meanwhile
@@ -417,7 +496,8 @@ void TestArchive::survivesAServerStop()
 }
 
 // The window's controller: downloads kept before the archive existed come in when it is made,
-// a new one the moment it is kept, and its record is replaced when the A-scans are added.
+// a new one the moment it is kept with what the tester said it is, and its record is replaced
+// when the A-scans are added.
 void TestArchive::controllerRecordsEveryKeptDownload()
 {
     const QString home = dir.filePath(QStringLiteral("home"));
@@ -430,10 +510,13 @@ void TestArchive::controllerRecordsEveryKeptDownload()
     CCollatrix controller(dir.path());
     QVERIFY(controller.openArchive());
     QCOMPARE(controller.archive->embedded().downloads(false, &problem).size(), 1);
-    controller.kept = keptAt("2026-01-01T09:00:00+01:00", {{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
-    QVERIFY(controller.measurements.decodeDump(
-        reinterpret_cast<const std::uint8_t *>(controller.kept.dump.constData()),
-        int(controller.kept.dump.size()), true));
+    // A reception as the tester left it; its time is made one of the test's own.
+    const QByteArray dump = dumpOf({{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
+    controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
+    controller.tester->extendedProtocol = true;
+    controller.tester->identification = QStringLiteral("Tarn Qellix M47T\\x00\\x02");
+    QVERIFY(controller.decodeReceivedDump());
+    controller.kept.time = at("2026-01-01T09:00:00+01:00");
     QVERIFY(controller.keepReception(CTransferEngine::Outcome::Completed, &problem));
     controller.aScanCache.insert(0, CKeptDownload::entryFromReply(aScanOf(3, 7).reply));
     QVERIFY(controller.keepAScans(&problem));
@@ -443,6 +526,8 @@ void TestArchive::controllerRecordsEveryKeptDownload()
     QCOMPARE(list.size(), 2);
     QCOMPARE(list.first().file, controller.keptFile);
     QCOMPARE(list.first().aScans, 1);
+    QCOMPARE(list.first().identification, QStringLiteral("Tarn Qellix M47T\\x00\\x02"));
+    QCOMPARE(list.last().identification, QString());
     QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(controller.keptFile)));
     QCOMPARE(historyText(&controller.archive->embedded(), 3, 7),
              (QStringList{"2025-01-01T09:00:00+01:00 13.00", "2026-01-01T09:00:00+01:00 12.50 A"}));

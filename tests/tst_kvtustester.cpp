@@ -251,10 +251,12 @@ void TestKVTUSTester::replies()
     QFETCH(bool, ok);
     const Pace pace{rate, packet, delayMs};
     const std::string identify = std::string("Tarn Qellix").substr(0, 11 - cut);
-    line().replyTo(5, CKVTUSTester::Identify, identify + "tail", pace);
+    line().replyTo(5, CKVTUSTester::Identify, identify + std::string(" 2.07\0\\", 7), pace);
     line().replyTo(5, CKVTUSTester::ProbeExtended, std::string("Yeah").substr(0, 4 - cut), pace);
     QCOMPARE(tester.findDevice(), ok);
     QCOMPARE(tester.extendedProtocol, ok);
+    // The whole reply, the bytes after the part compared too.
+    QCOMPARE(tester.identification, ok ? QStringLiteral("Tarn Qellix 2.07\\x00\\x5c") : QString());
     QVERIFY(line().now() <= 1000 * 1000 + 100); // two reply windows at most
 
     tester.deviceFound = true;

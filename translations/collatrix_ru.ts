@@ -125,6 +125,10 @@ p, li { white-space: pre-wrap; }
         <source>the archive %1 is not open</source>
         <translation>архив %1 не открыт</translation>
     </message>
+    <message>
+        <source>The archive file or its folder is read-only: downloads are still kept as files, but they are not recorded until the archive can be written.</source>
+        <translation>Файл архива или его папка доступны только для чтения: загрузки по-прежнему сохраняются в файлы, но не записываются в архив, пока в него нельзя писать.</translation>
+    </message>
 </context>
 <context>
     <name>CArchiveLocation</name>

@@ -220,13 +220,14 @@ int runArchiveCommand(const QStringList &args)
     return set ? actions.value(action)(*set) : CliFailed;
 }
 
-void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath)
+void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath,
+                     const QString &identification)
 {
     if (keptPath.isEmpty())
         return;
     const auto set = openArchives(url);
     QString problem;
-    if (set && !set->record(kept, kept.toBytes(), keptPath, &problem))
+    if (set && !set->record(kept, kept.toBytes(), keptPath, identification, &problem))
         printError(problem);
     else if (!problem.isEmpty())
         printError(problem);

@@ -210,7 +210,7 @@ int runDownloadCommand(const QStringList &args)
     // Kept first: a raw file or a CSV that cannot be written must not cost the download.
     const QString keptPath = keep(&kept, data, progress);
     const QString archive = opt.values.value(QStringLiteral("--archive"));
-    recordInArchive(archive, kept, keptPath);
+    recordInArchive(archive, kept, keptPath, tester->identification);
     const QString raw = opt.values.value(QStringLiteral("--raw"));
     if (!raw.isEmpty() && !saveRaw(raw, dump, size))
         return CliFailed;
@@ -228,7 +228,7 @@ int runDownloadCommand(const QStringList &args)
             ? fetchAndKeepAScans(tester.get(), data, &kept, keptPath)
             : QMap<int, AScanEntry>();
     if (!aScans.isEmpty())
-        recordInArchive(archive, kept, keptPath);
+        recordInArchive(archive, kept, keptPath, tester->identification);
     if (!exportResults(output, data, aScans, separator))
         return CliFailed;
     if (progress < 100) {

@@ -239,7 +239,7 @@ bool CTesterDevice::sendStrayBytes()
     const QByteArray stray =
         QByteArray(options.garbage, char(0xA5)) + lineNoise(options.noise, options.seed);
     return stray.isEmpty() ||
-           (writeAll(stray.constData(), int(stray.size())) && pause(0));
+           (writeAll(stray.constData(), int(stray.size())) && pause(kStrayGapMs));
 }
 
 bool CTesterDevice::writeDump(int end)
