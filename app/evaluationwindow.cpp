@@ -35,6 +35,8 @@ EvaluationWindow::EvaluationWindow(CCollatrix *controller, CReportAction *report
                                     tr("not a thickness")};
     // A few groups are the rule: the map and the action list get the room.
     ui->summaryTable->setMaximumHeight(150);
+    ui->mapAndActionsLayout->setStretch(0, 1);
+    ui->mapAndActionsLayout->setStretch(1, 1);
     ui->summaryTable->verticalHeader()->hide();
     ui->actionTable->verticalHeader()->hide();
     ui->summaryTable->setColumnCount(14);
@@ -247,7 +249,10 @@ void EvaluationWindow::applySettings()
 void EvaluationWindow::writeReport()
 {
     QString problem;
-    CParticularsDialog dialog(controller->particulars(&problem), this);
+    // The date is the test's own, not the object's: it starts from the download's.
+    QMap<QString, QString> start = controller->particulars(&problem);
+    start.insert(QStringLiteral("date"), controller->downloadTime().date().toString(Qt::ISODate));
+    CParticularsDialog dialog(start, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     controller->rememberParticulars(dialog.values(), &problem);

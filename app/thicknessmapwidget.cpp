@@ -9,6 +9,7 @@
 CThicknessMapWidget::CThicknessMapWidget(QWidget *parent) : QWidget(parent)
 {
     setMinimumSize(240, 240);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
 }
 
