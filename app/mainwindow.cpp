@@ -235,6 +235,9 @@ void MainWindow::applyResultsView()
     ui->saveAsButton->setEnabled(true);
     ui->ascanButton->setEnabled(controller->measurements.hasAScans);
     ui->evaluationButton->setEnabled(true);
+    // An open evaluation follows the results on screen.
+    if (evaluationWindow->isVisible())
+        evaluationWindow->refresh();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
