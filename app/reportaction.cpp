@@ -24,6 +24,9 @@ ReportSource CReportAction::sourceOf(const QList<int> &rows) const
     source.time = controller->kept.time;
     source.port = controller->kept.port;
     source.outcome = controller->kept.outcome;
+    // As the command line does: the particulars last given for these objects.
+    QString problem;
+    source.particulars = controller->particulars(&problem);
     return source;
 }
 

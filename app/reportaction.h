@@ -11,7 +11,8 @@ class CCollatrix;
 class QWidget;
 
 // Report... in the table's context menu and Ctrl+P: asks for the file and writes the inspection
-// report of the given rows, with the A-scan window's labels; a failure is named in a message.
+// report of the given rows, with the A-scan window's labels and the particulars the archive
+// remembers for the objects; a failure is named in a message.
 class CReportAction : public QObject
 {
     Q_OBJECT
