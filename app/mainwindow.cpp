@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/archivewindow.h"
 #include "app/keptdownloads.h"
 #include "app/reportaction.h"
 
@@ -60,6 +61,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/help_mask.bmp"));
     setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
                   QStringLiteral(":/Button/about_mask.bmp"));
+    setButtonIcon(ui->archiveButton, QStringLiteral(":/Button/archive.bmp"),
+                  QStringLiteral(":/Button/archive_mask.bmp"));
     createAscanWindow();
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
@@ -75,6 +78,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     setupTable();
     applyIdleView();
     createActions();
+    createArchiveWindow();
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAcceptDrops(true);
 #ifndef Q_OS_WIN
@@ -167,6 +171,30 @@ void MainWindow::createActions()
     reportAction->setShortcut(QKeySequence::Print);
     connect(reportAction, &QAction::triggered, this, &MainWindow::saveReport);
     addAction(reportAction);
+    archiveAction = new QAction(tr("Archive..."), this);
+    archiveAction->setObjectName(QStringLiteral("archiveAction"));
+    archiveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(archiveAction, &QAction::triggered, this, &MainWindow::showArchive);
+    addAction(archiveAction);
+}
+
+void MainWindow::createArchiveWindow()
+{
+    archiveWindow = new ArchiveWindow(controller, this);
+    connect(ui->archiveButton, &QToolButton::clicked, this, &MainWindow::showArchive);
+    connect(archiveWindow, &ArchiveWindow::openRequested, this,
+            [this](const QString &path) { openDownload(path); });
+    connect(archiveWindow, &ArchiveWindow::helpRequested, this,
+            [this] { showHelpPage(QStringLiteral("archive.html")); });
+    connect(ui->tableWidget, &QTableWidget::currentCellChanged, this,
+            &MainWindow::followPointInArchive);
+}
+
+void MainWindow::showHelpPage(const QString &page)
+{
+    helpUi->helpTBrowser->setSource(QUrl(page));
+    helpWindow->show();
+    helpWindow->raise();
 }
 
 void MainWindow::onDeviceChange()
@@ -253,6 +281,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(saveAllAction);
     menu.addAction(saveSelectedAction);
     menu.addAction(reportAction);
+    menu.addAction(archiveAction);
     menu.exec(event->globalPos());
 }
 
@@ -710,4 +739,26 @@ bool MainWindow::saveReport()
     if (rows.size() < 2)
         rows = CCsvWriter::allRows(controller->measurements);
     return report->run(rows);
+}
+
+// The archive window, and the test point of the row selected here.
+
+void MainWindow::showArchive()
+{
+    if (archiveWindow->isVisible())
+        archiveWindow->refresh();
+    archiveWindow->show();
+    archiveWindow->raise();
+    archiveWindow->activateWindow();
+    followPointInArchive();
+}
+
+void MainWindow::followPointInArchive()
+{
+    if (!archiveWindow->isVisible())
+        return;
+    MeasurementRecord record;
+    const bool shown = !ui->tableWidget->isHidden() &&
+                       controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
+    archiveWindow->showPoint(shown ? record.group : 0, shown ? record.cell : 0);
 }

@@ -19,6 +19,7 @@ class ProgressWindowGUI;
 struct AScanParams;
 struct MeasurementRecord;
 class AScanWindow;
+class ArchiveWindow;
 class CCollatrix;
 class CKeptDownloads;
 class CReportAction;
@@ -63,6 +64,8 @@ private slots:
     void dataToClipboard();
     void openDownloadDialog();
     bool saveReport();
+    void showArchive();
+    void followPointInArchive();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -84,6 +87,8 @@ private:
     void createAboutWindow();
     void createHelpWindow();
     void createProgressWindow();
+    void createArchiveWindow();
+    void showHelpPage(const QString &page);
     void setupTable();
     void createActions();
     void onDeviceChange();
@@ -138,6 +143,8 @@ private:
     QAction *saveSelectedAction = nullptr;
     QAction *openAction = nullptr;
     QAction *reportAction = nullptr;
+    QAction *archiveAction = nullptr;
+    ArchiveWindow *archiveWindow = nullptr;
     // Collaborators that the window owns: keeping and opening downloads, and the report.
     CKeptDownloads *kept = nullptr;
     CReportAction *report = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/collatrix.h"
 
+#include "data/archivesettings.h"
 #include "data/keptfolder.h"
 #include "data/searchsettings.h"
 #include "device/kvtustester.h"
@@ -315,8 +316,9 @@ bool CCollatrix::openArchive(const CArchiveSet::Progress &progress)
 {
     archiveProblem.clear();
     CArchiveLocation location;
-    if (!CArchiveLocation::chosen(QString(), &location, &archiveProblem))
+    if (!CArchiveLocation::chosen(CArchiveSettings::chosenUrl(), &location, &archiveProblem))
         return false;
+    location.password = archivePassword;
     auto set = std::make_unique<CArchiveSet>(location);
     if (!set->open(&archiveProblem))
         return false;

@@ -137,8 +137,8 @@ void TestMainWindow::contextMenuOnlyOverShownTable()
     rightClick(child<QToolButton>("trnsfrDataButton")->geometry().center());
     QVERIFY(seen.isEmpty());
     rightClick(area.center());
-    QCOMPARE(seen,
-             QStringList({"To clipboard", "Save all data", "Save selected rows", "Report..."}));
+    QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows", "Report...",
+                                "Archive..."}));
     clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
     w->setTransferTickDuration(60000);    // while it has not ended
     child<QToolButton>("trnsfrDataButton")->click();
