@@ -18,6 +18,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -244,6 +245,14 @@ void ArchiveWindow::plotHistory(const QList<ArchiveReading> &readings)
     chart->addAxis(value, Qt::AlignLeft);
     series->attachAxis(time);
     series->attachAxis(value);
+    // A day and a tenth of the spread around the readings, so that one reading shows too.
+    time->setRange(readings.first().time.addDays(-1), readings.last().time.addDays(1));
+    const QList<QPointF> points = series->points();
+    const auto [low, high] =
+        std::minmax_element(points.cbegin(), points.cend(),
+                            [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+    const double margin = std::max((high->y() - low->y()) / 10, std::abs(high->y()) / 100 + 0.01);
+    value->setRange(low->y() - margin, high->y() + margin);
 }
 
 // From the selected download onward; with none selected, from now on.
