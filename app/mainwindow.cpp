@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/archivewindow.h"
 #include "app/evaluationwindow.h"
 #include "app/keptdownloads.h"
 #include "app/reportaction.h"
@@ -61,6 +62,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/help_mask.bmp"));
     setButtonIcon(ui->aboutButton, QStringLiteral(":/Button/about.bmp"),
                   QStringLiteral(":/Button/about_mask.bmp"));
+    setButtonIcon(ui->archiveButton, QStringLiteral(":/Button/archive.bmp"),
+                  QStringLiteral(":/Button/archive_mask.bmp"));
     setButtonIcon(ui->evaluationButton, QStringLiteral(":/Button/evaluation.bmp"),
                   QStringLiteral(":/Button/evaluation_mask.bmp"));
     createAscanWindow();
@@ -78,6 +81,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     setupTable();
     applyIdleView();
     createActions();
+    createArchiveWindow();
     createEvaluationWindow();
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAcceptDrops(true);
@@ -171,6 +175,11 @@ void MainWindow::createActions()
     reportAction->setShortcut(QKeySequence::Print);
     connect(reportAction, &QAction::triggered, this, &MainWindow::saveReport);
     addAction(reportAction);
+    archiveAction = new QAction(tr("Archive..."), this);
+    archiveAction->setObjectName(QStringLiteral("archiveAction"));
+    archiveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(archiveAction, &QAction::triggered, this, &MainWindow::showArchive);
+    addAction(archiveAction);
     evaluationAction = new QAction(tr("Evaluation..."), this);
     evaluationAction->setObjectName(QStringLiteral("evaluationAction"));
     evaluationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -178,15 +187,32 @@ void MainWindow::createActions()
     addAction(evaluationAction);
 }
 
+void MainWindow::createArchiveWindow()
+{
+    archiveWindow = new ArchiveWindow(controller, this);
+    connect(ui->archiveButton, &QToolButton::clicked, this, &MainWindow::showArchive);
+    connect(archiveWindow, &ArchiveWindow::openRequested, this,
+            [this](const QString &path) { openDownload(path); });
+    connect(archiveWindow, &ArchiveWindow::helpRequested, this,
+            [this] { showHelpPage(QStringLiteral("archive.html")); });
+    connect(ui->tableWidget, &QTableWidget::currentCellChanged, this,
+            &MainWindow::followPointInArchive);
+}
+
 void MainWindow::createEvaluationWindow()
 {
     evaluationWindow = new EvaluationWindow(controller, report, this);
     connect(ui->evaluationButton, &QToolButton::clicked, this, &MainWindow::showEvaluation);
     connect(evaluationWindow, &EvaluationWindow::rowChosen, this, &MainWindow::showRow);
-    connect(evaluationWindow, &EvaluationWindow::helpRequested, this, [this] {
-        helpUi->helpTBrowser->setSource(QUrl(QStringLiteral("evaluation.html")));
-        helpWindow->show();
-    });
+    connect(evaluationWindow, &EvaluationWindow::helpRequested, this,
+            [this] { showHelpPage(QStringLiteral("evaluation.html")); });
+}
+
+void MainWindow::showHelpPage(const QString &page)
+{
+    helpUi->helpTBrowser->setSource(QUrl(page));
+    helpWindow->show();
+    helpWindow->raise();
 }
 
 void MainWindow::onDeviceChange()
@@ -278,6 +304,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(saveAllAction);
     menu.addAction(saveSelectedAction);
     menu.addAction(reportAction);
+    menu.addAction(archiveAction);
     menu.addAction(evaluationAction);
     menu.exec(event->globalPos());
 }
@@ -736,6 +763,28 @@ bool MainWindow::saveReport()
     if (rows.size() < 2)
         rows = CCsvWriter::allRows(controller->measurements);
     return report->run(rows);
+}
+
+// The archive window, and the test point of the row selected here.
+
+void MainWindow::showArchive()
+{
+    if (archiveWindow->isVisible())
+        archiveWindow->refresh();
+    archiveWindow->show();
+    archiveWindow->raise();
+    archiveWindow->activateWindow();
+    followPointInArchive();
+}
+
+void MainWindow::followPointInArchive()
+{
+    if (!archiveWindow->isVisible())
+        return;
+    MeasurementRecord record;
+    const bool shown = !ui->tableWidget->isHidden() &&
+                       controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
+    archiveWindow->showPoint(shown ? record.group : 0, shown ? record.cell : 0);
 }
 
 // The evaluation window, for the results on screen, and the row it points at.

@@ -19,6 +19,7 @@ class ProgressWindowGUI;
 struct AScanParams;
 struct MeasurementRecord;
 class AScanWindow;
+class ArchiveWindow;
 class CCollatrix;
 class CKeptDownloads;
 class CReportAction;
@@ -66,6 +67,8 @@ private slots:
     bool saveReport();
     void showEvaluation();
     void showRow(int row);
+    void showArchive();
+    void followPointInArchive();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -88,6 +91,8 @@ private:
     void createHelpWindow();
     void createProgressWindow();
     void createEvaluationWindow();
+    void createArchiveWindow();
+    void showHelpPage(const QString &page);
     void setupTable();
     void createActions();
     void onDeviceChange();
@@ -144,6 +149,8 @@ private:
     QAction *reportAction = nullptr;
     QAction *evaluationAction = nullptr;
     EvaluationWindow *evaluationWindow = nullptr;
+    QAction *archiveAction = nullptr;
+    ArchiveWindow *archiveWindow = nullptr;
     // Collaborators that the window owns: keeping and opening downloads, and the report.
     CKeptDownloads *kept = nullptr;
     CReportAction *report = nullptr;

@@ -536,6 +536,31 @@ bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, 
         problem);
 }
 
+QMap<qint64, QStringList> CArchive::objectNames(QString *problem)
+{
+    QMap<qint64, QStringList> names;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            names.clear();
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            const QString sql = QStringLiteral(
+                "SELECT r.download_id, (SELECT g.name FROM group_names g WHERE g.grp = r.grp "
+                "AND g.from_ms <= d.time_ms ORDER BY g.from_ms DESC, g.id DESC LIMIT 1) "
+                "FROM (SELECT DISTINCT download_id, grp FROM results) r "
+                "JOIN downloads d ON d.id = r.download_id ORDER BY r.download_id, r.grp");
+            if (!run(query, sql, {}, why))
+                return false;
+            while (query.next()) {
+                if (!query.value(1).isNull())
+                    names[query.value(0).toLongLong()] << query.value(1).toString();
+            }
+            return true;
+        },
+        problem);
+    return names;
+}
+
 QString CArchive::groupName(int group, const QDateTime &at, QString *problem)
 {
     QString name;

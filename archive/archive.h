@@ -14,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -78,6 +79,9 @@ public:
     QMap<QString, QString> particulars(int group, QString *problem);
     // Names the group from the given time onward.
     bool nameGroup(int group, const QString &name, const QDateTime &from, QString *problem);
+    // By download, the names its groups had at its time ("Tank 3 shell"), in group order;
+    // unnamed groups are left out.
+    QMap<qint64, QStringList> objectNames(QString *problem);
     // The group's name at the time; empty when it had none.
     QString groupName(int group, const QDateTime &at, QString *problem);
     // The time of the newest download; invalid when there is none.

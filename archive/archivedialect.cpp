@@ -24,6 +24,8 @@ void CArchiveDialect::configure(QSqlDatabase *db, const CArchiveLocation &locati
     if (location.port > 0)
         db->setPort(location.port);
     db->setUserName(location.user);
+    if (!location.password.isEmpty())
+        db->setPassword(location.password);
     db->setDatabaseName(location.database);
     // Without a timeout a silent server holds open() for good.
     const QStringList options =

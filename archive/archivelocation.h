@@ -7,7 +7,8 @@
 
 // Where an archive is: an SQLite file ("sqlite:PATH") or a PostgreSQL server named by a libpq
 // connection URI ("postgresql://user@host:port/dbname", "postgresql:///dbname?host=/socket").
-// Passwords are left to libpq (~/.pgpass, PGSERVICE), so none is ever held here.
+// Passwords are left to libpq (~/.pgpass, PGSERVICE); one typed at the window's prompt is held
+// here for the session only and never written anywhere.
 class CArchiveLocation
 {
     Q_DECLARE_TR_FUNCTIONS(CArchiveLocation)
@@ -33,6 +34,7 @@ public:
     int port = -1;
     QString user;
     QString database;
+    QString password;
     // libpq keywords beyond the above, from the URI's query ("service=archive", "sslmode=...").
     QStringList options;
     // An SQLite file opened without the right to write it, as a write-protected file or folder

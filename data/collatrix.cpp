@@ -2,6 +2,7 @@
 #include "data/collatrix.h"
 
 #include "data/archiveevaluation.h"
+#include "data/archivesettings.h"
 #include "data/keptfolder.h"
 #include "data/objectparticulars.h"
 #include "data/searchsettings.h"
@@ -317,8 +318,9 @@ bool CCollatrix::openArchive(const CArchiveSet::Progress &progress)
 {
     archiveProblem.clear();
     CArchiveLocation location;
-    if (!CArchiveLocation::chosen(QString(), &location, &archiveProblem))
+    if (!CArchiveLocation::chosen(CArchiveSettings::chosenUrl(), &location, &archiveProblem))
         return false;
+    location.password = archivePassword;
     auto set = std::make_unique<CArchiveSet>(location);
     if (!set->open(&archiveProblem))
         return false;

@@ -70,10 +70,13 @@ public:
     QString identification;
     // The results came from a file: their A-scans are the ones it holds, none is fetched.
     bool fromFile = false;
-    // The archive every kept download goes into ($COLLATRIX_ARCHIVE or the embedded file), and
-    // what went wrong with it last, for the window to tell once.
+    // The archive every kept download goes into ($COLLATRIX_ARCHIVE, the shared archive of the
+    // settings, or the embedded file), and what went wrong with it last, for the window to tell
+    // once.
     std::unique_ptr<CArchiveSet> archive;
     QString archiveProblem;
+    // Typed at the window's prompt for the shared archive; held for the session, never written.
+    QString archivePassword;
 
     QString settingsFilePath() const;
     bool readSettings();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/evaluationsettings.h"
 
-#include <QSettings>
+#include "data/programsettings.h"
 
 #include <algorithm>
 
@@ -9,12 +9,6 @@ namespace
 {
 
 const QString kInterval = QStringLiteral("evaluation/maximum_interval");
-
-QSettings evaluationIni()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("collatrix"),
-                     QStringLiteral("collatrix"));
-}
 
 QString widthKey(int group)
 {
@@ -26,23 +20,23 @@ QString widthKey(int group)
 double CEvaluationSettings::maximumIntervalYears()
 {
     bool ok = false;
-    const double years = evaluationIni().value(kInterval).toDouble(&ok);
+    const double years = CProgramSettings::open().value(kInterval).toDouble(&ok);
     return ok && years > 0 ? years : kDefaultMaximumInterval;
 }
 
 void CEvaluationSettings::setMaximumIntervalYears(double years)
 {
-    evaluationIni().setValue(kInterval, years);
+    CProgramSettings::open().setValue(kInterval, years);
 }
 
 int CEvaluationSettings::mapWidth(int group)
 {
-    return std::max(0, evaluationIni().value(widthKey(group)).toInt());
+    return std::max(0, CProgramSettings::open().value(widthKey(group)).toInt());
 }
 
 void CEvaluationSettings::setMapWidth(int group, int width)
 {
-    QSettings settings = evaluationIni();
+    QSettings settings = CProgramSettings::open();
     if (width > 0)
         settings.setValue(widthKey(group), width);
     else

@@ -1,22 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/searchsettings.h"
 
+#include "data/programsettings.h"
 #include "device/kvtustester.h"
-
-#include <QSettings>
 
 #include <algorithm>
 
 namespace
 {
 
-const QString kKey = QStringLiteral("search/ports");
-
-QSettings programSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("collatrix"),
-                     QStringLiteral("collatrix"));
-}
+const QString kPortsKey = QStringLiteral("search/ports");
 
 bool parseRange(const QString &item, QList<int> *ports)
 {
@@ -38,16 +31,16 @@ bool parseRange(const QString &item, QList<int> *ports)
 QList<int> CSearchSettings::ports()
 {
     QList<int> list;
-    return parse(programSettings().value(kKey).toString(), &list) ? list : QList<int>();
+    return parse(CProgramSettings::open().value(kPortsKey).toString(), &list) ? list : QList<int>();
 }
 
 void CSearchSettings::setPorts(const QList<int> &ports)
 {
-    QSettings settings = programSettings();
+    QSettings settings = CProgramSettings::open();
     if (ports.isEmpty())
-        settings.remove(kKey);
+        settings.remove(kPortsKey);
     else
-        settings.setValue(kKey, format(ports));
+        settings.setValue(kPortsKey, format(ports));
 }
 
 bool CSearchSettings::parse(const QString &text, QList<int> *ports)

@@ -40,13 +40,13 @@ compiler=${MINGW_CXX:-x86_64-w64-mingw32-g++}
 qt=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
 
 flags=(-std=c++17 -Wall -Wextra -Werror -I. -isystem "$qt")
-for module in QtCore QtGui QtWidgets QtSql; do
+for module in QtCore QtGui QtWidgets QtSql QtCharts; do
     flags+=(-isystem "$qt/$module")
 done
 for generated in "$build"/app/*_autogen/include "$build"/ascan/*_autogen/include; do
     flags+=(-I"$generated")
 done
-flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SQL_LIB
+flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SQL_LIB -DQT_CHARTS_LIB
     -DCOLLATRIX_VERSION=\"0\")
 
 headers=$build/windows-check/qt.h

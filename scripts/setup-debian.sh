@@ -8,6 +8,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    # The archive window's history plot; its CMake files need the OpenGL module's too.
+    qt6-charts-dev libqt6opengl6-dev libgl-dev libopengl-dev
     libudev-dev
     # The archive's two Qt SQL drivers; libqt6sql6 only recommends one.
     libqt6sql6-sqlite libqt6sql6-psql

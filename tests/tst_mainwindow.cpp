@@ -138,7 +138,7 @@ void TestMainWindow::contextMenuOnlyOverShownTable()
     QVERIFY(seen.isEmpty());
     rightClick(area.center());
     QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows", "Report...",
-                                "Evaluation..."}));
+                                "Archive...", "Evaluation..."}));
     clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
     w->setTransferTickDuration(60000);    // while it has not ended
     child<QToolButton>("trnsfrDataButton")->click();

@@ -21,6 +21,160 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>ArchiveWindow</name>
+    <message>
+        <source>%1, not yet shared</source>
+        <translation>%1, ещё не в общем архиве</translation>
+    </message>
+    <message>
+        <source>The kept file %1 is gone, and the archive holds no copy of it.</source>
+        <translation>Сохранённого файла %1 больше нет, и копии его в архиве нет.</translation>
+    </message>
+    <message>
+        <source>The copy of the download cannot be written to %1.</source>
+        <translation>Копию передачи не удаётся записать в %1.</translation>
+    </message>
+    <message>
+        <source>History of group %1, cell %2</source>
+        <translation>История группы %1, ячейки %2</translation>
+    </message>
+    <message>
+        <source>History of the row selected in the main window</source>
+        <translation>История строки, выбранной в главном окне</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n download(s) brought into the shared archive.</source>
+        <translation>
+            <numerusform>%n передача перенесена в общий архив.</numerusform>
+            <numerusform>%n передачи перенесены в общий архив.</numerusform>
+            <numerusform>%n передач перенесено в общий архив.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Shared archive</source>
+        <translation>Общий архив</translation>
+    </message>
+    <message>
+        <source>The server asks for a password for %1:</source>
+        <translation>Сервер запрашивает пароль для %1:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n download(s) waiting for the shared archive</source>
+        <translation>
+            <numerusform>%n передача ждёт общего архива</numerusform>
+            <numerusform>%n передачи ждут общего архива</numerusform>
+            <numerusform>%n передач ждут общего архива</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveWindowGUI</name>
+    <message>
+        <source>Archive</source>
+        <translation>Архив</translation>
+    </message>
+    <message>
+        <source>Filter:</source>
+        <translation>Фильтр:</translation>
+    </message>
+    <message>
+        <source>Text in the time, tester, objects, outcome or file</source>
+        <translation>Текст во времени, приборе, объектах, итоге или файле</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>С:</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>По:</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Tester</source>
+        <translation>Прибор</translation>
+    </message>
+    <message>
+        <source>Objects</source>
+        <translation>Объекты</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Строки</translation>
+    </message>
+    <message>
+        <source>A-scans</source>
+        <translation>A-сканы</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Итог</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Синхронизировать</translation>
+    </message>
+    <message>
+        <source>History of the row selected in the main window</source>
+        <translation>История строки, выбранной в главном окне</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Ед. изм.</translation>
+    </message>
+    <message>
+        <source>Name a group (an object), from the selected download on</source>
+        <translation>Назвать группу (объект), начиная с выбранной передачи</translation>
+    </message>
+    <message>
+        <source>Group:</source>
+        <translation>Группа:</translation>
+    </message>
+    <message>
+        <source>Tank 3 shell</source>
+        <translation>Резервуар 3, обечайка</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Назвать</translation>
+    </message>
+    <message>
+        <source>Shared archive of the team (empty: this computer only)</source>
+        <translation>Общий архив группы (пусто: только этот компьютер)</translation>
+    </message>
+    <message>
+        <source>postgresql://user@host:5432/dbname</source>
+        <translation>postgresql://user@host:5432/dbname</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Подключить</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
     <name>CActionListSection</name>
     <message>
         <source>below minimum</source>
@@ -872,6 +1026,10 @@ Downloads are kept as files as usual.</source>
         <source>Evaluation...</source>
         <translation>Оценка...</translation>
     </message>
+    <message>
+        <source>Archive...</source>
+        <translation>Архив...</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowGUI</name>
@@ -950,6 +1108,18 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>Evaluation</source>
         <translation>Оценка</translation>
+    </message>
+    <message>
+        <source>Show the archive of downloads (Ctrl+H)</source>
+        <translation>Показать архив передач (Ctrl+H)</translation>
+    </message>
+    <message>
+        <source>Show the archive of downloads</source>
+        <translation>Показать архив передач</translation>
+    </message>
+    <message>
+        <source>Archive</source>
+        <translation>Архив</translation>
     </message>
 </context>
 <context>

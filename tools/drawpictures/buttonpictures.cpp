@@ -199,6 +199,24 @@ void paintAbout(QPainter &p)
     paintWhiteShape(p, letter);
 }
 
+// A filing cabinet: two drawers of kept surveys, each with its label and handle.
+void paintArchive(QPainter &p)
+{
+    const QPainterPath cabinet = roundedRect(6.5, 3.5, 29, 35, 3);
+    paintBody(p, cabinet, blue(), kOutline);
+    paintGloss(p, cabinet);
+    for (const qreal top : {7.5, 22.0}) {
+        paintBody(p, roundedRect(10, top, 22, 12.5, 1.5), paper(), 1.0);
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 60, 70));
+        p.drawRoundedRect(QRectF(16, top + 7.5, 10, 2.6), 1.2, 1.2);
+        p.setBrush(QColor(200, 205, 215));
+        p.drawRect(QRectF(17.5, top + 2.5, 7, 3));
+        p.restore();
+    }
+}
+
 // A thickness map: a sheet of cells from red (thin) to green, the thinnest one framed.
 void paintEvaluation(QPainter &p)
 {
@@ -231,9 +249,10 @@ struct Button {
 };
 
 const Button kButtons[] = {
-    {"data_transf", paintTransfer}, {"save_file", paintSave},
-    {"ascan", paintAScan},          {"help", paintHelp},
-    {"about", paintAbout},          {"evaluation", paintEvaluation},
+    {"data_transf", paintTransfer},  {"save_file", paintSave},
+    {"ascan", paintAScan},           {"help", paintHelp},
+    {"about", paintAbout},           {"archive", paintArchive},
+    {"evaluation", paintEvaluation},
 };
 
 const QRgb kMagenta = qRgb(255, 0, 255);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The six 42 x 42 tool button pictures: a bitmap on a magenta ground and its black/white mask.
+// The 42 x 42 tool button pictures: a bitmap on a magenta ground and its black/white mask.
 #pragma once
 
 #include <QString>

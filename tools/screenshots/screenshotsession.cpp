@@ -222,6 +222,12 @@ void CScreenshotSession::takeSecondaryWindows(MainWindow &window)
     auto *help = find<QWidget>(&window, "HelpWindowGUI");
     save(help, QStringLiteral("help_window.png"));
     help->hide();
+    // The archive with the download just made, and the history of the row selected.
+    find<QToolButton>(&window, "archiveButton")->click();
+    auto *archive = find<QWidget>(&window, "ArchiveWindowGUI");
+    waitUntil([] { return false; }, 200); // the plot is laid out on the event loop
+    save(archive, QStringLiteral("archive_window.png"));
+    archive->hide();
 }
 
 bool CScreenshotSession::save(QWidget *widget, const QString &name) const

@@ -1,0 +1,334 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/archivewindow.h"
+
+#include "archive/archiveset.h"
+#include "data/archivesettings.h"
+#include "data/collatrix.h"
+
+#include "ui_archivewindow.h"
+
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineSeries>
+#include <QStandardPaths>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+enum Column { TimeColumn, TesterColumn, ObjectsColumn, RowsColumn, AScansColumn, OutcomeColumn };
+
+QTableWidgetItem *item(const QString &text)
+{
+    auto *cell = new QTableWidgetItem(text);
+    cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return cell;
+}
+
+QString timeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+}
+
+// libpq says so when the server wants a password that neither ~/.pgpass nor a service gave.
+bool wantsPassword(const QString &problem)
+{
+    return problem.contains(QLatin1String("no password supplied")) ||
+           problem.contains(QLatin1String("password authentication failed"));
+}
+
+} // namespace
+
+ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ArchiveWindowGUI>()),
+      controller(controller)
+{
+    ui->setupUi(this);
+    chart = new QChart;
+    chart->legend()->hide();
+    auto *view = new QChartView(chart, ui->chartHolder);
+    view->setObjectName(QStringLiteral("historyChart"));
+    view->setRenderHint(QPainter::Antialiasing);
+    ui->chartHolder->layout()->addWidget(view);
+    ui->downloadsTable->horizontalHeader()->setStretchLastSection(true);
+    ui->historyTable->horizontalHeader()->setStretchLastSection(true);
+    connect(ui->filterEdit, &QLineEdit::textChanged, this, &ArchiveWindow::fillDownloads);
+    connect(ui->fromDate, &QDateEdit::dateChanged, this, &ArchiveWindow::fillDownloads);
+    connect(ui->toDate, &QDateEdit::dateChanged, this, &ArchiveWindow::fillDownloads);
+    connect(ui->downloadsTable, &QTableWidget::cellDoubleClicked, this,
+            &ArchiveWindow::openSelected);
+    connect(ui->openButton, &QPushButton::clicked, this, &ArchiveWindow::openSelected);
+    connect(ui->nameButton, &QPushButton::clicked, this, &ArchiveWindow::nameGroup);
+    connect(ui->syncButton, &QPushButton::clicked, this, &ArchiveWindow::sync);
+    connect(ui->connectButton, &QPushButton::clicked, this, &ArchiveWindow::connectShared);
+    connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
+    connect(ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+ArchiveWindow::~ArchiveWindow() = default;
+
+void ArchiveWindow::showEvent(QShowEvent *event)
+{
+    refresh();
+    QWidget::showEvent(event);
+}
+
+void ArchiveWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+CArchive *ArchiveWindow::listed() const
+{
+    if (!controller->archive)
+        return nullptr;
+    CArchive &chosen = controller->archive->chosen();
+    return chosen.isOpen() ? &chosen : &controller->archive->embedded();
+}
+
+void ArchiveWindow::refresh()
+{
+    tell(QString());
+    if (!controller->archive && !controller->openArchive()) {
+        tell(controller->archiveProblem);
+        return;
+    }
+    QString problem;
+    downloads = listed()->downloads(false, &problem);
+    names = listed()->objectNames(&problem);
+    tell(problem);
+    const QSignalBlocker fromBlocker(ui->fromDate);
+    const QSignalBlocker toBlocker(ui->toDate);
+    const QDate today = QDate::currentDate();
+    ui->fromDate->setDate(downloads.isEmpty() ? today : downloads.last().time.date());
+    ui->toDate->setDate(downloads.isEmpty() ? today
+                                            : std::max(today, downloads.first().time.date()));
+    ui->sharedEdit->setText(CArchiveSettings::sharedUrl());
+    fillDownloads();
+    showWaiting();
+    showPoint(pointGroup, pointCell);
+}
+
+void ArchiveWindow::fillDownloads()
+{
+    QTableWidget *table = ui->downloadsTable;
+    table->setRowCount(0);
+    shown.clear();
+    for (int i = 0; i < downloads.size(); ++i) {
+        if (matchesFilter(downloads.at(i)))
+            shown << i;
+    }
+    table->setRowCount(int(shown.size()));
+    for (int row = 0; row < shown.size(); ++row) {
+        const ArchiveDownload &d = downloads.at(shown.at(row));
+        const QString outcome = d.waiting ? tr("%1, not yet shared").arg(d.outcome) : d.outcome;
+        table->setItem(row, TimeColumn, item(timeText(d.time)));
+        table->setItem(row, TesterColumn, item(d.tester));
+        table->setItem(row, ObjectsColumn, item(names.value(d.id).join(QStringLiteral(", "))));
+        table->setItem(row, RowsColumn, item(QString::number(d.results)));
+        table->setItem(row, AScansColumn, item(QString::number(d.aScans)));
+        table->setItem(row, OutcomeColumn, item(outcome));
+    }
+    table->resizeColumnsToContents();
+}
+
+bool ArchiveWindow::matchesFilter(const ArchiveDownload &d) const
+{
+    const QDate day = d.time.date();
+    if (day < ui->fromDate->date() || day > ui->toDate->date())
+        return false;
+    const QString text = ui->filterEdit->text().trimmed();
+    const QStringList fields{timeText(d.time), d.tester, names.value(d.id).join(QLatin1Char(' ')),
+                             d.outcome, d.file};
+    return text.isEmpty() || fields.join(QLatin1Char('\n')).contains(text, Qt::CaseInsensitive);
+}
+
+void ArchiveWindow::openSelected()
+{
+    const int row = ui->downloadsTable->currentRow();
+    if (row < 0 || row >= shown.size())
+        return;
+    QString problem;
+    const QString path = fileToOpen(downloads.at(shown.at(row)), &problem);
+    if (path.isEmpty()) {
+        tell(problem);
+        return;
+    }
+    emit openRequested(path);
+}
+
+// The kept file where it is; a colleague's download from the copy the shared archive holds,
+// written to the cache first.
+QString ArchiveWindow::fileToOpen(const ArchiveDownload &d, QString *problem) const
+{
+    if (QFile::exists(d.file))
+        return d.file;
+    const QByteArray bytes = listed()->keptBytes(d.sha256, problem);
+    if (bytes.isEmpty()) {
+        *problem = tr("The kept file %1 is gone, and the archive holds no copy of it.").arg(d.file);
+        return QString();
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           QStringLiteral("/collatrix/shared");
+    const QString path = folder + QLatin1Char('/') + d.sha256 + QStringLiteral(".clxd");
+    QFile file(path);
+    if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size()) {
+        *problem = tr("The copy of the download cannot be written to %1.").arg(path);
+        return QString();
+    }
+    return path;
+}
+
+void ArchiveWindow::showPoint(int group, int cell)
+{
+    pointGroup = group;
+    pointCell = cell;
+    QList<ArchiveReading> readings;
+    QString problem;
+    if (group > 0 && listed())
+        readings = listed()->history(group, cell, &problem);
+    if (!problem.isEmpty())
+        tell(problem);
+    ui->historyBox->setTitle(group > 0 ? tr("History of group %1, cell %2").arg(group).arg(cell)
+                                       : tr("History of the row selected in the main window"));
+    if (group > 0)
+        ui->groupSpin->setValue(group);
+    fillHistory(readings);
+    plotHistory(readings);
+}
+
+void ArchiveWindow::fillHistory(const QList<ArchiveReading> &readings)
+{
+    QTableWidget *table = ui->historyTable;
+    table->setRowCount(int(readings.size()));
+    for (int row = 0; row < readings.size(); ++row) {
+        const MeasurementRecord &r = readings.at(row).record;
+        table->setItem(row, 0, item(timeText(readings.at(row).time)));
+        table->setItem(row, 1, item(formatResult(r)));
+        table->setItem(
+            row, 2,
+            item(r.unit >= 0 && r.unit < kUnitCount ? controller->unitTexts[r.unit] : QString()));
+    }
+    table->resizeColumnsToContents();
+}
+
+void ArchiveWindow::plotHistory(const QList<ArchiveReading> &readings)
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes())
+        chart->removeAxis(axis);
+    if (readings.isEmpty())
+        return;
+    auto *series = new QLineSeries;
+    series->setPointsVisible(true);
+    for (const ArchiveReading &r : readings)
+        series->append(double(r.time.toMSecsSinceEpoch()), resultValue(r.record));
+    chart->addSeries(series);
+    auto *time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("yyyy-MM-dd"));
+    auto *value = new QValueAxis;
+    const int unit = readings.last().record.unit;
+    value->setTitleText(unit >= 0 && unit < kUnitCount ? controller->unitTexts[unit] : QString());
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(value, Qt::AlignLeft);
+    series->attachAxis(time);
+    series->attachAxis(value);
+    // A day and a tenth of the spread around the readings, so that one reading shows too.
+    time->setRange(readings.first().time.addDays(-1), readings.last().time.addDays(1));
+    const QList<QPointF> points = series->points();
+    const auto [low, high] =
+        std::minmax_element(points.cbegin(), points.cend(),
+                            [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+    const double margin = std::max((high->y() - low->y()) / 10, std::abs(high->y()) / 100 + 0.01);
+    value->setRange(low->y() - margin, high->y() + margin);
+}
+
+// From the selected download onward; with none selected, from now on.
+void ArchiveWindow::nameGroup()
+{
+    const QString name = ui->nameEdit->text().trimmed();
+    const int row = ui->downloadsTable->currentRow();
+    if (name.isEmpty() || !listed())
+        return;
+    const QDateTime from = row >= 0 && row < shown.size() ? downloads.at(shown.at(row)).time
+                                                          : QDateTime::currentDateTime();
+    QString problem;
+    if (!listed()->nameGroup(ui->groupSpin->value(), name, from, &problem)) {
+        tell(problem);
+        return;
+    }
+    names = listed()->objectNames(&problem);
+    fillDownloads();
+}
+
+void ArchiveWindow::sync()
+{
+    int brought = 0;
+    QString problem;
+    if (controller->archive && !controller->archive->sync(&brought, &problem))
+        tell(problem);
+    else
+        tell(tr("%n download(s) brought into the shared archive.", "", brought));
+    showWaiting();
+}
+
+// The URL is kept in the settings; a password the server asks for is asked here and held only
+// for the session.
+void ArchiveWindow::connectShared()
+{
+    const QString url = ui->sharedEdit->text().trimmed();
+    CArchiveLocation location;
+    QString problem;
+    if (!url.isEmpty() && !location.parse(url, &problem)) {
+        tell(problem);
+        return;
+    }
+    CArchiveSettings::setSharedUrl(url);
+    controller->archive.reset();
+    const bool opened = controller->openArchive();
+    if (opened && wantsPassword(controller->archiveProblem) && askPassword()) {
+        controller->archive.reset();
+        controller->openArchive();
+    }
+    refresh();
+    tell(controller->archiveProblem);
+}
+
+bool ArchiveWindow::askPassword()
+{
+    bool ok = false;
+    const QString password = QInputDialog::getText(
+        this, tr("Shared archive"),
+        tr("The server asks for a password for %1:").arg(ui->sharedEdit->text()),
+        QLineEdit::Password, QString(), &ok);
+    if (ok)
+        controller->archivePassword = password;
+    return ok;
+}
+
+void ArchiveWindow::showWaiting()
+{
+    const bool shared =
+        controller->archive && &controller->archive->chosen() != &controller->archive->embedded();
+    const int waiting = controller->archive ? controller->archive->waitingCount() : 0;
+    ui->waitingLabel->setText(
+        shared ? tr("%n download(s) waiting for the shared archive", "", waiting) : QString());
+    ui->syncButton->setEnabled(shared && waiting > 0);
+}
+
+void ArchiveWindow::tell(const QString &problem)
+{
+    ui->messageLabel->setText(problem);
+}

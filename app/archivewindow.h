@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/archivedownload.h"
+#include "archive/archivereading.h"
+
+#include <QList>
+#include <QMap>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class CArchive;
+class CCollatrix;
+class QChart;
+class QShowEvent;
+
+namespace Ui
+{
+class ArchiveWindowGUI;
+}
+
+// The archive at a glance: every download, newest first, to filter and open again; the history
+// of the test point selected in the main window, as a table and a plot; naming a group; the
+// downloads waiting for the shared archive, and which shared archive that is.
+class ArchiveWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ArchiveWindow(CCollatrix *controller, QWidget *parent = nullptr);
+    ~ArchiveWindow() override;
+
+    // Reads the downloads and the waiting count again.
+    void refresh();
+    // The test point whose history is shown; group 0 shows none.
+    void showPoint(int group, int cell);
+
+signals:
+    // A download to open as its kept file is opened.
+    void openRequested(const QString &path);
+    void helpRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The archive the list comes from: the shared one when it is reached, else the embedded.
+    CArchive *listed() const;
+    void fillDownloads();
+    bool matchesFilter(const ArchiveDownload &d) const;
+    void openSelected();
+    QString fileToOpen(const ArchiveDownload &d, QString *problem) const;
+    void fillHistory(const QList<ArchiveReading> &readings);
+    void plotHistory(const QList<ArchiveReading> &readings);
+    void nameGroup();
+    void sync();
+    void connectShared();
+    bool askPassword();
+    void showWaiting();
+    void tell(const QString &problem);
+
+    std::unique_ptr<Ui::ArchiveWindowGUI> ui;
+    CCollatrix *controller;
+    QChart *chart = nullptr;
+    QList<ArchiveDownload> downloads;
+    QMap<qint64, QStringList> names;
+    // The downloads of the table's rows, by row.
+    QList<int> shown;
+    int pointGroup = 0;
+    int pointCell = 0;
+};
