@@ -70,6 +70,10 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
     connect(ui->connectButton, &QPushButton::clicked, this, &ArchiveWindow::connectShared);
     connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
     connect(ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(controller, &CCollatrix::archiveRecorded, this, [this] {
+        if (isVisible())
+            refresh();
+    });
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
@@ -296,12 +300,8 @@ void ArchiveWindow::connectShared()
         return;
     }
     CArchiveSettings::setSharedUrl(url);
-    controller->archive.reset();
-    const bool opened = controller->openArchive();
-    if (opened && wantsPassword(controller->archiveProblem) && askPassword()) {
-        controller->archive.reset();
-        controller->openArchive();
-    }
+    if (controller->reopenArchive() && wantsPassword(controller->archiveProblem) && askPassword())
+        controller->reopenArchive();
     refresh();
     tell(controller->archiveProblem);
 }

@@ -14,6 +14,7 @@
 CKeptDownloads::CKeptDownloads(CCollatrix *controller, QWidget *window)
     : QObject(window), controller(controller), window(window)
 {
+    connect(controller, &CCollatrix::archiveRecorded, this, &CKeptDownloads::tellArchiveProblem);
 }
 
 void CKeptDownloads::keep(CTransferEngine::Outcome outcome)

@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
     controller->setParent(this);
+    controller->recordInBackground();
     setAscanLabels();
     kept = new CKeptDownloads(controller, this);
     report = new CReportAction(controller, ascanWindow, this);

@@ -336,12 +336,34 @@ bool CCollatrix::openArchive(const CArchiveSet::Progress &progress)
 // The moment a download is kept, and again when its A-scans are added to the file.
 void CCollatrix::recordKept()
 {
+    if (recorder) {
+        recorder->record(kept, keptFile, identification);
+        return;
+    }
     if (!archive && !openArchive())
         return;
     QString problem;
     archive->record(kept, kept.toBytes(), keptFile, identification, &problem);
     if (!problem.isEmpty())
         archiveProblem = problem;
+}
+
+bool CCollatrix::reopenArchive()
+{
+    archive.reset();
+    if (recorder)
+        recorder->reopen(archivePassword);
+    return openArchive();
+}
+
+void CCollatrix::recordInBackground()
+{
+    recorder = std::make_unique<CArchiveRecorder>();
+    connect(recorder.get(), &CArchiveRecorder::recorded, this, [this](const QString &problem) {
+        if (!problem.isEmpty())
+            archiveProblem = problem;
+        emit archiveRecorded();
+    });
 }
 
 bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *problem)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "archive/archiveset.h"
+#include "data/archiverecorder.h"
 #include "data/transferengine.h"
 #include "evaluation/evaluationinput.h"
 #include "format/ascanentry.h"
@@ -100,6 +101,10 @@ public:
     // Opens the archive; a new one first takes in the downloads kept before it. False with the
     // reason in archiveProblem; downloading and keeping go on without it.
     bool openArchive(const CArchiveSet::Progress &progress = {});
+    // Opens the archive afresh after its URL or password changed, the recording thread too.
+    bool reopenArchive();
+    // From now on kept downloads are recorded on a thread of their own, as the window wants.
+    void recordInBackground();
     // Shows a kept download or a bare dump instead of the results held; on failure nothing
     // changes and *problem says what is wrong with the file.
     bool openDownload(const QString &path, bool bareExtended, QString *problem);
@@ -137,6 +142,10 @@ public:
     QMap<QString, QString> particulars(QString *problem);
     bool rememberParticulars(const QMap<QString, QString> &values, QString *problem);
 
+signals:
+    // A kept download was recorded in the background; archiveProblem says what went wrong.
+    void archiveRecorded();
+
 private:
     void applySetting(int line, const QByteArray &value);
     QString writableFolder(QStandardPaths::StandardLocation userLocation) const;
@@ -147,4 +156,5 @@ private:
     CArchive *usedArchive(QString *problem);
 
     bool programFolderWritable = true;
+    std::unique_ptr<CArchiveRecorder> recorder;
 };

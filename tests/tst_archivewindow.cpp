@@ -3,11 +3,16 @@
 // first with the object names of their time, the filter, opening a download, the history of
 // the row selected in the main window, and naming a group.
 #include "app/archivewindow.h"
+#include "app/devicewatcher.h"
 #include "app/mainwindow.h"
 #include "archive/archive.h"
 #include "archivetesting.h"
+#include "data/collatrix.h"
 #include "data/keptfolder.h"
+#include "device/kvtustester.h"
+#include "modaldriver.h"
 #include "programfolder.h"
+#include "scriptedtester.h"
 
 #include <QChartView>
 #include <QDateEdit>
@@ -15,8 +20,10 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTcpServer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -26,6 +33,7 @@ class TestArchiveWindow : public QObject
 
 private slots:
     void listFilterOpenHistoryAndNames();
+    void silentServerHoldsNoDownload();
 
 private:
     template <typename T> T *child(QObject *in, const char *name) const
@@ -115,6 +123,45 @@ void TestArchiveWindow::listFilterOpenHistoryAndNames()
     window->close();
     w.findChild<QToolButton *>(QStringLiteral("archiveButton"))->click();
     QVERIFY(window->isVisible());
+}
+
+// A shared server that takes the connection and never answers: the download is shown and kept at
+// once, its recording waits aside, and it ends up in the embedded archive, marked as waiting.
+void TestArchiveWindow::silentServerHoldsNoDownload()
+{
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    qputenv("COLLATRIX_ARCHIVE",
+            QStringLiteral("postgresql://collatrix@127.0.0.1:%1/x?connect_timeout=2")
+                .arg(silent.serverPort())
+                .toLocal8Bit());
+    MainWindow w;
+    w.setTransferMessageDuration(0);
+    w.setTransferTickDuration(1);
+    std::string dump = m47Header(1) + std::string(8, '\0');
+    dump[11] = 1, dump[13] = 4, dump[15] = char(0xE8), dump[16] = 3;
+    dump.resize(11 + 256, '\0');
+    line().reset();
+    line().replyTo(3, CKVTUSTester::Identify, "Tarn Qellix");
+    line().replyTo(3, CKVTUSTester::ProbeExtended, "");
+    line().replyTo(3, CKVTUSTester::StartDump, dump);
+    QSignalSpy recorded(w.findChild<CCollatrix *>(), &CCollatrix::archiveRecorded);
+    emit w.findChild<CDeviceWatcher *>()->devicesChanged();
+    w.findChild<QToolButton *>(QStringLiteral("trnsfrDataButton"))->click();
+    auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    QTRY_VERIFY(!table->isHidden());
+    QCOMPARE(recorded.count(), 0);
+    QString told;
+    clickNextMessageBox(QMessageBox::Ok, &told);
+    QVERIFY(recorded.wait(15000));
+    QTRY_VERIFY(told.contains("shared archive cannot take the download now"));
+    qunsetenv("COLLATRIX_ARCHIVE");
+    CArchive embedded(CArchiveLocation::embedded());
+    QString problem;
+    QVERIFY2(embedded.open(&problem), qPrintable(problem));
+    const QList<ArchiveDownload> waiting = embedded.downloads(true, &problem);
+    QCOMPARE(waiting.size(), 1);
+    QCOMPARE(waiting.first().identification, QStringLiteral("Tarn Qellix"));
 }
 
 QTEST_MAIN(TestArchiveWindow)
