@@ -444,14 +444,16 @@ void TestArchive::waitsForTheSharedArchive()
     QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
 }
 
-// The server goes away under open connections and comes back: what was recorded meanwhile
-// waits, arrives once, and the old connection's statements are not used again.
+// The server goes away under open connections and comes back, also in the middle of a sync:
+// what was recorded meanwhile waits, arrives once, and the old connection's statements are
+// not used again.
 void TestArchive::survivesAServerStop()
 {
     const QString embedded = dir.filePath(QStringLiteral("stop.sqlite"));
+    constexpr int kDownloads = 6;
     QStringList files;
     QList<CKeptDownload> downloads;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kDownloads; ++i) {
         downloads << keptAt(QStringLiteral("2026-02-0%1T10:00:00+01:00").arg(i + 1),
                             {{1, 1, 500 + i, 0, 0}});
         files << dir.filePath(QStringLiteral("stop%1.clxd").arg(i));
@@ -471,22 +473,37 @@ void TestArchive::survivesAServerStop()
     QCOMPARE(set.waitingCount(), 0);
 
     QVERIFY(serverCommand(QStringLiteral("stop")));
-    QVERIFY(set.record(downloads[2], downloads[2].toBytes(), files[2], &problem));
-    QVERIFY(!problem.isEmpty());
-    QCOMPARE(set.waitingCount(), 1);
+    for (int i = 2; i < kDownloads; ++i) {
+        problem.clear();
+        QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
+        QVERIFY(!problem.isEmpty());
+    }
+    QCOMPARE(set.waitingCount(), kDownloads - 2);
     int brought = -1;
     QVERIFY(!set.sync(&brought, &problem));
     QCOMPARE(brought, 0);
     QVERIFY(serverCommand(QStringLiteral("start")));
 
+    // The server stops again once the first waiting download is across.
+    const auto stopAfterFirst = [](int done, int, const QString &) {
+        if (done == 1)
+            QVERIFY(serverCommand(QStringLiteral("stop")));
+    };
+    QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
+    QCOMPARE(brought, 1);
+    QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
+    QCOMPARE(set.waitingCount(), kDownloads - 3);
+    QVERIFY(serverCommand(QStringLiteral("start")));
+
     problem.clear();
     QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
-    QCOMPARE(brought, 1);
+    QCOMPARE(brought, kDownloads - 3);
     QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
     QCOMPARE(brought, 0);
     QCOMPARE(set.waitingCount(), 0);
-    QCOMPARE(sharedCount(), 3);
-    QCOMPARE(int(set.embedded().downloads(false, &problem).size()), 3);
+    QCOMPARE(sharedCount(), kDownloads);
+    QCOMPARE(int(set.chosen().history(1, 1, &problem).size()), kDownloads);
+    QCOMPARE(int(set.embedded().downloads(false, &problem).size()), kDownloads);
 }
 
 // The window's controller: downloads kept before the archive existed come in when it is made,
