@@ -156,6 +156,8 @@ bool CArchive::connect(QString *problem)
         return false;
     }
     QSqlQuery query(db);
+    if (!dialect.journalSetup().isEmpty())
+        query.exec(dialect.journalSetup());
     for (const QString &statement : dialect.sessionSetup()) {
         if (!query.exec(statement)) {
             connectFailure = query.lastError();

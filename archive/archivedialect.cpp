@@ -36,9 +36,15 @@ void CArchiveDialect::configure(QSqlDatabase *db, const CArchiveLocation &locati
 QStringList CArchiveDialect::sessionSetup() const
 {
     if (backend == CArchiveLocation::Backend::Sqlite)
-        return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA foreign_keys=ON"),
+        return {QStringLiteral("PRAGMA foreign_keys=ON"),
                 QStringLiteral("PRAGMA synchronous=NORMAL")};
     return {QStringLiteral("SET client_min_messages=warning")};
+}
+
+QString CArchiveDialect::journalSetup() const
+{
+    return backend == CArchiveLocation::Backend::Sqlite ? QStringLiteral("PRAGMA journal_mode=WAL")
+                                                        : QString();
 }
 
 QString CArchiveDialect::beginWrite() const

@@ -21,6 +21,10 @@ public:
     void configure(QSqlDatabase *db, const CArchiveLocation &location) const;
     // Statements every fresh connection runs once, one statement each.
     QStringList sessionSetup() const;
+    // Tried by every fresh connection, its failure no fault: SQLite's WAL journal, which lets a
+    // reader go on beside a writer. It fails while another program turns a new file to WAL,
+    // which then is WAL all the same.
+    QString journalSetup() const;
     // Starts a write transaction. SQLite takes the write lock at once, so two writers queue on
     // the busy timeout instead of failing on a read snapshot that cannot be upgraded.
     QString beginWrite() const;
