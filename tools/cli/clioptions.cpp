@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clioptions.h"
 
-#include "device/comport.h"
 #include "format/csvwriter.h"
+#include "device/comport.h"
 
 #include <QCommandLineParser>
 #include <QFile>

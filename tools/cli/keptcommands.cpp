@@ -3,12 +3,12 @@
 
 #include "clioptions.h"
 
+#include "report/reportwriter.h"
 #include "ascan/ascanwindow.h"
-#include "data/keptfolder.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
+#include "data/keptfolder.h"
 #include "format/zrdata.h"
-#include "report/reportwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
