@@ -16,8 +16,6 @@
 namespace
 {
 
-// Multi-row statements: one round trip per 500 results instead of one per result.
-constexpr int kRowsPerStatement = 500;
 constexpr int kResultColumns = 8;
 
 const QString kDownloadColumns =
@@ -293,9 +291,10 @@ bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                              const QMap<int, AScanEntry> &aScans, QString *problem)
 {
     const int total = data.totalCount();
+    const int perStatement = dialect.rowsPerStatement();
     QSqlQuery insert(db);
-    for (int first = 0; first < total; first += kRowsPerStatement) {
-        const int rows = std::min(kRowsPerStatement, total - first);
+    for (int first = 0; first < total; first += perStatement) {
+        const int rows = std::min(perStatement, total - first);
         QVariantList values;
         values.reserve(rows * kResultColumns);
         for (int row = first; row < first + rows; ++row) {

@@ -60,6 +60,11 @@ QString CArchiveDialect::schemaLock() const
                : QStringLiteral("SELECT pg_advisory_xact_lock(1129858116)");
 }
 
+int CArchiveDialect::rowsPerStatement() const
+{
+    return backend == CArchiveLocation::Backend::Sqlite ? 50 : 500;
+}
+
 QString CArchiveDialect::keyColumn() const
 {
     return backend == CArchiveLocation::Backend::Sqlite ? QStringLiteral("INTEGER PRIMARY KEY")

@@ -30,6 +30,9 @@ public:
     QString beginWrite() const;
     // Taken inside the schema transaction so that two programs never create or migrate at once.
     QString schemaLock() const;
+    // Rows in one multi-row INSERT. A server wants few round trips; SQLite looks up each bound
+    // value among all of a statement's parameters, so many of them cost more than they save.
+    int rowsPerStatement() const;
     QString keyColumn() const;
     QString blobType() const;
     // True when the error means that the SQLite file or its folder cannot be written.
