@@ -59,7 +59,8 @@ inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
         return false;
     return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
                               QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
-                                             "group_names, downloads, schema_version CASCADE")});
+                                             "group_names, downloads, schema_version CASCADE"),
+                              QStringLiteral("DROP FUNCTION IF EXISTS halt")});
 }
 
 inline QDateTime at(const QString &iso)

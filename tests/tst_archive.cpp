@@ -105,6 +105,8 @@ private slots:
     void readsLocations();
     void recordsOnce_data() { addBackends(); }
     void recordsOnce();
+    void aFailureHalfWayLeavesNoPart_data() { addBackends(); }
+    void aFailureHalfWayLeavesNoPart();
     void replacesWhenAScansAreAdded_data() { addBackends(); }
     void replacesWhenAScansAreAdded();
     void listsNewestFirstAndHistoryOldestFirst_data() { addBackends(); }
@@ -212,6 +214,36 @@ void TestArchive::recordsOnce()
     // The shared archive holds the file itself for colleagues; the embedded one has the file.
     QCOMPARE(archive.keptBytes(d.sha256, &problem),
              location.isShared() ? kept.toBytes() : QByteArray());
+}
+
+// A statement that fails half-way through a record, as a program killed there would stop,
+// leaves no part of the download; recording it again works.
+void TestArchive::aFailureHalfWayLeavesNoPart()
+{
+    const QStringList halt =
+        location.isShared()
+            ? QStringList{"CREATE FUNCTION halt() RETURNS trigger AS $$ BEGIN IF NEW.row_no = 1 "
+                          "THEN RAISE EXCEPTION 'halted'; END IF; RETURN NEW; END $$ "
+                          "LANGUAGE plpgsql",
+                          "CREATE TRIGGER halt BEFORE INSERT ON results FOR EACH ROW "
+                          "EXECUTE FUNCTION halt()"}
+            : QStringList{"CREATE TRIGGER halt BEFORE INSERT ON results WHEN NEW.row_no = 1 "
+                          "BEGIN SELECT RAISE(FAIL, 'halted'); END"};
+    CArchive archive(location);
+    QString problem;
+    QVERIFY2(archive.open(&problem), qPrintable(problem));
+    QVERIFY(runSql(location, halt));
+    const CKeptDownload kept =
+        keptAt("2026-03-01T10:00:00+01:00", {{2, 1, 700, 0, 0}, {2, 2, 710, 0, 0}});
+    QCOMPARE(archive.record(kept, kept.toBytes(), "/kept/halt.clxd", &problem),
+             CArchive::Recorded::Failed);
+    QVERIFY2(problem.contains(QLatin1String("halted")), qPrintable(problem));
+    QVERIFY(archive.downloads(false, &problem).isEmpty());
+    QVERIFY(historyText(&archive, 2, 1).isEmpty());
+    QVERIFY(runSql(location, {QStringLiteral("DROP TRIGGER halt") +
+                              (location.isShared() ? QStringLiteral(" ON results") : QString())}));
+    QCOMPARE(recordKept(&archive, kept, "/kept/halt.clxd"), CArchive::Recorded::New);
+    QCOMPARE(historyText(&archive, 2, 2), QStringList{"2026-03-01T10:00:00+01:00 71.0"});
 }
 
 void TestArchive::replacesWhenAScansAreAdded()
