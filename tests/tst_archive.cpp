@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The archive on both backends from one table: recording once, replacing a file that gained its
-// A-scans, the orders of the list and of a history, group names over time, the migration of
-// every earlier version, the refusal of a newer one, downloads that wait for a shared archive
-// out of reach, and a server that stops under an open connection.
+// The archive on both backends from one table: recording once and wholly or not at all,
+// replacing a file that gained its A-scans, the orders of the list and of a history, group
+// names over time, the migration of every earlier version, the refusal of a newer one and of a
+// file it cannot use, downloads that wait for a shared archive out of reach, and a server that
+// stops under an open connection and in the middle of a sync.
 #include "archive/archive.h"
 #include "archive/archiveset.h"
 #include "archivetesting.h"
