@@ -62,7 +62,7 @@ QString CArchiveDialect::schemaLock() const
 
 int CArchiveDialect::rowsPerStatement() const
 {
-    return backend == CArchiveLocation::Backend::Sqlite ? 50 : 500;
+    return backend == CArchiveLocation::Backend::Sqlite ? 20 : 500;
 }
 
 QString CArchiveDialect::keyColumn() const
