@@ -5,13 +5,12 @@
 // tests/with-postgres.sh (scripts/bench.sh does). Exits with 1 when a target is missed.
 #include "archive/archive.h"
 #include "archive/archiveset.h"
+#include "archivetesting.h"
 #include "benchtiming.h"
 #include "format/keptdownload.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -34,22 +33,11 @@ constexpr int kBigReadings = 1000;
 // A layout-3 dump of count results, a hundred cells to a group.
 QByteArray dumpOf(int count, int seed)
 {
-    QByteArray dump("ORBEXM47T\0\1", 11);
-    for (int i = 0; i < count; ++i) {
-        const int group = 1 + i / kCellsPerGroup;
-        const int cell = 1 + i % kCellsPerGroup;
-        const int value = 500 + (i * 7 + seed) % 2000;
-        QByteArray record(32, 0);
-        record[0] = char(group);
-        record[1] = char(group >> 8);
-        record[2] = char(cell);
-        record[3] = char(cell >> 8);
-        record[4] = char(value);
-        record[5] = char(value >> 8);
-        record[6] = 1;
-        dump += record;
-    }
-    return dump;
+    QList<std::array<int, 5>> records;
+    for (int i = 0; i < count; ++i)
+        records.append(
+            {1 + i / kCellsPerGroup, 1 + i % kCellsPerGroup, 500 + (i * 7 + seed) % 2000, 1, 0});
+    return ::dumpOf(records);
 }
 
 // The n-th of a series of downloads, a minute apart.
@@ -71,28 +59,11 @@ bool failed(const QString &what, const QString &problem)
     return false;
 }
 
-// Statements on the archive through a connection of the benchmark's own.
-bool runSql(const CArchiveLocation &location, const QStringList &statements)
-{
-    bool ok = true;
-    {
-        const CArchiveDialect dialect(location.backend);
-        QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), QStringLiteral("bench"));
-        dialect.configure(&db, location);
-        ok = db.open() || failed(location.text(), db.lastError().text());
-        QSqlQuery query(db);
-        for (const QString &statement : statements)
-            ok = ok && (query.exec(statement) || failed(statement, query.lastError().text()));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
-    return ok;
-}
-
 // The server of tests/with-postgres.sh without the archive's tables.
 bool freshServer(CArchiveLocation *location)
 {
     QString problem;
-    return location->parse(qEnvironmentVariable("COLLATRIX_TEST_POSTGRES"), &problem) &&
+    return location->parse(postgresUrl(), &problem) &&
            runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
                               QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
                                              "group_names, downloads, schema_version CASCADE")});
