@@ -8,18 +8,14 @@
 #include <QAtomicInt>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 #include <QVariant>
 
 namespace
 {
 
-// Multi-row statements: one round trip per 500 results instead of one per result.
-constexpr int kRowsPerStatement = 500;
 constexpr int kResultColumns = 8;
 
 const QString kDownloadColumns =
@@ -176,25 +172,14 @@ bool CArchive::connect(QString *problem)
         return false;
     }
     QSqlQuery query(db);
+    if (!dialect.journalSetup().isEmpty())
+        query.exec(dialect.journalSetup());
     for (const QString &statement : dialect.sessionSetup()) {
-        if (!runSetup(query, statement, problem))
-            return false;
-    }
-    return true;
-}
-
-bool CArchive::runSetup(QSqlQuery &query, const QString &statement, QString *problem)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!query.exec(statement)) {
-        if (!dialect.busy(query.lastError()) ||
-            waited.elapsed() > CArchiveDialect::kBusyTimeoutMs) {
+        if (!query.exec(statement)) {
             connectFailure = query.lastError();
             *problem = connectFailure.text();
             return false;
         }
-        QThread::msleep(CArchiveDialect::kBusyRetryMs);
     }
     return true;
 }
@@ -324,9 +309,10 @@ bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                              const QMap<int, AScanEntry> &aScans, QString *problem)
 {
     const int total = data.totalCount();
+    const int perStatement = dialect.rowsPerStatement();
     QSqlQuery insert(db);
-    for (int first = 0; first < total; first += kRowsPerStatement) {
-        const int rows = std::min(kRowsPerStatement, total - first);
+    for (int first = 0; first < total; first += perStatement) {
+        const int rows = std::min(perStatement, total - first);
         QVariantList values;
         values.reserve(rows * kResultColumns);
         for (int row = first; row < first + rows; ++row) {

@@ -93,7 +93,6 @@ public:
 
 private:
     bool connect(QString *problem);
-    bool runSetup(QSqlQuery &query, const QString &statement, QString *problem);
     // The message for a failed open; a file that cannot be written is said to be read-only.
     QString openProblem(const char *what, const QString &reason, const QSqlError &error) const;
     void disconnect();

@@ -38,16 +38,15 @@ void CArchiveDialect::configure(QSqlDatabase *db, const CArchiveLocation &locati
 QStringList CArchiveDialect::sessionSetup() const
 {
     if (backend == CArchiveLocation::Backend::Sqlite)
-        return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA foreign_keys=ON"),
+        return {QStringLiteral("PRAGMA foreign_keys=ON"),
                 QStringLiteral("PRAGMA synchronous=NORMAL")};
     return {QStringLiteral("SET client_min_messages=warning")};
 }
 
-bool CArchiveDialect::busy(const QSqlError &error) const
+QString CArchiveDialect::journalSetup() const
 {
-    // SQLITE_BUSY
-    return backend == CArchiveLocation::Backend::Sqlite &&
-           error.nativeErrorCode() == QLatin1String("5");
+    return backend == CArchiveLocation::Backend::Sqlite ? QStringLiteral("PRAGMA journal_mode=WAL")
+                                                        : QString();
 }
 
 QString CArchiveDialect::beginWrite() const
@@ -61,6 +60,11 @@ QString CArchiveDialect::schemaLock() const
     return backend == CArchiveLocation::Backend::Sqlite
                ? QString()
                : QStringLiteral("SELECT pg_advisory_xact_lock(1129858116)");
+}
+
+int CArchiveDialect::rowsPerStatement() const
+{
+    return backend == CArchiveLocation::Backend::Sqlite ? 20 : 500;
 }
 
 QString CArchiveDialect::keyColumn() const

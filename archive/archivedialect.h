@@ -21,16 +21,20 @@ public:
     void configure(QSqlDatabase *db, const CArchiveLocation &location) const;
     // Statements every fresh connection runs once, one statement each.
     QStringList sessionSetup() const;
+    // Tried by every fresh connection, its failure no fault: SQLite's WAL journal, which lets a
+    // reader go on beside a writer. It fails while another program turns a new file to WAL,
+    // which then is WAL all the same.
+    QString journalSetup() const;
     // Starts a write transaction. SQLite takes the write lock at once, so two writers queue on
     // the busy timeout instead of failing on a read snapshot that cannot be upgraded.
     QString beginWrite() const;
     // Taken inside the schema transaction so that two programs never create or migrate at once.
     QString schemaLock() const;
+    // Rows in one multi-row INSERT. A server wants few round trips; SQLite looks up each bound
+    // value among all of a statement's parameters, so many of them cost more than they save.
+    int rowsPerStatement() const;
     QString keyColumn() const;
     QString blobType() const;
-    // True when SQLite refused at once because another program writes: switching a new file to
-    // WAL does not wait on the busy timeout, so the caller waits and tries again.
-    bool busy(const QSqlError &error) const;
     // True when the error means that the SQLite file or its folder cannot be written.
     bool cannotWrite(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.
@@ -38,7 +42,6 @@ public:
 
     static constexpr int kConnectTimeoutSeconds = 5;
     static constexpr int kBusyTimeoutMs = 10000;
-    static constexpr int kBusyRetryMs = 20;
 
 private:
     CArchiveLocation::Backend backend;

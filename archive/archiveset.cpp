@@ -155,7 +155,7 @@ CArchiveSet::Tally CArchiveSet::import(const QStringList &paths, const Progress 
     return tally;
 }
 
-bool CArchiveSet::sync(int *brought, QString *problem)
+bool CArchiveSet::sync(int *brought, QString *problem, const Progress &progress)
 {
     *brought = 0;
     if (!shared) {
@@ -171,7 +171,8 @@ bool CArchiveSet::sync(int *brought, QString *problem)
         return false;
     }
     QStringList problems;
-    for (const ArchiveDownload &d : waiting) {
+    for (int i = 0; i < waiting.size(); ++i) {
+        const ArchiveDownload &d = waiting.at(i);
         CKeptDownload kept;
         QByteArray bytes;
         QString reason;
@@ -182,6 +183,8 @@ bool CArchiveSet::sync(int *brought, QString *problem)
             ++*brought;
         else
             problems << tr("%1 could not be shared: %2").arg(d.file, reason);
+        if (progress)
+            progress(i + 1, int(waiting.size()), d.file);
     }
     *problem = problems.join(QLatin1Char('\n'));
     return problems.isEmpty();

@@ -50,8 +50,9 @@ public:
     CArchive::Recorded recordFile(const QString &path, QString *problem);
     // Files, and the kept downloads in folders and below them.
     Tally import(const QStringList &paths, const Progress &progress = {});
-    // Brings every waiting download into the shared archive; *brought counts them.
-    bool sync(int *brought, QString *problem);
+    // Brings every waiting download into the shared archive; *brought counts them. progress
+    // hears of each download tried.
+    bool sync(int *brought, QString *problem, const Progress &progress = {});
     int waitingCount();
 
     static QStringList filesOf(const QStringList &paths);

@@ -60,7 +60,8 @@ inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
     return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
                               QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
                                              "group_names, group_limits, particulars, downloads, "
-                                             "schema_version CASCADE")});
+                                             "schema_version CASCADE"),
+                              QStringLiteral("DROP FUNCTION IF EXISTS halt")});
 }
 
 inline QDateTime at(const QString &iso)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The archive on both backends from one table: recording once, replacing a file that gained its
-// A-scans, the orders of the list and of a history, group names over time, the migration of
-// every earlier version, the refusal of a newer one, downloads that wait for a shared archive
-// out of reach, and a server that stops under an open connection.
+// The archive on both backends from one table: recording once and wholly or not at all,
+// replacing a file that gained its A-scans, the orders of the list and of a history, group
+// names over time, the migration of every earlier version, the refusal of a newer one and of a
+// file it cannot use, downloads that wait for a shared archive out of reach, and a server that
+// stops under an open connection and in the middle of a sync.
 #include "archive/archive.h"
 #include "archive/archiveschema.h"
 #include "archive/archiveset.h"
@@ -106,6 +107,8 @@ private slots:
     void readsLocations();
     void recordsOnce_data() { addBackends(); }
     void recordsOnce();
+    void aFailureHalfWayLeavesNoPart_data() { addBackends(); }
+    void aFailureHalfWayLeavesNoPart();
     void replacesWhenAScansAreAdded_data() { addBackends(); }
     void replacesWhenAScansAreAdded();
     void listsNewestFirstAndHistoryOldestFirst_data() { addBackends(); }
@@ -213,6 +216,36 @@ void TestArchive::recordsOnce()
     // The shared archive holds the file itself for colleagues; the embedded one has the file.
     QCOMPARE(archive.keptBytes(d.sha256, &problem),
              location.isShared() ? kept.toBytes() : QByteArray());
+}
+
+// A statement that fails half-way through a record, as a program killed there would stop,
+// leaves no part of the download; recording it again works.
+void TestArchive::aFailureHalfWayLeavesNoPart()
+{
+    const QStringList halt =
+        location.isShared()
+            ? QStringList{"CREATE FUNCTION halt() RETURNS trigger AS $$ BEGIN IF NEW.row_no = 1 "
+                          "THEN RAISE EXCEPTION 'halted'; END IF; RETURN NEW; END $$ "
+                          "LANGUAGE plpgsql",
+                          "CREATE TRIGGER halt BEFORE INSERT ON results FOR EACH ROW "
+                          "EXECUTE FUNCTION halt()"}
+            : QStringList{"CREATE TRIGGER halt BEFORE INSERT ON results WHEN NEW.row_no = 1 "
+                          "BEGIN SELECT RAISE(FAIL, 'halted'); END"};
+    CArchive archive(location);
+    QString problem;
+    QVERIFY2(archive.open(&problem), qPrintable(problem));
+    QVERIFY(runSql(location, halt));
+    const CKeptDownload kept =
+        keptAt("2026-03-01T10:00:00+01:00", {{2, 1, 700, 0, 0}, {2, 2, 710, 0, 0}});
+    QCOMPARE(archive.record(kept, kept.toBytes(), "/kept/halt.clxd", &problem),
+             CArchive::Recorded::Failed);
+    QVERIFY2(problem.contains(QLatin1String("halted")), qPrintable(problem));
+    QVERIFY(archive.downloads(false, &problem).isEmpty());
+    QVERIFY(historyText(&archive, 2, 1).isEmpty());
+    QVERIFY(runSql(location, {QStringLiteral("DROP TRIGGER halt") +
+                              (location.isShared() ? QStringLiteral(" ON results") : QString())}));
+    QCOMPARE(recordKept(&archive, kept, "/kept/halt.clxd"), CArchive::Recorded::New);
+    QCOMPARE(historyText(&archive, 2, 2), QStringList{"2026-03-01T10:00:00+01:00 71.0"});
 }
 
 void TestArchive::replacesWhenAScansAreAdded()
@@ -450,14 +483,16 @@ void TestArchive::waitsForTheSharedArchive()
     QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
 }
 
-// The server goes away under open connections and comes back: what was recorded meanwhile
-// waits, arrives once, and the old connection's statements are not used again.
+// The server goes away under open connections and comes back, also in the middle of a sync:
+// what was recorded meanwhile waits, arrives once, and the old connection's statements are
+// not used again.
 void TestArchive::survivesAServerStop()
 {
     const QString embedded = dir.filePath(QStringLiteral("stop.sqlite"));
+    constexpr int kDownloads = 6;
     QStringList files;
     QList<CKeptDownload> downloads;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kDownloads; ++i) {
         downloads << keptAt(QStringLiteral("2026-02-0%1T10:00:00+01:00").arg(i + 1),
                             {{1, 1, 500 + i, 0, 0}});
         files << dir.filePath(QStringLiteral("stop%1.clxd").arg(i));
@@ -477,22 +512,37 @@ void TestArchive::survivesAServerStop()
     QCOMPARE(set.waitingCount(), 0);
 
     QVERIFY(serverCommand(QStringLiteral("stop")));
-    QVERIFY(set.record(downloads[2], downloads[2].toBytes(), files[2], &problem));
-    QVERIFY(!problem.isEmpty());
-    QCOMPARE(set.waitingCount(), 1);
+    for (int i = 2; i < kDownloads; ++i) {
+        problem.clear();
+        QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
+        QVERIFY(!problem.isEmpty());
+    }
+    QCOMPARE(set.waitingCount(), kDownloads - 2);
     int brought = -1;
     QVERIFY(!set.sync(&brought, &problem));
     QCOMPARE(brought, 0);
     QVERIFY(serverCommand(QStringLiteral("start")));
 
+    // The server stops again once the first waiting download is across.
+    const auto stopAfterFirst = [](int done, int, const QString &) {
+        if (done == 1)
+            QVERIFY(serverCommand(QStringLiteral("stop")));
+    };
+    QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
+    QCOMPARE(brought, 1);
+    QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
+    QCOMPARE(set.waitingCount(), kDownloads - 3);
+    QVERIFY(serverCommand(QStringLiteral("start")));
+
     problem.clear();
     QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
-    QCOMPARE(brought, 1);
+    QCOMPARE(brought, kDownloads - 3);
     QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
     QCOMPARE(brought, 0);
     QCOMPARE(set.waitingCount(), 0);
-    QCOMPARE(sharedCount(), 3);
-    QCOMPARE(int(set.embedded().downloads(false, &problem).size()), 3);
+    QCOMPARE(sharedCount(), kDownloads);
+    QCOMPARE(int(set.chosen().history(1, 1, &problem).size()), kDownloads);
+    QCOMPARE(int(set.embedded().downloads(false, &problem).size()), kDownloads);
 }
 
 // The window's controller: downloads kept before the archive existed come in when it is made,

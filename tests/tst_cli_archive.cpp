@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli archive on both backends: list and history lines written out by hand, one file
-// imported twice and by two processes at once recorded once, and group names with quotes,
-// semicolons and non-ASCII letters.
+// imported twice and by two processes at once recorded once, an import killed half-way and run
+// again, and group names with quotes, semicolons and non-ASCII letters.
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "data/keptfolder.h"
 #include "testfiles.h"
 
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QtTest>
+
+#include <csignal>
 
 namespace
 {
@@ -30,6 +34,48 @@ QStringList lines(const QByteArray &out)
     return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// Kept downloads of group 1, cells 1 to cells, one a minute.
+bool keepMany(const CKeptFolder &folder, int files, int cells)
+{
+    QString problem;
+    for (int i = 0; i < files; ++i) {
+        QList<std::array<int, 5>> records;
+        for (int cell = 1; cell <= cells; ++cell)
+            records.append({1 + i % 4, cell, 1000 + i, 1, 0});
+        const QString time =
+            QStringLiteral("2026-02-01T10:%1:00+01:00").arg(i, 2, 10, QLatin1Char('0'));
+        if (folder.keep(keptAt(time, records), &problem).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The sum of "N recorded" over the import's reports.
+int recordedIn(const QList<QByteArray> &reports)
+{
+    int sum = 0;
+    for (const QByteArray &err : reports) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("(\\d+) recorded")).match(QString::fromUtf8(err));
+        sum += m.hasMatch() ? m.captured(1).toInt() : -1000;
+    }
+    return sum;
+}
+
+QString integrityOf(const QString &path)
+{
+    QString verdict;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "check");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+            verdict = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return verdict;
+}
+
 } // namespace
 
 class TestCliArchive : public QObject
@@ -42,6 +88,8 @@ private slots:
     void listsAndShowsHistory();
     void twoImportsAtOnceRecordEachOnce_data() { addBackends(); }
     void twoImportsAtOnceRecordEachOnce();
+    void killedImportCompletesWhenRunAgain_data() { addBackends(); }
+    void killedImportCompletesWhenRunAgain();
 
 private:
     QTemporaryDir dir;
@@ -52,6 +100,10 @@ void TestCliArchive::init()
 {
     if (!freshArchive(dir, &location))
         QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
+    // Beside a shared archive the program keeps an embedded one; each case gets its own, so
+    // what an earlier run recorded is not "already in the archive".
+    static int count = 0;
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data%1").arg(++count)).toLocal8Bit());
 }
 
 void TestCliArchive::listsAndShowsHistory()
@@ -97,32 +149,66 @@ void TestCliArchive::listsAndShowsHistory()
 void TestCliArchive::twoImportsAtOnceRecordEachOnce()
 {
     const CKeptFolder folder(dir.filePath(QStringLiteral("many-%1").arg(QTest::currentDataTag())));
-    QString problem;
     constexpr int kFiles = 20;
-    for (int i = 0; i < kFiles; ++i) {
-        QList<std::array<int, 5>> records;
-        for (int cell = 1; cell <= 300; ++cell)
-            records.append({1 + i % 4, cell, 1000 + i, 1, 0});
-        QVERIFY(!folder
-                     .keep(keptAt(QStringLiteral("2026-02-01T10:%1:00+01:00")
-                                      .arg(i, 2, 10, QLatin1Char('0')),
-                                  records),
-                           &problem)
-                     .isEmpty());
-    }
+    QVERIFY(keepMany(folder, kFiles, 300));
     const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
     QProcess one;
     QProcess two;
     one.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
     two.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
     QVERIFY(one.waitForFinished(60000) && two.waitForFinished(60000));
-    QCOMPARE(one.exitCode(), 0);
-    QCOMPARE(two.exitCode(), 0);
+    const QByteArray oneSaid = one.readAllStandardError();
+    const QByteArray twoSaid = two.readAllStandardError();
+    QVERIFY2(one.exitCode() == 0, oneSaid.constData());
+    QVERIFY2(two.exitCode() == 0, twoSaid.constData());
+    QCOMPARE(recordedIn({oneSaid, twoSaid}), kFiles);
     const CliRun r = runCli({"archive", "list", "--archive", urlOf(location)});
     QCOMPARE(lines(r.out).size(), kFiles);
     CArchive archive(location);
+    QString problem;
     QVERIFY2(archive.open(&problem), qPrintable(problem));
     QCOMPARE(archive.history(1, 300, &problem).size(), kFiles / 4);
+}
+
+// An import killed after some files are in leaves a sound archive without a part of a
+// download, and the same import run again records the rest, each file once.
+void TestCliArchive::killedImportCompletesWhenRunAgain()
+{
+    const CKeptFolder folder(dir.filePath(QStringLiteral("kill-%1").arg(QTest::currentDataTag())));
+    constexpr int kFiles = 24;
+    constexpr int kCells = 2000;
+    constexpr int kKillAfter = 5;
+    QVERIFY(keepMany(folder, kFiles, kCells));
+    const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
+    QProcess import;
+    import.setReadChannel(QProcess::StandardError);
+    import.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
+                 args + QStringList{"--progress"});
+    const QByteArray killLine = QByteArray::number(kKillAfter) + " of ";
+    QByteArray line;
+    while (!line.startsWith(killLine)) {
+        QVERIFY(import.canReadLine() || import.waitForReadyRead(30000));
+        line = import.readLine();
+    }
+    ::kill(pid_t(import.processId()), SIGKILL);
+    QVERIFY(import.waitForFinished(30000));
+    QCOMPARE(import.exitStatus(), QProcess::CrashExit);
+    if (!location.isShared())
+        QCOMPARE(integrityOf(location.path), QStringLiteral("ok"));
+
+    const CliRun again = runCli(args);
+    QCOMPARE(again.status, 0);
+    const int recorded = recordedIn({again.err});
+    QVERIFY2(recorded <= kFiles - kKillAfter, again.err.constData());
+    QVERIFY2(again.err.contains(QByteArray::number(kFiles - recorded) + " already in the archive"),
+             again.err.constData());
+    QCOMPARE(lines(runCli({"archive", "list", "--archive", urlOf(location)}).out).size(), kFiles);
+    CArchive archive(location);
+    QString problem;
+    QVERIFY2(archive.open(&problem), qPrintable(problem));
+    // The last result of every file is there: no download was recorded in part.
+    for (int group = 1; group <= 4; ++group)
+        QCOMPARE(archive.history(group, kCells, &problem).size(), kFiles / 4);
 }
 
 QTEST_GUILESS_MAIN(TestCliArchive)

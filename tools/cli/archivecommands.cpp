@@ -87,12 +87,22 @@ void drawImportProgress(int done, int total, const QString &)
     std::fflush(stderr);
 }
 
+// A line per file for a program that watches the import.
+void writeImportProgress(int done, int total, const QString &path)
+{
+    std::fprintf(stderr, "%d of %d files: %s\n", done, total,
+                 qPrintable(QDir::toNativeSeparators(path)));
+    std::fflush(stderr);
+}
+
 int import(CArchiveSet &set, const CCliOptions &opt)
 {
     if (opt.positional.size() < 2)
         return CliUsage;
-    const CArchiveSet::Tally tally = set.import(opt.positional.mid(1), drawImportProgress);
-    if (isatty(STDERR_FILENO))
+    const bool lines = opt.flags.contains(QStringLiteral("--progress"));
+    const CArchiveSet::Tally tally =
+        set.import(opt.positional.mid(1), lines ? writeImportProgress : drawImportProgress);
+    if (!lines && isatty(STDERR_FILENO))
         std::fputc('\n', stderr);
     for (const QString &problem : tally.problems)
         printError(problem);
@@ -200,7 +210,7 @@ int runArchiveCommand(const QStringList &args)
     CCliOptions opt;
     if (!opt.parse(args,
                    {kArchive, QStringLiteral("--decimal-separator"), kNominal, kMinimum, kWarning},
-                   {}, 1000))
+                   {QStringLiteral("--progress")}, 1000))
         return CliUsage;
     const QString action = opt.positional.value(0);
     const QMap<QString, std::function<int(CArchiveSet &)>> actions = {
