@@ -228,6 +228,11 @@ void CScreenshotSession::takeSecondaryWindows(MainWindow &window)
     waitUntil([] { return false; }, 200); // the plot is laid out on the event loop
     save(archive, QStringLiteral("archive_window.png"));
     archive->hide();
+    find<QToolButton>(&window, "evaluationButton")->click();
+    auto *evaluation = find<QWidget>(&window, "EvaluationWindowGUI");
+    waitUntil([] { return false; }, 200);
+    save(evaluation, QStringLiteral("evaluation_window.png"));
+    evaluation->hide();
 }
 
 bool CScreenshotSession::save(QWidget *widget, const QString &name) const
