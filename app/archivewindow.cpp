@@ -231,8 +231,11 @@ void ArchiveWindow::fillHistory(const QList<ArchiveReading> &readings)
 void ArchiveWindow::plotHistory(const QList<ArchiveReading> &readings)
 {
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
+    // The chart gives up its axes when they are removed; they are ours to delete.
+    for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     if (readings.isEmpty())
         return;
     auto *series = new QLineSeries;

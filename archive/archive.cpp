@@ -407,13 +407,60 @@ QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
     return readings;
 }
 
-QList<ArchiveReading> CArchive::readingsBefore(const QDateTime &time, QString *problem)
+bool CArchive::readDownloadsBefore(const QDateTime &time, bool newestFirst,
+                                   const std::function<bool(const QList<ArchiveReading> &)> &take,
+                                   QString *problem)
 {
-    QList<ArchiveReading> readings;
-    readReadings(kReadingSelect +
-                     QStringLiteral("WHERE d.time_ms < ? ORDER BY d.time_ms, d.id, r.row_no"),
-                 {time.toMSecsSinceEpoch()}, &readings, problem);
-    return readings;
+    return read(
+        [&](QSqlDatabase &db, QString *why) {
+            QSqlQuery earlier(db);
+            earlier.setForwardOnly(true);
+            const QString order =
+                newestFirst ? QStringLiteral("time_ms DESC, id") : QStringLiteral("time_ms, id");
+            if (!run(earlier,
+                     QStringLiteral("SELECT id, time_ms, utc_offset FROM downloads "
+                                    "WHERE time_ms < ? ORDER BY ") +
+                         order,
+                     {time.toMSecsSinceEpoch()}, why))
+                return false;
+            QList<QPair<qint64, QDateTime>> downloads;
+            while (earlier.next())
+                downloads.append({earlier.value(0).toLongLong(), timeOf(earlier, 1)});
+            for (const auto &[id, at] : downloads) {
+                QList<ArchiveReading> readings;
+                if (!readResults(db, id, at, &readings, why))
+                    return false;
+                if (!take(readings))
+                    break;
+            }
+            return true;
+        },
+        problem);
+}
+
+bool CArchive::readResults(QSqlDatabase &db, qint64 id, const QDateTime &at,
+                           QList<ArchiveReading> *readings, QString *problem)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query,
+             QStringLiteral("SELECT grp, cell, raw, divisor, unit, ascan FROM results "
+                            "WHERE download_id = ? ORDER BY row_no"),
+             {id}, problem))
+        return false;
+    while (query.next()) {
+        ArchiveReading reading;
+        reading.time = at;
+        reading.downloadId = id;
+        reading.record.group = query.value(0).toInt();
+        reading.record.cell = query.value(1).toInt();
+        reading.record.rawValue = query.value(2).toInt();
+        reading.record.divisor = query.value(3).toInt();
+        reading.record.unit = query.value(4).toInt();
+        reading.record.hasAScan = query.value(5).toInt() != 0;
+        readings->append(reading);
+    }
+    return true;
 }
 
 bool CArchive::setLimits(const ArchiveLimits &limits, QString *problem)

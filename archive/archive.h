@@ -63,8 +63,12 @@ public:
     QList<ArchiveDownload> downloads(bool waitingOnly, QString *problem);
     // Every reading of the test point, oldest first.
     QList<ArchiveReading> history(int group, int cell, QString *problem);
-    // Every reading of the downloads made before the time, oldest first.
-    QList<ArchiveReading> readingsBefore(const QDateTime &time, QString *problem);
+    // Hands take the readings of the downloads made before the time, one download at a time in
+    // its stored order, oldest first or newest first, until take returns false. An evaluation
+    // needs only the first and the last survey that hold each point, so it stops early.
+    bool readDownloadsBefore(const QDateTime &time, bool newestFirst,
+                             const std::function<bool(const QList<ArchiveReading> &)> &take,
+                             QString *problem);
     // Sets a group's limits from limits.from on; the earlier settings stay.
     bool setLimits(const ArchiveLimits &limits, QString *problem);
     // Every setting of the group's limits, oldest first.
@@ -109,6 +113,8 @@ private:
                             const QString &sha256, QString *problem);
     bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                        const QMap<int, AScanEntry> &aScans, QString *problem);
+    bool readResults(QSqlDatabase &db, qint64 id, const QDateTime &at,
+                     QList<ArchiveReading> *readings, QString *problem);
     bool readReadings(const QString &sql, const QVariantList &values,
                       QList<ArchiveReading> *readings, QString *problem);
     bool insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem);

@@ -7,7 +7,6 @@
 #include "evaluationview/thicknessmap.h"
 #include "format/zrdata.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -59,18 +58,6 @@ EvaluationInput largestInput(CZRData *data)
     return input;
 }
 
-long peakMemoryMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    }
-    return -1;
-}
-
 bool evaluationWithinTargets()
 {
     CZRData data;
@@ -81,7 +68,7 @@ bool evaluationWithinTargets()
             return !evaluation.summaries().isEmpty() && !evaluation.actionList().isEmpty();
         });
     });
-    const long peak = peakMemoryMb();
+    const long peak = bench::peakMemoryMb();
     const bool small = peak > 0 && peak < kMemoryLimitMb;
     std::printf("evaluate peak memory %ld MB, input included (limit: under %ld MB): %s\n", peak,
                 kMemoryLimitMb, small ? "PASS" : "FAIL");

@@ -3,11 +3,11 @@
 // this process as the window writes it, and the largest layout-2 download, written by
 // collatrix-cli as a child process so that its peak memory can be read too. Exits with 1 when a
 // target is missed.
-#include "report/reportwriter.h"
 #include "ascansynthesizer.h"
 #include "benchtiming.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
+#include "report/reportwriter.h"
 #include "testermemory.h"
 
 #include <QApplication>

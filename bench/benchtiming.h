@@ -40,6 +40,19 @@ inline double cliSeconds(const QString &command, const QString &input, const QSt
     });
 }
 
+// The process's peak resident memory in MB; -1 when it cannot be read.
+inline long peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    }
+    return -1;
+}
+
 // Prints best and median against the target; false when a run failed or the median misses it.
 inline bool measure(const char *what, double targetSeconds, const Run &run, int runs = 5)
 {

@@ -7,9 +7,9 @@
 // Not run by CTest; scripts/soak.sh runs it in the sanitizer build, where LeakSanitizer checks
 // the exit.
 #include "data/collatrix.h"
-#include "format/csvwriter.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
+#include "format/csvwriter.h"
 #include "portsfolder.h"
 #include "testerprocess.h"
 
