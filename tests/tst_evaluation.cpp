@@ -320,5 +320,5 @@ void TestEvaluation::actionList()
     QCOMPARE(cells, (QList<int>{1, 2, 4, 7, 3}));
 }
 
-QTEST_MAIN(TestEvaluation)
+QTEST_APPLESS_MAIN(TestEvaluation)
 #include "tst_evaluation.moc"
