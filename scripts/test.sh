@@ -23,4 +23,4 @@ for preset in default asan; do
 done
 
 echo "== fuzz targets =="
-scripts/fuzz.sh "${FUZZ_SECONDS:-10}"
+scripts/fuzz.sh "${FUZZ_SECONDS:-3}"

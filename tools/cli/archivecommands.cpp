@@ -15,7 +15,6 @@
 namespace
 {
 
-const QString kArchive = QStringLiteral("--archive");
 const QString kNominal = QStringLiteral("--nominal");
 const QString kMinimum = QStringLiteral("--minimum");
 const QString kWarning = QStringLiteral("--warning");
@@ -208,9 +207,10 @@ QString isoTime(const QDateTime &time)
 int runArchiveCommand(const QStringList &args)
 {
     CCliOptions opt;
-    if (!opt.parse(args,
-                   {kArchive, QStringLiteral("--decimal-separator"), kNominal, kMinimum, kWarning},
-                   {QStringLiteral("--progress")}, 1000))
+    if (!opt.parse(
+            args,
+            {kArchiveOption, QStringLiteral("--decimal-separator"), kNominal, kMinimum, kWarning},
+            {QStringLiteral("--progress")}, 1000))
         return CliUsage;
     const QString action = opt.positional.value(0);
     const QMap<QString, std::function<int(CArchiveSet &)>> actions = {
@@ -226,7 +226,7 @@ int runArchiveCommand(const QStringList &args)
         printError(QStringLiteral("archive needs list, history, name, import, sync or limits"));
         return CliUsage;
     }
-    const auto set = openArchives(opt.values.value(kArchive));
+    const auto set = openArchives(opt.values.value(kArchiveOption));
     return set ? actions.value(action)(*set) : CliFailed;
 }
 

@@ -10,6 +10,9 @@
 class CArchiveSet;
 class CKeptDownload;
 
+// The option that chooses the archive, for every command that reads or writes one.
+inline const QString kArchiveOption = QStringLiteral("--archive");
+
 // collatrix-cli archive list|history GROUP CELL|name GROUP NAME|import PATH...|sync
 //     |limits GROUP [--nominal X --minimum Y [--warning W]] [--archive URL]
 //     [--decimal-separator C]

@@ -17,8 +17,6 @@
 namespace
 {
 
-const QString kArchive = QStringLiteral("--archive");
-
 // The download to evaluate and its time.
 struct Download {
     CKeptDownload kept;
@@ -87,9 +85,9 @@ int runEvaluateCommand(const QStringList &args)
 {
     CCliOptions opt;
     QChar separator;
-    if (!opt.parseFileCommand(args, &separator, {kArchive}))
+    if (!opt.parseFileCommand(args, &separator, {kArchiveOption}))
         return CliUsage;
-    const auto set = openArchives(opt.values.value(kArchive));
+    const auto set = openArchives(opt.values.value(kArchiveOption));
     if (!set)
         return CliFailed;
     Download download;

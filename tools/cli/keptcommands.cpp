@@ -41,8 +41,6 @@ bool exportResults(const QString &path, const CZRData &data, const QMap<int, ASc
 namespace
 {
 
-const QString kArchive = QStringLiteral("--archive");
-
 // FILE, a kept download or a dump, decoded, with the options of the command that reads it.
 struct ReadFile {
     CCliOptions opt;
@@ -130,7 +128,7 @@ void addFromArchive(const QString &url, const ReadFile &file, CReportWriter::Sou
 int runReportCommand(const QStringList &args)
 {
     ReadFile file;
-    const int status = file.read(args, QStringLiteral("report"), {kField, kArchive});
+    const int status = file.read(args, QStringLiteral("report"), {kField, kArchiveOption});
     QMap<QString, QString> fields;
     if (status != CliOk)
         return status;
@@ -138,7 +136,7 @@ int runReportCommand(const QStringList &args)
         return CliUsage;
     CReportWriter::Source source;
     std::optional<CEvaluation> evaluation;
-    addFromArchive(file.opt.values.value(kArchive), file, &source, &evaluation);
+    addFromArchive(file.opt.values.value(kArchiveOption), file, &source, &evaluation);
     source.particulars.insert(fields);
     source.data = &file.data;
     source.rows = CCsvWriter::allRows(file.data);
