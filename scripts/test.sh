@@ -15,12 +15,16 @@ if [ "${1:-}" = "--unit" ]; then
 fi
 
 scripts/setup-debian.sh --test
-for preset in default asan; do
-    echo "== $preset build =="
-    cmake --preset "$preset"
-    cmake --build --preset "$preset"
-    ctest --preset "$preset" -j2
-done
+echo "== default build =="
+cmake --preset default
+cmake --build --preset default
+ctest --preset default -j2
+# The real-time runs have had their turn above; under the sanitizers they would take a minute
+# of CI's ten for code that the scripted line's tests already take through every path.
+echo "== asan build =="
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan -j2 -LE e2e
 
 echo "== fuzz targets =="
-scripts/fuzz.sh "${FUZZ_SECONDS:-3}"
+scripts/fuzz.sh "${FUZZ_SECONDS:-2}"

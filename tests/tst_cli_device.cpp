@@ -24,7 +24,6 @@ private slots:
             "download -o @/r.csv --raw @/r.bin --ports-dir @ --decimal-separator .";
         const QString layout2 = "--layout 2 --groups 3 --cells 50";
         QTest::newRow("layout 2") << layout2 << download << 0;
-        QTest::newRow("layout 3") << "--layout 3 --groups 3 --cells 20" << download << 0;
         QTest::newRow("layout 3, pictures")
             << "--layout 3 --groups 2 --cells 6" << download + " --pictures" << 0;
         // A real line: the dump's tail after a pause, replies that trickle in. The other line

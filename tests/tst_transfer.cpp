@@ -80,8 +80,8 @@ void TestTransfer::downloadsEachLayout_data()
     QTest::addColumn<QStringList>("options");
     QTest::newRow("layout 1") << QStringList{"--layout", "1", "--groups", "3", "--cells", "30"};
     QTest::newRow("layout 2") << QStringList{"--layout", "2", "--groups", "5", "--cells", "20"};
-    QTest::newRow("layout 3") << QStringList{"--layout", "3", "--groups", "2", "--cells", "4"};
-    // A real line: noise before the dump, a late tail, replies trickling in at 38400 baud.
+    // Layout 3 on a real line: noise before the dump, a late tail, replies trickling in at
+    // 38400 baud.
     QTest::newRow("layout 3, real line")
         << QStringList{"--layout", "3", "--groups",     "2",    "--cells",      "4",
                        "--noise",  "3", "--reply-rate", "3840", "--tail-pause", "0.01"};
