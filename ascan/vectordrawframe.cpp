@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ascan/vectordrawframe.h"
 
-#include "format/ascanparams.h"
 #include "ascan/pixelmath.h"
+#include "format/ascanparams.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -3,10 +3,10 @@
 // arriving, polls, transfer start and end with the dump decoded, device searches and A-scan
 // requests with scripted answers). After every step the tester must be in a sane state, and
 // after every exchange but a running transfer its port must be closed.
-#include "format/ascanparams.h"
-#include "format/zrdata.h"
 #include "device/kvtustester.h"
 #include "device/scriptedline.h"
+#include "format/ascanparams.h"
+#include "format/zrdata.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -11,7 +11,7 @@ namespace
 {
 
 const QList<double> kSummaryStops{0.0,   0.055, 0.111, 0.188, 0.264, 0.328, 0.385, 0.462,
-                           0.516, 0.592, 0.662, 0.739, 0.796, 0.873, 0.911};
+                                  0.516, 0.592, 0.662, 0.739, 0.796, 0.873, 0.911};
 
 } // namespace
 
@@ -128,6 +128,6 @@ void CEvaluationSummarySection::drawTable(QPainter &painter, const CReportCanvas
         for (int c = 0; c < row.size(); ++c)
             columns[c] << row.at(c);
     }
-    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kSummaryStops, columns,
-                      false);
+    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kSummaryStops,
+                      columns, false);
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report's statistics against figures worked out by hand, and written reports read back with
 // poppler's tools: the page count, the figures on page one, one picture per A-scan held.
-#include "report/reportwriter.h"
 #include "format/zrdata.h"
 #include "pdftools.h"
+#include "report/reportwriter.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

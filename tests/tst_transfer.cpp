@@ -3,8 +3,8 @@
 // the window's real 500 ms ticks, so only paths of their own are here.
 #include "app/mainwindow.h"
 #include "data/collatrix.h"
-#include "format/csvwriter.h"
 #include "data/keptfolder.h"
+#include "format/csvwriter.h"
 #include "modaldriver.h"
 #include "portsfolder.h"
 #include "programfolder.h"
