@@ -138,7 +138,10 @@ void ArchiveWindow::fillDownloads()
         const ArchiveDownload &d = downloads.at(shown.at(row));
         const QString outcome = d.waiting ? tr("%1, not yet shared").arg(d.outcome) : d.outcome;
         table->setItem(row, TimeColumn, item(timeText(d.time)));
-        table->setItem(row, TesterColumn, item(d.tester));
+        // The model from the dump's header; what the tester said of itself when asked.
+        QTableWidgetItem *tester = item(d.tester);
+        tester->setToolTip(d.identification);
+        table->setItem(row, TesterColumn, tester);
         table->setItem(row, ObjectsColumn, item(names.value(d.id).join(QStringLiteral(", "))));
         table->setItem(row, RowsColumn, item(QString::number(d.results)));
         table->setItem(row, AScansColumn, item(QString::number(d.aScans)));

@@ -56,6 +56,19 @@ QDateTime timeOf(const QSqlQuery &query, int column)
                                           query.value(column + 1).toInt());
 }
 
+// A result's group, cell, raw value, divisor, unit and A-scan flag, from column first onward.
+MeasurementRecord recordOf(const QSqlQuery &query, int first)
+{
+    MeasurementRecord r;
+    r.group = query.value(first).toInt();
+    r.cell = query.value(first + 1).toInt();
+    r.rawValue = query.value(first + 2).toInt();
+    r.divisor = query.value(first + 3).toInt();
+    r.unit = query.value(first + 4).toInt();
+    r.hasAScan = query.value(first + 5).toInt() != 0;
+    return r;
+}
+
 ArchiveDownload downloadOf(const QSqlQuery &query)
 {
     ArchiveDownload d;
@@ -384,12 +397,7 @@ bool CArchive::readReadings(const QString &sql, const QVariantList &values,
                 ArchiveReading reading;
                 reading.time = timeOf(query, 0);
                 reading.downloadId = query.value(2).toLongLong();
-                reading.record.group = query.value(3).toInt();
-                reading.record.cell = query.value(4).toInt();
-                reading.record.rawValue = query.value(5).toInt();
-                reading.record.divisor = query.value(6).toInt();
-                reading.record.unit = query.value(7).toInt();
-                reading.record.hasAScan = query.value(8).toInt() != 0;
+                reading.record = recordOf(query, 3);
                 *readings << reading;
             }
             return true;
@@ -452,12 +460,7 @@ bool CArchive::readResults(QSqlDatabase &db, qint64 id, const QDateTime &at,
         ArchiveReading reading;
         reading.time = at;
         reading.downloadId = id;
-        reading.record.group = query.value(0).toInt();
-        reading.record.cell = query.value(1).toInt();
-        reading.record.rawValue = query.value(2).toInt();
-        reading.record.divisor = query.value(3).toInt();
-        reading.record.unit = query.value(4).toInt();
-        reading.record.hasAScan = query.value(5).toInt() != 0;
+        reading.record = recordOf(query, 0);
         readings->append(reading);
     }
     return true;

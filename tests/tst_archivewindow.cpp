@@ -65,7 +65,7 @@ void TestArchiveWindow::listFilterOpenHistoryAndNames()
     QStringList files;
     for (const CKeptDownload &kept : surveys) {
         files << CKeptFolder().keep(kept, &problem);
-        QCOMPARE(archive.record(kept, kept.toBytes(), files.last(), &problem),
+        QCOMPARE(archive.record(kept, kept.toBytes(), files.last(), "Tarn Qellix 7", &problem),
                  CArchive::Recorded::New);
     }
     QVERIFY(archive.nameGroup(3, "Tank \"3\"; Ø", surveys.at(1).time, &problem));
@@ -83,6 +83,7 @@ void TestArchiveWindow::listFilterOpenHistoryAndNames()
     // A name holds from the download where it was given on.
     QCOMPARE(column(list, 2), QStringList({"Tank \"3\"; Ø", "Tank \"3\"; Ø", ""}));
     QCOMPARE(column(list, 3), QStringList({"2", "1", "2"}));
+    QCOMPARE(list->item(0, 1)->toolTip(), QStringLiteral("Tarn Qellix 7"));
 
     child<QLineEdit>(window, "filterEdit")->setText("tank");
     QCOMPARE(list->rowCount(), 2);
