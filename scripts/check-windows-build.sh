@@ -7,9 +7,9 @@
 # of all of them. The sources of one folder are compiled as one unit, which reads the toolkit
 # headers once instead of once a file; file-local names therefore differ within a folder.
 # check-windows-build.sh --list prints the folders, one a line; CTest makes one test of each, so
-# that parallel jobs share the work. check-windows-build.sh --prepare BUILD_FOLDER precompiles
-# the toolkit headers they include, which more than halves the time of each; without it every
-# unit reads them itself. The compiler can be given in MINGW_CXX.
+# that parallel jobs share the work. check-windows-build.sh --prepare BUILD_FOLDER, a step of the
+# build, precompiles the toolkit headers they include, which more than halves the time of each;
+# without it every unit reads them itself. The compiler can be given in MINGW_CXX.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folders=(format archive data device ascan evaluation evaluationview report app)

@@ -11,9 +11,10 @@ filter=${1:-}
 missed=0
 count=0
 
-# fault NAME FILE SED-EXPRESSION TEST
+# fault NAME FILE SED-EXPRESSION TEST [PROGRAM]: PROGRAM is the test's target where the test is
+# another run of it.
 fault() {
-    local name=$1 file=$2 expr=$3 test=$4 target=$4
+    local name=$1 file=$2 expr=$3 test=$4 target=${5:-$4}
     # A shell test (test_*) checks what the whole build installs or packages.
     [[ "$test" == test_* ]] && target=all
     [[ -n "$filter" && "$name" != *"$filter"* ]] && return

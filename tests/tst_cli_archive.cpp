@@ -175,7 +175,7 @@ void TestCliArchive::twoImportsAtOnceRecordEachOnce()
 void TestCliArchive::killedImportCompletesWhenRunAgain()
 {
     const CKeptFolder folder(dir.filePath(QStringLiteral("kill-%1").arg(QTest::currentDataTag())));
-    constexpr int kFiles = 24;
+    constexpr int kFiles = 12;
     constexpr int kCells = 2000;
     constexpr int kKillAfter = 5;
     QVERIFY(keepMany(folder, kFiles, kCells));
