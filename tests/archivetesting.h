@@ -22,6 +22,19 @@ inline QString postgresUrl()
     return qEnvironmentVariable("COLLATRIX_TEST_POSTGRES");
 }
 
+// The backend is the data tag, which freshArchive() reads.
+inline void addBackends(const QStringList &backends = {"sqlite", "postgresql"})
+{
+    QTest::addColumn<QString>("backend");
+    for (const QString &backend : backends)
+        QTest::newRow(qPrintable(backend)) << backend;
+}
+
+inline QString urlOf(const CArchiveLocation &location)
+{
+    return location.isShared() ? postgresUrl() : QStringLiteral("sqlite:") + location.path;
+}
+
 // Runs statements on an archive through a connection of the test's own.
 inline bool runSql(const CArchiveLocation &location, const QStringList &statements)
 {

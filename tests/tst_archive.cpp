@@ -24,14 +24,6 @@
 namespace
 {
 
-// The backend is the data tag, which init() reads.
-void addBackends(const QStringList &backends = {"sqlite", "postgresql"})
-{
-    QTest::addColumn<QString>("backend");
-    for (const QString &backend : backends)
-        QTest::newRow(qPrintable(backend)) << backend;
-}
-
 QString readAll(const QString &path)
 {
     QFile f(path);
@@ -102,487 +94,455 @@ class TestArchive : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void readsLocations_data();
-    void readsLocations();
+    void init()
+    {
+        if (!freshArchive(dir, &location))
+            QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
+    }
+    void readsLocations_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("parts"); // shared or not|path|host|port|user|database|options
+        QTest::newRow("sqlite file") << "sqlite:/tmp/a b/archive.sqlite"
+                                     << "embedded|/tmp/a b/archive.sqlite||-1|||";
+        QTest::newRow("server") << "postgresql://anna@db.example.org:5433/survey"
+                                << "shared||db.example.org|5433|anna|survey|";
+        QTest::newRow("socket") << "postgresql:///survey?host=/run/pg&sslmode=disable"
+                                << "shared||/run/pg|-1||survey|sslmode=disable";
+        // A password never stays in what the program holds; libpq finds it in ~/.pgpass.
+        QTest::newRow("password dropped") << "postgresql://anna@h/s?password=secret&service=team"
+                                          << "shared||h|-1|anna|s|service=team";
+    }
+    void readsLocations()
+    {
+        QFETCH(QString, url);
+        CArchiveLocation l;
+        QString problem;
+        QVERIFY2(l.parse(url, &problem), qPrintable(problem));
+        const QStringList parts{l.isShared() ? "shared" : "embedded",
+                                l.path,
+                                l.host,
+                                QString::number(l.port),
+                                l.user,
+                                l.database,
+                                l.options.join('&')};
+        QTEST(parts.join('|'), "parts");
+        QVERIFY(!l.parse(QStringLiteral("mysql://h/db"), &problem));
+        QVERIFY(problem.contains(QLatin1String("mysql://h/db")));
+    }
     void recordsOnce_data() { addBackends(); }
-    void recordsOnce();
+    void recordsOnce()
+    {
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        CKeptDownload kept = keptAt(QStringLiteral("2026-03-14T10:22:05.250+03:00"),
+                                    {{2, 5, 1234, 1, 1}, {2, 6, 987, 0, 0}, {4, 1, 50, 0, 0}});
+        kept.aScans << aScanOf(2, 5);
+        const QString file = QStringLiteral("/kept/2026-03-14_102205 \"ß;\".clxd");
+        QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
+        QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::Known);
+
+        const QList<ArchiveDownload> list = archive.downloads(false, &problem);
+        QCOMPARE(list.size(), 1);
+        const ArchiveDownload &d = list.first();
+        QCOMPARE(d.time, at(QStringLiteral("2026-03-14T10:22:05.250+03:00")));
+        QCOMPARE(d.time.offsetFromUtc(), 3 * 3600);
+        QCOMPARE(d.port, QStringLiteral("COM3"));
+        QCOMPARE(d.protocol, QStringLiteral("extended"));
+        QCOMPARE(d.outcome, QStringLiteral("completed"));
+        QCOMPARE(d.tester, QStringLiteral("M47xx"));
+        QCOMPARE(d.program, QStringLiteral("4.2"));
+        QCOMPARE(d.file, file);
+        QCOMPARE(d.sha256,
+                 QString::fromLatin1(
+                     QCryptographicHash::hash(kept.toBytes(), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(d.results, 3);
+        QCOMPARE(d.aScans, 1);
+        QCOMPARE(d.waiting, false);
+        QCOMPARE(historyText(&archive, 2, 5), QStringList{"2026-03-14T10:22:05+03:00 12.34 A"});
+        QCOMPARE(historyText(&archive, 2, 6), QStringList{"2026-03-14T10:22:05+03:00 98.7"});
+        // The shared archive holds the file itself for colleagues; the embedded one has the file.
+        QCOMPARE(archive.keptBytes(d.sha256, &problem),
+                 location.isShared() ? kept.toBytes() : QByteArray());
+    }
     void aFailureHalfWayLeavesNoPart_data() { addBackends(); }
-    void aFailureHalfWayLeavesNoPart();
+    // A statement that fails half-way through a record, as a program killed there would stop,
+    // leaves no part of the download; recording it again works.
+    void aFailureHalfWayLeavesNoPart()
+    {
+        const QStringList halt =
+            location.isShared()
+                ? QStringList{"CREATE FUNCTION halt() RETURNS trigger AS $$ BEGIN IF NEW.row_no = "
+                              "1 "
+                              "THEN RAISE EXCEPTION 'halted'; END IF; RETURN NEW; END $$ "
+                              "LANGUAGE plpgsql",
+                              "CREATE TRIGGER halt BEFORE INSERT ON results FOR EACH ROW "
+                              "EXECUTE FUNCTION halt()"}
+                : QStringList{"CREATE TRIGGER halt BEFORE INSERT ON results WHEN NEW.row_no = 1 "
+                              "BEGIN SELECT RAISE(FAIL, 'halted'); END"};
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        QVERIFY(runSql(location, halt));
+        const CKeptDownload kept =
+            keptAt("2026-03-01T10:00:00+01:00", {{2, 1, 700, 0, 0}, {2, 2, 710, 0, 0}});
+        QCOMPARE(archive.record(kept, kept.toBytes(), "/kept/halt.clxd", &problem),
+                 CArchive::Recorded::Failed);
+        QVERIFY2(problem.contains(QLatin1String("halted")), qPrintable(problem));
+        QVERIFY(archive.downloads(false, &problem).isEmpty());
+        QVERIFY(historyText(&archive, 2, 1).isEmpty());
+        QVERIFY(
+            runSql(location, {QStringLiteral("DROP TRIGGER halt") +
+                              (location.isShared() ? QStringLiteral(" ON results") : QString())}));
+        QCOMPARE(recordKept(&archive, kept, "/kept/halt.clxd"), CArchive::Recorded::New);
+        QCOMPARE(historyText(&archive, 2, 2), QStringList{"2026-03-01T10:00:00+01:00 71.0"});
+    }
     void replacesWhenAScansAreAdded_data() { addBackends(); }
-    void replacesWhenAScansAreAdded();
+    void replacesWhenAScansAreAdded()
+    {
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        CKeptDownload kept = keptAt(QStringLiteral("2026-03-14T10:22:05+01:00"),
+                                    {{2, 5, 1234, 1, 1}, {2, 6, 987, 0, 1}});
+        const QString file = QStringLiteral("/kept/one.clxd");
+        QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
+        kept.aScans << aScanOf(2, 6);
+        QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
+        // Another file of the same moment is another download.
+        QCOMPARE(recordKept(&archive, kept, QStringLiteral("/kept/copy.clxd")),
+                 CArchive::Recorded::Known);
+        const QList<ArchiveDownload> list = archive.downloads(false, &problem);
+        QCOMPARE(list.size(), 1);
+        QCOMPARE(list.first().aScans, 1);
+        QCOMPARE(historyText(&archive, 2, 6), QStringList{"2026-03-14T10:22:05+01:00 98.7 A"});
+        QCOMPARE(historyText(&archive, 2, 5), QStringList{"2026-03-14T10:22:05+01:00 12.34"});
+    }
     void listsNewestFirstAndHistoryOldestFirst_data() { addBackends(); }
-    void listsNewestFirstAndHistoryOldestFirst();
+    void listsNewestFirstAndHistoryOldestFirst()
+    {
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        // Recorded out of order; the middle one is an hour later in UTC than its local time says.
+        recordKept(&archive, keptAt("2026-05-01T08:00:00+02:00", {{3, 7, 1190, 1, 0}}, "COM2"),
+                   "/b");
+        recordKept(&archive, keptAt("2025-05-01T08:00:00+02:00", {{3, 7, 1234, 1, 0}}, "COM1"),
+                   "/a");
+        recordKept(&archive, keptAt("2026-05-01T07:30:00+00:00", {{3, 7, 1150, 1, 0}}, "COM3"),
+                   "/c");
+        QStringList ports;
+        for (const ArchiveDownload &d : archive.downloads(false, &problem))
+            ports << d.port;
+        QCOMPARE(ports, (QStringList{"COM3", "COM2", "COM1"}));
+        QCOMPARE(historyText(&archive, 3, 7),
+                 (QStringList{"2025-05-01T08:00:00+02:00 12.34", "2026-05-01T08:00:00+02:00 11.90",
+                              "2026-05-01T07:30:00Z 11.50"}));
+        QCOMPARE(historyText(&archive, 3, 8), QStringList());
+    }
     void namesApplyFromTheirDownloadOnward_data() { addBackends(); }
-    void namesApplyFromTheirDownloadOnward();
-    void migratesAnEarlierVersion_data();
-    void migratesAnEarlierVersion();
+    void namesApplyFromTheirDownloadOnward()
+    {
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        const QString first = QStringLiteral("Tank 3 \"shell\"; Ölbehälter Ø 2 м");
+        const QString second = QStringLiteral("Line 12 elbow 'new'");
+        QVERIFY(archive.nameGroup(3, first, at("2026-01-10T12:00:00+01:00"), &problem));
+        QVERIFY(archive.nameGroup(3, second, at("2026-06-01T09:00:00+02:00"), &problem));
+        QVERIFY(
+            archive.nameGroup(4, QStringLiteral("other"), at("2020-01-01T00:00:00Z"), &problem));
+        QCOMPARE(archive.groupName(3, at("2026-01-10T11:59:59+01:00"), &problem), QString());
+        QCOMPARE(archive.groupName(3, at("2026-01-10T12:00:00+01:00"), &problem), first);
+        QCOMPARE(archive.groupName(3, at("2026-06-01T06:59:59Z"), &problem), first);
+        QCOMPARE(archive.groupName(3, at("2026-06-01T07:00:00Z"), &problem), second);
+        QCOMPARE(archive.groupName(3, at("2030-01-01T00:00:00Z"), &problem), second);
+        QCOMPARE(archive.groupName(5, at("2030-01-01T00:00:00Z"), &problem), QString());
+    }
+    void migratesAnEarlierVersion_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("waiting");
+        QTest::addColumn<QString>("name");
+        for (const QString backend : {"sqlite", "postgresql"}) {
+            QTest::addRow("%s v1", qPrintable(backend)) << backend << 1 << false << QString();
+            QTest::addRow("%s v2", qPrintable(backend)) << backend << 2 << true << "Tank 3";
+        }
+    }
+    // The hand-written fixture of every earlier version reads back, and what the later versions
+    // added works on it.
+    void migratesAnEarlierVersion()
+    {
+        QFETCH(int, version);
+        const QString fixture = QStringLiteral(COLLATRIX_TEST_DATA "/archive-v%1.").arg(version);
+        if (location.isShared()) {
+            // The same hand-written tables, made on the server.
+            QString sql = readAll(fixture + QStringLiteral("sql"));
+            sql.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
+            sql.replace(QStringLiteral("INTEGER PRIMARY KEY"),
+                        QStringLiteral("BIGSERIAL PRIMARY KEY"));
+            sql.replace(QStringLiteral("BLOB"), QStringLiteral("BYTEA"));
+            QVERIFY(runSql(location, sql.split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                                         .filter(QRegularExpression(QStringLiteral("\\S")))));
+        } else {
+            QVERIFY(QFile::copy(fixture + QStringLiteral("sqlite"), location.path));
+            QFile::setPermissions(location.path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        QVERIFY(!archive.created());
+        const QList<ArchiveDownload> list = archive.downloads(false, &problem);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.at(0).port, QStringLiteral("COM5"));
+        QCOMPARE(list.at(0).outcome, QStringLiteral("incomplete"));
+        QTEST(list.at(0).waiting, "waiting");
+        QCOMPARE(list.at(0).identification, QString());
+        QCOMPARE(list.at(1).file, QStringLiteral("/data/2025-04-02_091500.clxd"));
+        QCOMPARE(list.at(1).waiting, false);
+        QCOMPARE(historyText(&archive, 3, 7), (QStringList{"2025-04-02T09:15:00+02:00 12.34 A",
+                                                           "2025-10-20T15:30:00+03:00 11.9"}));
+        QTEST(archive.groupName(3, list.at(0).time, &problem), "name");
+        // What the later versions added works on the migrated archive.
+        QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3b"), list.at(0).time, &problem));
+        QCOMPARE(archive.groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3b"));
+        const CKeptDownload kept = keptAt("2026-01-01T10:00:00+01:00", {{3, 7, 1100, 1, 0}});
+        QCOMPARE(archive.record(kept, kept.toBytes(), "/n", "Tarn Qellix v2", &problem),
+                 CArchive::Recorded::New);
+        QCOMPARE(archive.downloads(false, &problem).first().identification, "Tarn Qellix v2");
+        QCOMPARE(historyText(&archive, 3, 7).size(), 3);
+        QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, kept.time}, &problem));
+        QCOMPARE(archive.latestLimits(&problem).value(3).minimum, 8.0);
+        QVERIFY(archive.setParticulars(3, {{"client", "Northern Works"}}, kept.time, &problem));
+        QCOMPARE(archive.particulars(3, &problem).value("client"),
+                 QStringLiteral("Northern Works"));
+    }
     void refusesANewerArchive_data() { addBackends(); }
-    void refusesANewerArchive();
-    void refusesWhatItCannotUse_data();
-    void refusesWhatItCannotUse();
+    void refusesANewerArchive()
+    {
+        {
+            CArchive archive(location);
+            QString problem;
+            QVERIFY2(archive.open(&problem), qPrintable(problem));
+            QVERIFY(archive.created());
+        }
+        QVERIFY(runSql(location, {QStringLiteral("UPDATE schema_version SET version = 7")}));
+        CArchive archive(location);
+        QString problem;
+        QVERIFY(!archive.open(&problem));
+        QVERIFY2(problem.contains(QLatin1String("newer version")), qPrintable(problem));
+        QVERIFY2(problem.contains(QLatin1String("version 7")), qPrintable(problem));
+        QVERIFY2(problem.contains(QStringLiteral("version %1").arg(CArchiveSchema::kVersion)),
+                 qPrintable(problem));
+        QVERIFY(!archive.isOpen());
+        QString why;
+        QCOMPARE(recordKept(&archive, keptAt("2026-01-01T10:00:00Z", {{1, 1, 10, 0, 0}}), "/x"),
+                 CArchive::Recorded::Failed);
+        QVERIFY(archive.downloads(false, &why).isEmpty());
+        QVERIFY(!why.isEmpty());
+    }
+    void refusesWhatItCannotUse_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("sqlite not a database") << "garbage"
+                                               << "not a database";
+        QTest::newRow("sqlite other tables") << "tables"
+                                             << "not those of an archive";
+        QTest::newRow("sqlite read-only file") << "file 0444"
+                                               << "is read-only";
+        QTest::newRow("sqlite read-only folder") << "folder 0555"
+                                                 << "is read-only";
+        QTest::newRow("sqlite opened read-only") << "opened read-only"
+                                                 << "is read-only";
+    }
+    // Each fault ends in a message that names the archive and says what is wrong, and the window's
+    // controller keeps a download all the same.
+    void refusesWhatItCannotUse()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        const bool modes = fault.contains(QLatin1Char('0'));
+        if (modes && geteuid() == 0)
+            QSKIP("root writes whatever the modes say; the row 'opened read-only' stands for this");
+        const QString folder = QFileInfo(location.path).absolutePath() + "/ro";
+        QString problem;
+        if (fault == QLatin1String("garbage"))
+            QVERIFY(writeFile(location.path, QByteArray(4096, 'x')));
+        else if (fault == QLatin1String("tables"))
+            QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
+        else if (fault == QLatin1String("folder 0555"))
+            location.path = folder + "/archive.sqlite";
+        else
+            QVERIFY(CArchive(location).open(&problem));
+        QVERIFY(QDir().mkpath(folder));
+        QFile::setPermissions(fault == QLatin1String("file 0444") ? location.path : folder,
+                              modes ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser
+                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        location.readOnly = fault == QLatin1String("opened read-only");
+        CArchive archive(location);
+        QVERIFY(!archive.open(&problem));
+        QVERIFY2(problem.contains(reason), qPrintable(problem));
+        QVERIFY2(problem.contains(location.path), qPrintable(problem));
+        if (!location.readOnly)
+            QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     void waitsForTheSharedArchive_data() { addBackends({"postgresql"}); }
-    void waitsForTheSharedArchive();
+    // A download made while the server cannot be reached waits in the embedded archive; the next
+    // connection brings it across once, with what the tester said it is, and a sync after that
+    // brings nothing.
+    void waitsForTheSharedArchive()
+    {
+        const QString embedded = dir.filePath(QStringLiteral("waits.sqlite"));
+        CArchiveLocation away;
+        QString problem;
+        QVERIFY(away.parse(QStringLiteral("postgresql://collatrix@/postgres?host=") +
+                               dir.filePath(QStringLiteral("nowhere")),
+                           &problem));
+        const CKeptDownload kept = keptAt("2026-02-02T10:00:00+01:00", {{1, 1, 500, 0, 0}});
+        {
+            CArchiveSet set(away, embedded);
+            QVERIFY(set.open(&problem));
+            QVERIFY(!problem.isEmpty());
+            problem.clear();
+            QVERIFY(set.record(kept, kept.toBytes(), QStringLiteral("/kept/waits.clxd"),
+                               QStringLiteral("Tarn Qellix 7"), &problem));
+            QVERIFY2(problem.contains(QLatin1String("shared later")), qPrintable(problem));
+            QCOMPARE(set.waitingCount(), 1);
+            int brought = -1;
+            QVERIFY(!set.sync(&brought, &problem));
+            QCOMPARE(brought, 0);
+        }
+        // The kept file is where the embedded archive says.
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("kept"))));
+        const QString file = dir.filePath(QStringLiteral("kept/waits.clxd"));
+        QVERIFY(writeFile(file, kept.toBytes()));
+        QVERIFY(runSql(CArchiveLocation::embedded(embedded),
+                       {QStringLiteral("UPDATE downloads SET file = '%1'").arg(file)}));
+        CArchiveSet set(location, embedded);
+        problem.clear();
+        QVERIFY(set.open(&problem));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(set.waitingCount(), 0);
+        QCOMPARE(sharedCount(), 1);
+        int brought = -1;
+        QVERIFY(set.sync(&brought, &problem));
+        QCOMPARE(brought, 0);
+        QCOMPARE(sharedCount(), 1);
+        QCOMPARE(set.chosen().keptBytes(CArchive::sha256Of(kept.toBytes()), &problem),
+                 kept.toBytes());
+        QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
+    }
     void survivesAServerStop_data() { addBackends({"postgresql"}); }
-    void survivesAServerStop();
-    void controllerRecordsEveryKeptDownload();
+    // The server goes away under open connections and comes back, also in the middle of a sync:
+    // what was recorded meanwhile waits, arrives once, and the old connection's statements are
+    // not used again.
+    void survivesAServerStop()
+    {
+        const QString embedded = dir.filePath(QStringLiteral("stop.sqlite"));
+        constexpr int kDownloads = 6;
+        QStringList files;
+        QList<CKeptDownload> downloads;
+        for (int i = 0; i < kDownloads; ++i) {
+            downloads << keptAt(QStringLiteral("2026-02-0%1T10:00:00+01:00").arg(i + 1),
+                                {{1, 1, 500 + i, 0, 0}});
+            files << dir.filePath(QStringLiteral("stop%1.clxd").arg(i));
+            QVERIFY(writeFile(files.last(), downloads.last().toBytes()));
+        }
+        CArchiveSet set(location, embedded);
+        QString problem;
+        QVERIFY2(set.open(&problem), qPrintable(problem));
+        QVERIFY(set.record(downloads[0], downloads[0].toBytes(), files[0], &problem));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        // A restart between two downloads: the next one goes through on a fresh connection.
+        QVERIFY(serverCommand(QStringLiteral("stop")));
+        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(set.record(downloads[1], downloads[1].toBytes(), files[1], &problem));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(set.waitingCount(), 0);
+
+        QVERIFY(serverCommand(QStringLiteral("stop")));
+        for (int i = 2; i < kDownloads; ++i) {
+            problem.clear();
+            QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
+            QVERIFY(!problem.isEmpty());
+        }
+        QCOMPARE(set.waitingCount(), kDownloads - 2);
+        int brought = -1;
+        QVERIFY(!set.sync(&brought, &problem));
+        QCOMPARE(brought, 0);
+        QVERIFY(serverCommand(QStringLiteral("start")));
+
+        // The server stops again once the first waiting download is across.
+        const auto stopAfterFirst = [](int done, int, const QString &) {
+            if (done == 1)
+                QVERIFY(serverCommand(QStringLiteral("stop")));
+        };
+        QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
+        QCOMPARE(brought, 1);
+        QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
+        QCOMPARE(set.waitingCount(), kDownloads - 3);
+        QVERIFY(serverCommand(QStringLiteral("start")));
+
+        problem.clear();
+        QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
+        QCOMPARE(brought, kDownloads - 3);
+        QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
+        QCOMPARE(brought, 0);
+        QCOMPARE(set.waitingCount(), 0);
+        QCOMPARE(sharedCount(), kDownloads);
+        QCOMPARE(int(set.chosen().history(1, 1, &problem).size()), kDownloads);
+        QCOMPARE(int(set.embedded().downloads(false, &problem).size()), kDownloads);
+    }
+    // The window's controller: downloads kept before the archive existed come in when it is made,
+    // a new one the moment it is kept with what the tester said it is, and its record is replaced
+    // when the A-scans are added.
+    void controllerRecordsEveryKeptDownload()
+    {
+        const QString home = dir.filePath(QStringLiteral("home"));
+        qputenv("XDG_DATA_HOME", home.toLocal8Bit());
+        qputenv("COLLATRIX_ARCHIVE", ("sqlite:" + dir.filePath("controller.sqlite")).toLocal8Bit());
+        QString problem;
+        const CKeptDownload earlier = keptAt("2025-01-01T09:00:00+01:00", {{3, 7, 1300, 1, 0}});
+        QVERIFY(!CKeptFolder().keep(earlier, &problem).isEmpty());
+
+        CCollatrix controller(dir.path());
+        QVERIFY(controller.openArchive());
+        QCOMPARE(controller.archive->embedded().downloads(false, &problem).size(), 1);
+        // A reception as the tester left it; its time is made one of the test's own.
+        const QByteArray dump = dumpOf({{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
+        controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
+        controller.tester->extendedProtocol = true;
+        controller.tester->identification = QStringLiteral("Tarn Qellix M47T\\x00\\x02");
+        QVERIFY(controller.decodeReceivedDump());
+        controller.kept.time = at("2026-01-01T09:00:00+01:00");
+        QVERIFY(controller.keepReception(CTransferEngine::Outcome::Completed, &problem));
+        controller.aScanCache.insert(0, CKeptDownload::entryFromReply(aScanOf(3, 7).reply));
+        QVERIFY(controller.keepAScans(&problem));
+        qunsetenv("COLLATRIX_ARCHIVE");
+
+        const QList<ArchiveDownload> list =
+            controller.archive->embedded().downloads(false, &problem);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.first().file, controller.keptFile);
+        QCOMPARE(list.first().aScans, 1);
+        QCOMPARE(list.first().identification, QStringLiteral("Tarn Qellix M47T\\x00\\x02"));
+        QCOMPARE(list.last().identification, QString());
+        QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(controller.keptFile)));
+        QCOMPARE(
+            historyText(&controller.archive->embedded(), 3, 7),
+            (QStringList{"2025-01-01T09:00:00+01:00 13.00", "2026-01-01T09:00:00+01:00 12.50 A"}));
+        QVERIFY(controller.archiveProblem.isEmpty());
+    }
 
 private:
     QTemporaryDir dir;
     CArchiveLocation location;
 };
-
-void TestArchive::init()
-{
-    if (!freshArchive(dir, &location))
-        QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
-}
-
-void TestArchive::readsLocations_data()
-{
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<bool>("shared");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("database");
-    QTest::addColumn<QStringList>("options");
-    QTest::newRow("sqlite file") << "sqlite:/tmp/a b/archive.sqlite" << false
-                                 << "/tmp/a b/archive.sqlite"
-                                 << "" << -1 << ""
-                                 << "" << QStringList();
-    QTest::newRow("server") << "postgresql://anna@db.example.org:5433/survey" << true << ""
-                            << "db.example.org" << 5433 << "anna"
-                            << "survey" << QStringList();
-    QTest::newRow("socket") << "postgresql:///survey?host=/run/pg&sslmode=disable" << true << ""
-                            << "/run/pg" << -1 << ""
-                            << "survey" << QStringList{"sslmode=disable"};
-    // A password never stays in what the program holds; libpq finds it in ~/.pgpass.
-    QTest::newRow("password dropped")
-        << "postgresql://anna@h/s?password=secret&service=team" << true << ""
-        << "h" << -1 << "anna"
-        << "s" << QStringList{"service=team"};
-}
-
-void TestArchive::readsLocations()
-{
-    QFETCH(QString, url);
-    CArchiveLocation l;
-    QString problem;
-    QVERIFY2(l.parse(url, &problem), qPrintable(problem));
-    QTEST(l.isShared(), "shared");
-    QTEST(l.path, "path");
-    QTEST(l.host, "host");
-    QTEST(l.port, "port");
-    QTEST(l.user, "user");
-    QTEST(l.database, "database");
-    QTEST(l.options, "options");
-    QVERIFY(!l.parse(QStringLiteral("mysql://h/db"), &problem));
-    QVERIFY(problem.contains(QLatin1String("mysql://h/db")));
-}
-
-void TestArchive::recordsOnce()
-{
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    CKeptDownload kept = keptAt(QStringLiteral("2026-03-14T10:22:05.250+03:00"),
-                                {{2, 5, 1234, 1, 1}, {2, 6, 987, 0, 0}, {4, 1, 50, 0, 0}});
-    kept.aScans << aScanOf(2, 5);
-    const QString file = QStringLiteral("/kept/2026-03-14_102205 \"ß;\".clxd");
-    QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
-    QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::Known);
-
-    const QList<ArchiveDownload> list = archive.downloads(false, &problem);
-    QCOMPARE(list.size(), 1);
-    const ArchiveDownload &d = list.first();
-    QCOMPARE(d.time, at(QStringLiteral("2026-03-14T10:22:05.250+03:00")));
-    QCOMPARE(d.time.offsetFromUtc(), 3 * 3600);
-    QCOMPARE(d.port, QStringLiteral("COM3"));
-    QCOMPARE(d.protocol, QStringLiteral("extended"));
-    QCOMPARE(d.outcome, QStringLiteral("completed"));
-    QCOMPARE(d.tester, QStringLiteral("M47xx"));
-    QCOMPARE(d.program, QStringLiteral("4.2"));
-    QCOMPARE(d.file, file);
-    QCOMPARE(d.sha256,
-             QString::fromLatin1(
-                 QCryptographicHash::hash(kept.toBytes(), QCryptographicHash::Sha256).toHex()));
-    QCOMPARE(d.results, 3);
-    QCOMPARE(d.aScans, 1);
-    QCOMPARE(d.waiting, false);
-    QCOMPARE(historyText(&archive, 2, 5), QStringList{"2026-03-14T10:22:05+03:00 12.34 A"});
-    QCOMPARE(historyText(&archive, 2, 6), QStringList{"2026-03-14T10:22:05+03:00 98.7"});
-    // The shared archive holds the file itself for colleagues; the embedded one has the file.
-    QCOMPARE(archive.keptBytes(d.sha256, &problem),
-             location.isShared() ? kept.toBytes() : QByteArray());
-}
-
-// A statement that fails half-way through a record, as a program killed there would stop,
-// leaves no part of the download; recording it again works.
-void TestArchive::aFailureHalfWayLeavesNoPart()
-{
-    const QStringList halt =
-        location.isShared()
-            ? QStringList{"CREATE FUNCTION halt() RETURNS trigger AS $$ BEGIN IF NEW.row_no = 1 "
-                          "THEN RAISE EXCEPTION 'halted'; END IF; RETURN NEW; END $$ "
-                          "LANGUAGE plpgsql",
-                          "CREATE TRIGGER halt BEFORE INSERT ON results FOR EACH ROW "
-                          "EXECUTE FUNCTION halt()"}
-            : QStringList{"CREATE TRIGGER halt BEFORE INSERT ON results WHEN NEW.row_no = 1 "
-                          "BEGIN SELECT RAISE(FAIL, 'halted'); END"};
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    QVERIFY(runSql(location, halt));
-    const CKeptDownload kept =
-        keptAt("2026-03-01T10:00:00+01:00", {{2, 1, 700, 0, 0}, {2, 2, 710, 0, 0}});
-    QCOMPARE(archive.record(kept, kept.toBytes(), "/kept/halt.clxd", &problem),
-             CArchive::Recorded::Failed);
-    QVERIFY2(problem.contains(QLatin1String("halted")), qPrintable(problem));
-    QVERIFY(archive.downloads(false, &problem).isEmpty());
-    QVERIFY(historyText(&archive, 2, 1).isEmpty());
-    QVERIFY(runSql(location, {QStringLiteral("DROP TRIGGER halt") +
-                              (location.isShared() ? QStringLiteral(" ON results") : QString())}));
-    QCOMPARE(recordKept(&archive, kept, "/kept/halt.clxd"), CArchive::Recorded::New);
-    QCOMPARE(historyText(&archive, 2, 2), QStringList{"2026-03-01T10:00:00+01:00 71.0"});
-}
-
-void TestArchive::replacesWhenAScansAreAdded()
-{
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    CKeptDownload kept = keptAt(QStringLiteral("2026-03-14T10:22:05+01:00"),
-                                {{2, 5, 1234, 1, 1}, {2, 6, 987, 0, 1}});
-    const QString file = QStringLiteral("/kept/one.clxd");
-    QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
-    kept.aScans << aScanOf(2, 6);
-    QCOMPARE(recordKept(&archive, kept, file), CArchive::Recorded::New);
-    // Another file of the same moment is another download.
-    QCOMPARE(recordKept(&archive, kept, QStringLiteral("/kept/copy.clxd")),
-             CArchive::Recorded::Known);
-    const QList<ArchiveDownload> list = archive.downloads(false, &problem);
-    QCOMPARE(list.size(), 1);
-    QCOMPARE(list.first().aScans, 1);
-    QCOMPARE(historyText(&archive, 2, 6), QStringList{"2026-03-14T10:22:05+01:00 98.7 A"});
-    QCOMPARE(historyText(&archive, 2, 5), QStringList{"2026-03-14T10:22:05+01:00 12.34"});
-}
-
-void TestArchive::listsNewestFirstAndHistoryOldestFirst()
-{
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    // Recorded out of order; the middle one is an hour later in UTC than its local time says.
-    recordKept(&archive, keptAt("2026-05-01T08:00:00+02:00", {{3, 7, 1190, 1, 0}}, "COM2"), "/b");
-    recordKept(&archive, keptAt("2025-05-01T08:00:00+02:00", {{3, 7, 1234, 1, 0}}, "COM1"), "/a");
-    recordKept(&archive, keptAt("2026-05-01T07:30:00+00:00", {{3, 7, 1150, 1, 0}}, "COM3"), "/c");
-    QStringList ports;
-    for (const ArchiveDownload &d : archive.downloads(false, &problem))
-        ports << d.port;
-    QCOMPARE(ports, (QStringList{"COM3", "COM2", "COM1"}));
-    QCOMPARE(historyText(&archive, 3, 7),
-             (QStringList{"2025-05-01T08:00:00+02:00 12.34", "2026-05-01T08:00:00+02:00 11.90",
-                          "2026-05-01T07:30:00Z 11.50"}));
-    QCOMPARE(historyText(&archive, 3, 8), QStringList());
-}
-
-void TestArchive::namesApplyFromTheirDownloadOnward()
-{
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    const QString first = QStringLiteral("Tank 3 \"shell\"; Ölbehälter Ø 2 м");
-    const QString second = QStringLiteral("Line 12 elbow 'new'");
-    QVERIFY(archive.nameGroup(3, first, at("2026-01-10T12:00:00+01:00"), &problem));
-    QVERIFY(archive.nameGroup(3, second, at("2026-06-01T09:00:00+02:00"), &problem));
-    QVERIFY(archive.nameGroup(4, QStringLiteral("other"), at("2020-01-01T00:00:00Z"), &problem));
-    QCOMPARE(archive.groupName(3, at("2026-01-10T11:59:59+01:00"), &problem), QString());
-    QCOMPARE(archive.groupName(3, at("2026-01-10T12:00:00+01:00"), &problem), first);
-    QCOMPARE(archive.groupName(3, at("2026-06-01T06:59:59Z"), &problem), first);
-    QCOMPARE(archive.groupName(3, at("2026-06-01T07:00:00Z"), &problem), second);
-    QCOMPARE(archive.groupName(3, at("2030-01-01T00:00:00Z"), &problem), second);
-    QCOMPARE(archive.groupName(5, at("2030-01-01T00:00:00Z"), &problem), QString());
-}
-
-void TestArchive::migratesAnEarlierVersion_data()
-{
-    QTest::addColumn<QString>("backend");
-    QTest::addColumn<int>("version");
-    QTest::addColumn<bool>("waiting");
-    QTest::addColumn<QString>("name");
-    for (const QString backend : {"sqlite", "postgresql"}) {
-        QTest::addRow("%s v1", qPrintable(backend)) << backend << 1 << false << QString();
-        QTest::addRow("%s v2", qPrintable(backend)) << backend << 2 << true << "Tank 3";
-    }
-}
-
-// The hand-written fixture of every earlier version reads back, and what the later versions
-// added works on it.
-void TestArchive::migratesAnEarlierVersion()
-{
-    QFETCH(int, version);
-    const QString fixture = QStringLiteral(COLLATRIX_TEST_DATA "/archive-v%1.").arg(version);
-    if (location.isShared()) {
-        // The same hand-written tables, made on the server.
-        QString sql = readAll(fixture + QStringLiteral("sql"));
-        sql.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
-        sql.replace(QStringLiteral("INTEGER PRIMARY KEY"), QStringLiteral("BIGSERIAL PRIMARY KEY"));
-        sql.replace(QStringLiteral("BLOB"), QStringLiteral("BYTEA"));
-        QVERIFY(runSql(location, sql.split(QLatin1Char(';'), Qt::SkipEmptyParts)
-                                     .filter(QRegularExpression(QStringLiteral("\\S")))));
-    } else {
-        QVERIFY(QFile::copy(fixture + QStringLiteral("sqlite"), location.path));
-        QFile::setPermissions(location.path, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    QVERIFY(!archive.created());
-    const QList<ArchiveDownload> list = archive.downloads(false, &problem);
-    QCOMPARE(list.size(), 2);
-    QCOMPARE(list.at(0).port, QStringLiteral("COM5"));
-    QCOMPARE(list.at(0).outcome, QStringLiteral("incomplete"));
-    QTEST(list.at(0).waiting, "waiting");
-    QCOMPARE(list.at(0).identification, QString());
-    QCOMPARE(list.at(1).file, QStringLiteral("/data/2025-04-02_091500.clxd"));
-    QCOMPARE(list.at(1).waiting, false);
-    QCOMPARE(historyText(&archive, 3, 7),
-             (QStringList{"2025-04-02T09:15:00+02:00 12.34 A", "2025-10-20T15:30:00+03:00 11.9"}));
-    QTEST(archive.groupName(3, list.at(0).time, &problem), "name");
-    // What the later versions added works on the migrated archive.
-    QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3b"), list.at(0).time, &problem));
-    QCOMPARE(archive.groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3b"));
-    const CKeptDownload kept = keptAt("2026-01-01T10:00:00+01:00", {{3, 7, 1100, 1, 0}});
-    QCOMPARE(archive.record(kept, kept.toBytes(), "/n", "Tarn Qellix v2", &problem),
-             CArchive::Recorded::New);
-    QCOMPARE(archive.downloads(false, &problem).first().identification, "Tarn Qellix v2");
-    QCOMPARE(historyText(&archive, 3, 7).size(), 3);
-    QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, kept.time}, &problem));
-    QCOMPARE(archive.latestLimits(&problem).value(3).minimum, 8.0);
-    QVERIFY(archive.setParticulars(3, {{"client", "Northern Works"}}, kept.time, &problem));
-    QCOMPARE(archive.particulars(3, &problem).value("client"), QStringLiteral("Northern Works"));
-}
-
-void TestArchive::refusesANewerArchive()
-{
-    {
-        CArchive archive(location);
-        QString problem;
-        QVERIFY2(archive.open(&problem), qPrintable(problem));
-        QVERIFY(archive.created());
-    }
-    QVERIFY(runSql(location, {QStringLiteral("UPDATE schema_version SET version = 7")}));
-    CArchive archive(location);
-    QString problem;
-    QVERIFY(!archive.open(&problem));
-    QVERIFY2(problem.contains(QLatin1String("newer version")), qPrintable(problem));
-    QVERIFY2(problem.contains(QLatin1String("version 7")), qPrintable(problem));
-    QVERIFY2(problem.contains(QStringLiteral("version %1").arg(CArchiveSchema::kVersion)),
-             qPrintable(problem));
-    QVERIFY(!archive.isOpen());
-    QString why;
-    QCOMPARE(recordKept(&archive, keptAt("2026-01-01T10:00:00Z", {{1, 1, 10, 0, 0}}), "/x"),
-             CArchive::Recorded::Failed);
-    QVERIFY(archive.downloads(false, &why).isEmpty());
-    QVERIFY(!why.isEmpty());
-}
-
-void TestArchive::refusesWhatItCannotUse_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("sqlite not a database") << "garbage"
-                                           << "not a database";
-    QTest::newRow("sqlite other tables") << "tables"
-                                         << "not those of an archive";
-    QTest::newRow("sqlite read-only file") << "file 0444"
-                                           << "is read-only";
-    QTest::newRow("sqlite read-only folder") << "folder 0555"
-                                             << "is read-only";
-    QTest::newRow("sqlite opened read-only") << "opened read-only"
-                                             << "is read-only";
-}
-
-// Each fault ends in a message that names the archive and says what is wrong, and the window's
-// controller keeps a download all the same.
-void TestArchive::refusesWhatItCannotUse()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, reason);
-    const bool modes = fault.contains(QLatin1Char('0'));
-    if (modes && geteuid() == 0)
-        QSKIP("root writes whatever the modes say; the row 'opened read-only' stands for this");
-    const QString folder = QFileInfo(location.path).absolutePath() + "/ro";
-    QString problem;
-    if (fault == QLatin1String("garbage"))
-        QVERIFY(writeFile(location.path, QByteArray(4096, 'x')));
-    else if (fault == QLatin1String("tables"))
-        QVERIFY(runSql(location, {QStringLiteral("CREATE TABLE photos (id INTEGER)")}));
-    else if (fault == QLatin1String("folder 0555"))
-        location.path = folder + "/archive.sqlite";
-    else
-        QVERIFY(CArchive(location).open(&problem));
-    QVERIFY(QDir().mkpath(folder));
-    QFile::setPermissions(fault == QLatin1String("file 0444") ? location.path : folder,
-                          modes ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser
-                                : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    location.readOnly = fault == QLatin1String("opened read-only");
-    CArchive archive(location);
-    QVERIFY(!archive.open(&problem));
-    QVERIFY2(problem.contains(reason), qPrintable(problem));
-    QVERIFY2(problem.contains(location.path), qPrintable(problem));
-    if (!location.readOnly)
-        QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-// A download made while the server cannot be reached waits in the embedded archive; the next
-// connection brings it across once, with what the tester said it is, and a sync after that brings
-// nothing.
-void TestArchive::waitsForTheSharedArchive()
-{
-    const QString embedded = dir.filePath(QStringLiteral("waits.sqlite"));
-    CArchiveLocation away;
-    QString problem;
-    QVERIFY(away.parse(QStringLiteral("postgresql://collatrix@/postgres?host=") +
-                           dir.filePath(QStringLiteral("nowhere")),
-                       &problem));
-    const CKeptDownload kept = keptAt("2026-02-02T10:00:00+01:00", {{1, 1, 500, 0, 0}});
-    {
-        CArchiveSet set(away, embedded);
-        QVERIFY(set.open(&problem));
-        QVERIFY(!problem.isEmpty());
-        problem.clear();
-        QVERIFY(set.record(kept, kept.toBytes(), QStringLiteral("/kept/waits.clxd"),
-                           QStringLiteral("Tarn Qellix 7"), &problem));
-        QVERIFY2(problem.contains(QLatin1String("shared later")), qPrintable(problem));
-        QCOMPARE(set.waitingCount(), 1);
-        int brought = -1;
-        QVERIFY(!set.sync(&brought, &problem));
-        QCOMPARE(brought, 0);
-    }
-    // The kept file is where the embedded archive says.
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("kept"))));
-    const QString file = dir.filePath(QStringLiteral("kept/waits.clxd"));
-    QVERIFY(writeFile(file, kept.toBytes()));
-    QVERIFY(runSql(CArchiveLocation::embedded(embedded),
-                   {QStringLiteral("UPDATE downloads SET file = '%1'").arg(file)}));
-    CArchiveSet set(location, embedded);
-    problem.clear();
-    QVERIFY(set.open(&problem));
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(set.waitingCount(), 0);
-    QCOMPARE(sharedCount(), 1);
-    int brought = -1;
-    QVERIFY(set.sync(&brought, &problem));
-    QCOMPARE(brought, 0);
-    QCOMPARE(sharedCount(), 1);
-    QCOMPARE(set.chosen().keptBytes(CArchive::sha256Of(kept.toBytes()), &problem), kept.toBytes());
-    QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
-}
-
-// The server goes away under open connections and comes back, also in the middle of a sync:
-// what was recorded meanwhile waits, arrives once, and the old connection's statements are
-// not used again.
-void TestArchive::survivesAServerStop()
-{
-    const QString embedded = dir.filePath(QStringLiteral("stop.sqlite"));
-    constexpr int kDownloads = 6;
-    QStringList files;
-    QList<CKeptDownload> downloads;
-    for (int i = 0; i < kDownloads; ++i) {
-        downloads << keptAt(QStringLiteral("2026-02-0%1T10:00:00+01:00").arg(i + 1),
-                            {{1, 1, 500 + i, 0, 0}});
-        files << dir.filePath(QStringLiteral("stop%1.clxd").arg(i));
-        QVERIFY(writeFile(files.last(), downloads.last().toBytes()));
-    }
-    CArchiveSet set(location, embedded);
-    QString problem;
-    QVERIFY2(set.open(&problem), qPrintable(problem));
-    QVERIFY(set.record(downloads[0], downloads[0].toBytes(), files[0], &problem));
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-
-    // A restart between two downloads: the next one goes through on a fresh connection.
-    QVERIFY(serverCommand(QStringLiteral("stop")));
-    QVERIFY(serverCommand(QStringLiteral("start")));
-    QVERIFY(set.record(downloads[1], downloads[1].toBytes(), files[1], &problem));
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(set.waitingCount(), 0);
-
-    QVERIFY(serverCommand(QStringLiteral("stop")));
-    for (int i = 2; i < kDownloads; ++i) {
-        problem.clear();
-        QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
-        QVERIFY(!problem.isEmpty());
-    }
-    QCOMPARE(set.waitingCount(), kDownloads - 2);
-    int brought = -1;
-    QVERIFY(!set.sync(&brought, &problem));
-    QCOMPARE(brought, 0);
-    QVERIFY(serverCommand(QStringLiteral("start")));
-
-    // The server stops again once the first waiting download is across.
-    const auto stopAfterFirst = [](int done, int, const QString &) {
-        if (done == 1)
-            QVERIFY(serverCommand(QStringLiteral("stop")));
-    };
-    QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
-    QCOMPARE(brought, 1);
-    QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
-    QCOMPARE(set.waitingCount(), kDownloads - 3);
-    QVERIFY(serverCommand(QStringLiteral("start")));
-
-    problem.clear();
-    QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
-    QCOMPARE(brought, kDownloads - 3);
-    QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
-    QCOMPARE(brought, 0);
-    QCOMPARE(set.waitingCount(), 0);
-    QCOMPARE(sharedCount(), kDownloads);
-    QCOMPARE(int(set.chosen().history(1, 1, &problem).size()), kDownloads);
-    QCOMPARE(int(set.embedded().downloads(false, &problem).size()), kDownloads);
-}
-
-// The window's controller: downloads kept before the archive existed come in when it is made,
-// a new one the moment it is kept with what the tester said it is, and its record is replaced
-// when the A-scans are added.
-void TestArchive::controllerRecordsEveryKeptDownload()
-{
-    const QString home = dir.filePath(QStringLiteral("home"));
-    qputenv("XDG_DATA_HOME", home.toLocal8Bit());
-    qputenv("COLLATRIX_ARCHIVE", ("sqlite:" + dir.filePath("controller.sqlite")).toLocal8Bit());
-    QString problem;
-    const CKeptDownload earlier = keptAt("2025-01-01T09:00:00+01:00", {{3, 7, 1300, 1, 0}});
-    QVERIFY(!CKeptFolder().keep(earlier, &problem).isEmpty());
-
-    CCollatrix controller(dir.path());
-    QVERIFY(controller.openArchive());
-    QCOMPARE(controller.archive->embedded().downloads(false, &problem).size(), 1);
-    // A reception as the tester left it; its time is made one of the test's own.
-    const QByteArray dump = dumpOf({{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
-    controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
-    controller.tester->extendedProtocol = true;
-    controller.tester->identification = QStringLiteral("Tarn Qellix M47T\\x00\\x02");
-    QVERIFY(controller.decodeReceivedDump());
-    controller.kept.time = at("2026-01-01T09:00:00+01:00");
-    QVERIFY(controller.keepReception(CTransferEngine::Outcome::Completed, &problem));
-    controller.aScanCache.insert(0, CKeptDownload::entryFromReply(aScanOf(3, 7).reply));
-    QVERIFY(controller.keepAScans(&problem));
-    qunsetenv("COLLATRIX_ARCHIVE");
-
-    const QList<ArchiveDownload> list = controller.archive->embedded().downloads(false, &problem);
-    QCOMPARE(list.size(), 2);
-    QCOMPARE(list.first().file, controller.keptFile);
-    QCOMPARE(list.first().aScans, 1);
-    QCOMPARE(list.first().identification, QStringLiteral("Tarn Qellix M47T\\x00\\x02"));
-    QCOMPARE(list.last().identification, QString());
-    QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(controller.keptFile)));
-    QCOMPARE(historyText(&controller.archive->embedded(), 3, 7),
-             (QStringList{"2025-01-01T09:00:00+01:00 13.00", "2026-01-01T09:00:00+01:00 12.50 A"}));
-    QVERIFY(controller.archiveProblem.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestArchive)
 #include "tst_archive.moc"

@@ -17,18 +17,6 @@
 namespace
 {
 
-void addBackends()
-{
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << "sqlite";
-    QTest::newRow("postgresql") << "postgresql";
-}
-
-QString urlOf(const CArchiveLocation &location)
-{
-    return location.isShared() ? postgresUrl() : QStringLiteral("sqlite:") + location.path;
-}
-
 QStringList lines(const QByteArray &out)
 {
     return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -83,133 +71,130 @@ class TestCliArchive : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        if (!freshArchive(dir, &location))
+            QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
+        // Beside a shared archive the program keeps an embedded one; each case gets its own, so
+        // what an earlier run recorded is not "already in the archive".
+        static int count = 0;
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data%1").arg(++count)).toLocal8Bit());
+    }
     void listsAndShowsHistory_data() { addBackends(); }
-    void listsAndShowsHistory();
+    void listsAndShowsHistory()
+    {
+        const CKeptFolder folder(
+            dir.filePath(QStringLiteral("kept-%1").arg(QTest::currentDataTag())));
+        QString problem;
+        CKeptDownload first =
+            keptAt("2025-05-01T08:00:00+02:00", {{3, 7, 1234, 1, 1}, {3, 8, 50, 0, 0}});
+        first.aScans << aScanOf(3, 7);
+        CKeptDownload second = keptAt("2026-05-01T07:30:00-03:30", {{3, 7, 1190, 1, 0}});
+        second.outcome = QStringLiteral("incomplete");
+        const QString a = folder.keep(first, &problem);
+        const QString b = folder.keep(second, &problem);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        const QString url = urlOf(location);
+
+        CliRun r = runCli({"archive", "import", folder.path, "--archive", url});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.contains("2 recorded, 0 already in the archive"), r.err.constData());
+        r = runCli({"archive", "import", a, "--archive", url});
+        QVERIFY2(r.err.contains("0 recorded, 1 already in the archive"), r.err.constData());
+
+        r = runCli({"archive", "list", "--archive", url});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(lines(r.out), (QStringList{"2026-05-01T07:30:00-03:30;M47xx;1;0;incomplete;" + b,
+                                            "2025-05-01T08:00:00+02:00;M47xx;2;1;completed;" + a}));
+        r = runCli({"archive", "history", "3", "7", "--archive", url});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(lines(r.out), (QStringList{"2025-05-01T08:00:00+02:00;3;7;12.34;mm",
+                                            "2026-05-01T07:30:00-03:30;3;7;11.90;mm"}));
+        r = runCli({"archive", "history", "3", "8", "--decimal-separator", ",", "--archive", url});
+        QCOMPARE(lines(r.out), QStringList{"2025-05-01T08:00:00+02:00;3;8;5,0;mm"});
+        QCOMPARE(runCli({"archive", "history", "3", "x", "--archive", url}).status, 2);
+
+        const QString name = QStringLiteral("Tank \"3\"; Ölbehälter Ø");
+        QCOMPARE(runCli({"archive", "name", "3", name, "--archive", url}).status, 0);
+        CArchive archive(location);
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        QCOMPARE(archive.groupName(3, second.time, &problem), name);
+        QCOMPARE(archive.groupName(3, first.time, &problem), QString());
+    }
     void twoImportsAtOnceRecordEachOnce_data() { addBackends(); }
-    void twoImportsAtOnceRecordEachOnce();
+    void twoImportsAtOnceRecordEachOnce()
+    {
+        const CKeptFolder folder(
+            dir.filePath(QStringLiteral("many-%1").arg(QTest::currentDataTag())));
+        constexpr int kFiles = 20;
+        QVERIFY(keepMany(folder, kFiles, 300));
+        const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
+        QProcess one;
+        QProcess two;
+        one.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+        two.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
+        QVERIFY(one.waitForFinished(60000) && two.waitForFinished(60000));
+        const QByteArray oneSaid = one.readAllStandardError();
+        const QByteArray twoSaid = two.readAllStandardError();
+        QVERIFY2(one.exitCode() == 0, oneSaid.constData());
+        QVERIFY2(two.exitCode() == 0, twoSaid.constData());
+        QCOMPARE(recordedIn({oneSaid, twoSaid}), kFiles);
+        const CliRun r = runCli({"archive", "list", "--archive", urlOf(location)});
+        QCOMPARE(lines(r.out).size(), kFiles);
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        QCOMPARE(archive.history(1, 300, &problem).size(), kFiles / 4);
+    }
     void killedImportCompletesWhenRunAgain_data() { addBackends(); }
-    void killedImportCompletesWhenRunAgain();
+    // An import killed after some files are in leaves a sound archive without a part of a
+    // download, and the same import run again records the rest, each file once.
+    void killedImportCompletesWhenRunAgain()
+    {
+        const CKeptFolder folder(
+            dir.filePath(QStringLiteral("kill-%1").arg(QTest::currentDataTag())));
+        constexpr int kFiles = 12;
+        constexpr int kCells = 2000;
+        constexpr int kKillAfter = 5;
+        QVERIFY(keepMany(folder, kFiles, kCells));
+        const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
+        QProcess import;
+        import.setReadChannel(QProcess::StandardError);
+        import.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
+                     args + QStringList{"--progress"});
+        const QByteArray killLine = QByteArray::number(kKillAfter) + " of ";
+        QByteArray line;
+        while (!line.startsWith(killLine)) {
+            QVERIFY(import.canReadLine() || import.waitForReadyRead(30000));
+            line = import.readLine();
+        }
+        ::kill(pid_t(import.processId()), SIGKILL);
+        QVERIFY(import.waitForFinished(30000));
+        QCOMPARE(import.exitStatus(), QProcess::CrashExit);
+        if (!location.isShared())
+            QCOMPARE(integrityOf(location.path), QStringLiteral("ok"));
+
+        const CliRun again = runCli(args);
+        QCOMPARE(again.status, 0);
+        const int recorded = recordedIn({again.err});
+        QVERIFY2(recorded <= kFiles - kKillAfter, again.err.constData());
+        QVERIFY2(
+            again.err.contains(QByteArray::number(kFiles - recorded) + " already in the archive"),
+            again.err.constData());
+        QCOMPARE(lines(runCli({"archive", "list", "--archive", urlOf(location)}).out).size(),
+                 kFiles);
+        CArchive archive(location);
+        QString problem;
+        QVERIFY2(archive.open(&problem), qPrintable(problem));
+        // The last result of every file is there: no download was recorded in part.
+        for (int group = 1; group <= 4; ++group)
+            QCOMPARE(archive.history(group, kCells, &problem).size(), kFiles / 4);
+    }
 
 private:
     QTemporaryDir dir;
     CArchiveLocation location;
 };
-
-void TestCliArchive::init()
-{
-    if (!freshArchive(dir, &location))
-        QSKIP("no PostgreSQL server (run through tests/with-postgres.sh)");
-    // Beside a shared archive the program keeps an embedded one; each case gets its own, so
-    // what an earlier run recorded is not "already in the archive".
-    static int count = 0;
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data%1").arg(++count)).toLocal8Bit());
-}
-
-void TestCliArchive::listsAndShowsHistory()
-{
-    const CKeptFolder folder(dir.filePath(QStringLiteral("kept-%1").arg(QTest::currentDataTag())));
-    QString problem;
-    CKeptDownload first =
-        keptAt("2025-05-01T08:00:00+02:00", {{3, 7, 1234, 1, 1}, {3, 8, 50, 0, 0}});
-    first.aScans << aScanOf(3, 7);
-    CKeptDownload second = keptAt("2026-05-01T07:30:00-03:30", {{3, 7, 1190, 1, 0}});
-    second.outcome = QStringLiteral("incomplete");
-    const QString a = folder.keep(first, &problem);
-    const QString b = folder.keep(second, &problem);
-    QVERIFY(!a.isEmpty() && !b.isEmpty());
-    const QString url = urlOf(location);
-
-    CliRun r = runCli({"archive", "import", folder.path, "--archive", url});
-    QCOMPARE(r.status, 0);
-    QVERIFY2(r.err.contains("2 recorded, 0 already in the archive"), r.err.constData());
-    r = runCli({"archive", "import", a, "--archive", url});
-    QVERIFY2(r.err.contains("0 recorded, 1 already in the archive"), r.err.constData());
-
-    r = runCli({"archive", "list", "--archive", url});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(lines(r.out), (QStringList{"2026-05-01T07:30:00-03:30;M47xx;1;0;incomplete;" + b,
-                                        "2025-05-01T08:00:00+02:00;M47xx;2;1;completed;" + a}));
-    r = runCli({"archive", "history", "3", "7", "--archive", url});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(lines(r.out), (QStringList{"2025-05-01T08:00:00+02:00;3;7;12.34;mm",
-                                        "2026-05-01T07:30:00-03:30;3;7;11.90;mm"}));
-    r = runCli({"archive", "history", "3", "8", "--decimal-separator", ",", "--archive", url});
-    QCOMPARE(lines(r.out), QStringList{"2025-05-01T08:00:00+02:00;3;8;5,0;mm"});
-    QCOMPARE(runCli({"archive", "history", "3", "x", "--archive", url}).status, 2);
-
-    const QString name = QStringLiteral("Tank \"3\"; Ölbehälter Ø");
-    QCOMPARE(runCli({"archive", "name", "3", name, "--archive", url}).status, 0);
-    CArchive archive(location);
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    QCOMPARE(archive.groupName(3, second.time, &problem), name);
-    QCOMPARE(archive.groupName(3, first.time, &problem), QString());
-}
-
-void TestCliArchive::twoImportsAtOnceRecordEachOnce()
-{
-    const CKeptFolder folder(dir.filePath(QStringLiteral("many-%1").arg(QTest::currentDataTag())));
-    constexpr int kFiles = 20;
-    QVERIFY(keepMany(folder, kFiles, 300));
-    const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
-    QProcess one;
-    QProcess two;
-    one.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
-    two.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"), args);
-    QVERIFY(one.waitForFinished(60000) && two.waitForFinished(60000));
-    const QByteArray oneSaid = one.readAllStandardError();
-    const QByteArray twoSaid = two.readAllStandardError();
-    QVERIFY2(one.exitCode() == 0, oneSaid.constData());
-    QVERIFY2(two.exitCode() == 0, twoSaid.constData());
-    QCOMPARE(recordedIn({oneSaid, twoSaid}), kFiles);
-    const CliRun r = runCli({"archive", "list", "--archive", urlOf(location)});
-    QCOMPARE(lines(r.out).size(), kFiles);
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    QCOMPARE(archive.history(1, 300, &problem).size(), kFiles / 4);
-}
-
-// An import killed after some files are in leaves a sound archive without a part of a
-// download, and the same import run again records the rest, each file once.
-void TestCliArchive::killedImportCompletesWhenRunAgain()
-{
-    const CKeptFolder folder(dir.filePath(QStringLiteral("kill-%1").arg(QTest::currentDataTag())));
-    constexpr int kFiles = 12;
-    constexpr int kCells = 2000;
-    constexpr int kKillAfter = 5;
-    QVERIFY(keepMany(folder, kFiles, kCells));
-    const QStringList args{"archive", "import", folder.path, "--archive", urlOf(location)};
-    QProcess import;
-    import.setReadChannel(QProcess::StandardError);
-    import.start(QStringLiteral(COLLATRIX_BIN_DIR "/collatrix-cli"),
-                 args + QStringList{"--progress"});
-    const QByteArray killLine = QByteArray::number(kKillAfter) + " of ";
-    QByteArray line;
-    while (!line.startsWith(killLine)) {
-        QVERIFY(import.canReadLine() || import.waitForReadyRead(30000));
-        line = import.readLine();
-    }
-    ::kill(pid_t(import.processId()), SIGKILL);
-    QVERIFY(import.waitForFinished(30000));
-    QCOMPARE(import.exitStatus(), QProcess::CrashExit);
-    if (!location.isShared())
-        QCOMPARE(integrityOf(location.path), QStringLiteral("ok"));
-
-    const CliRun again = runCli(args);
-    QCOMPARE(again.status, 0);
-    const int recorded = recordedIn({again.err});
-    QVERIFY2(recorded <= kFiles - kKillAfter, again.err.constData());
-    QVERIFY2(again.err.contains(QByteArray::number(kFiles - recorded) + " already in the archive"),
-             again.err.constData());
-    QCOMPARE(lines(runCli({"archive", "list", "--archive", urlOf(location)}).out).size(), kFiles);
-    CArchive archive(location);
-    QString problem;
-    QVERIFY2(archive.open(&problem), qPrintable(problem));
-    // The last result of every file is there: no download was recorded in part.
-    for (int group = 1; group <= 4; ++group)
-        QCOMPARE(archive.history(group, kCells, &problem).size(), kFiles / 4);
-}
 
 QTEST_GUILESS_MAIN(TestCliArchive)
 #include "tst_cli_archive.moc"

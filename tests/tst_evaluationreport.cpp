@@ -67,86 +67,82 @@ class TestEvaluationReport : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void evaluationPages();
-    void nothingNeedsAction();
+    void init()
+    {
+        if (!popplerThere())
+            QSKIP("poppler-utils is not installed");
+    }
+    void evaluationPages()
+    {
+        // Group 1, limits 10.00 / 8.00 / 0.50, two to a row (not the square three), cell 5 not
+        // measured; group 2 without limits.
+        const QList<Point> points{{1, 1, 1000, 980, 940}, {1, 2, 1000, 1000, 1000},
+                                  {1, 3, 0, 0, 830},      {1, 4, 0, 820, 790},
+                                  {1, 6, 0, 0, 990},      {2, 1, 0, 0, 500},
+                                  {2, 2, 0, 0, 600}};
+        CZRData data;
+        EvaluationInput input;
+        input.data = &data;
+        input.time = morningOf("2022-03-01");
+        for (const Point &p : points) {
+            data.append(reading(p.group, p.cell, p.c));
+            addHistory(&input, p);
+        }
+        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.5});
+        const CEvaluation evaluation(input);
+        const QString pdf = dir.filePath(QStringLiteral("evaluated.pdf"));
+        QCOMPARE(written(data, evaluation, pdf), QString());
+        // Page one, the results, then the summary, two maps and the action list.
+        QCOMPARE(pdfPages(pdf), 6);
+        // Group 1: 9.40, 10.00, 8.30, 7.90, 9.90; mean 45.50/5 = 9.100; deviations 0.3, 0.9, -0.8,
+        // -1.2, 0.8, squares 3.62, sd sqrt(3.62/4) = 0.951. Cell 4 is below (life
+        // -0.10/0.300205 = -0.3), cell 3 in warning, three ok. Group 2: 5.00 and 6.00, sd
+        // sqrt(0.5) = 0.707.
+        const QString summary = pdfText(pdf, 3);
+        QVERIFY2(summary.contains("1 mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 1 3 -0,3") &&
+                     summary.contains("2 mm - - - 2 5,00 1 6,00 5,500 0,707 0 0 0 -") &&
+                     summary.contains("at most 10,0 years"),
+                 qPrintable(summary));
+        const QString map = pdfText(pdf, 4);
+        QVERIFY2(
+            map.contains("Thickness map: group 1") &&
+                map.contains("red at the minimum, 8,00 mm, to green at the nominal, 10,00 mm") &&
+                map.contains("2 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
+            qPrintable(map));
+        QVERIFY2(pdfText(pdf, 5).contains("thinnest reading, 5,00 mm, to green at the thickest, "
+                                          "6,00 mm"),
+                 qPrintable(pdfText(pdf, 5)));
+        // Below its minimum first, then the shortest life, then the warning without a rate. Cell 4:
+        // rate 0.30 * 365.25/365 = 0.300, loss 2.10/10.00; cell 1 as worked out in tst_evaluation.
+        const QString actions = pdfText(pdf, 6);
+        QVERIFY2(actions.contains("Points needing action") &&
+                     actions.contains("1 4 7,90 mm below minimum 21,0 8,20 2021-03-01 8,20 "
+                                      "2021-03-01 0,300 0,300 0,300 -0,3 2022-03-01 "
+                                      "1 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 2021-03-01 0,300 "
+                                      "0,400 0,400 3,5 2023-11-30 "
+                                      "1 3 8,30 mm warning 17,0") &&
+                     actions.contains("Page 6 of 6"),
+                 qPrintable(actions));
+    }
+    void nothingNeedsAction()
+    {
+        CZRData data;
+        data.append(reading(1, 1, 1000));
+        EvaluationInput input;
+        input.data = &data;
+        input.time = morningOf("2022-03-01");
+        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.0});
+        const CEvaluation evaluation(input);
+        const QString pdf = dir.filePath(QStringLiteral("sound.pdf"));
+        QCOMPARE(written(data, evaluation, pdf), QString());
+        QCOMPARE(pdfPages(pdf), 5);
+        QVERIFY2(pdfText(pdf, 5).contains("No point is below its minimum"),
+                 qPrintable(pdfText(pdf, 5)));
+    }
 
 private:
     QTemporaryDir dir;
 };
-
-void TestEvaluationReport::init()
-{
-    if (!popplerThere())
-        QSKIP("poppler-utils is not installed");
-}
-
-void TestEvaluationReport::evaluationPages()
-{
-    // Group 1, limits 10.00 / 8.00 / 0.50, two to a row (not the square three), cell 5 not
-    // measured; group 2 without limits.
-    const QList<Point> points{{1, 1, 1000, 980, 940}, {1, 2, 1000, 1000, 1000}, {1, 3, 0, 0, 830},
-                              {1, 4, 0, 820, 790},    {1, 6, 0, 0, 990},        {2, 1, 0, 0, 500},
-                              {2, 2, 0, 0, 600}};
-    CZRData data;
-    EvaluationInput input;
-    input.data = &data;
-    input.time = morningOf("2022-03-01");
-    for (const Point &p : points) {
-        data.append(reading(p.group, p.cell, p.c));
-        addHistory(&input, p);
-    }
-    input.limits.insert(1, GroupLimits{10.0, 8.0, 0.5});
-    const CEvaluation evaluation(input);
-    const QString pdf = dir.filePath(QStringLiteral("evaluated.pdf"));
-    QCOMPARE(written(data, evaluation, pdf), QString());
-    // Page one, the results, then the summary, two maps and the action list.
-    QCOMPARE(pdfPages(pdf), 6);
-    // Group 1: 9.40, 10.00, 8.30, 7.90, 9.90; mean 45.50/5 = 9.100; deviations 0.3, 0.9, -0.8,
-    // -1.2, 0.8, squares 3.62, sd sqrt(3.62/4) = 0.951. Cell 4 is below (life
-    // -0.10/0.300205 = -0.3), cell 3 in warning, three ok. Group 2: 5.00 and 6.00, sd
-    // sqrt(0.5) = 0.707.
-    const QString summary = pdfText(pdf, 3);
-    QVERIFY2(summary.contains("1 mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 1 3 -0,3") &&
-                 summary.contains("2 mm - - - 2 5,00 1 6,00 5,500 0,707 0 0 0 -") &&
-                 summary.contains("at most 10,0 years"),
-             qPrintable(summary));
-    const QString map = pdfText(pdf, 4);
-    QVERIFY2(map.contains("Thickness map: group 1") &&
-                 map.contains("red at the minimum, 8,00 mm, to green at the nominal, 10,00 mm") &&
-                 map.contains("2 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
-             qPrintable(map));
-    QVERIFY2(pdfText(pdf, 5).contains("thinnest reading, 5,00 mm, to green at the thickest, "
-                                      "6,00 mm"),
-             qPrintable(pdfText(pdf, 5)));
-    // Below its minimum first, then the shortest life, then the warning without a rate. Cell 4:
-    // rate 0.30 * 365.25/365 = 0.300, loss 2.10/10.00; cell 1 as worked out in tst_evaluation.
-    const QString actions = pdfText(pdf, 6);
-    QVERIFY2(actions.contains("Points needing action") &&
-                 actions.contains("1 4 7,90 mm below minimum 21,0 8,20 2021-03-01 8,20 "
-                                  "2021-03-01 0,300 0,300 0,300 -0,3 2022-03-01 "
-                                  "1 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 2021-03-01 0,300 "
-                                  "0,400 0,400 3,5 2023-11-30 "
-                                  "1 3 8,30 mm warning 17,0") &&
-                 actions.contains("Page 6 of 6"),
-             qPrintable(actions));
-}
-
-void TestEvaluationReport::nothingNeedsAction()
-{
-    CZRData data;
-    data.append(reading(1, 1, 1000));
-    EvaluationInput input;
-    input.data = &data;
-    input.time = morningOf("2022-03-01");
-    input.limits.insert(1, GroupLimits{10.0, 8.0, 0.0});
-    const CEvaluation evaluation(input);
-    const QString pdf = dir.filePath(QStringLiteral("sound.pdf"));
-    QCOMPARE(written(data, evaluation, pdf), QString());
-    QCOMPARE(pdfPages(pdf), 5);
-    QVERIFY2(pdfText(pdf, 5).contains("No point is below its minimum"),
-             qPrintable(pdfText(pdf, 5)));
-}
 
 QTEST_MAIN(TestEvaluationReport)
 #include "tst_evaluationreport.moc"

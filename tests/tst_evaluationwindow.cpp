@@ -18,18 +18,6 @@
 #include <QToolTip>
 #include <QtTest>
 
-class TestEvaluationWindow : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void showsHandWorkedFigures();
-
-private:
-    TestProgramFolder programFolder;
-    QTemporaryDir dir;
-};
-
 namespace
 {
 
@@ -43,75 +31,86 @@ QStringList rowTexts(const QTableWidget *table, int row)
 
 } // namespace
 
-void TestEvaluationWindow::showsHandWorkedFigures()
+class TestEvaluationWindow : public QObject
 {
-    const QString archivePath = dir.filePath(QStringLiteral("archive.sqlite"));
-    qputenv("COLLATRIX_ARCHIVE", ("sqlite:" + archivePath).toLocal8Bit());
-    const CKeptFolder folder(dir.filePath(QStringLiteral("kept")));
-    const QList<QList<std::array<int, 5>>> surveys{
-        {{3, 1, 1190, 1, 0}, {3, 2, 900, 1, 0}, {3, 3, 820, 1, 0}, {3, 4, 1000, 1, 0}},
-        {{3, 1, 1150, 1, 0}, {3, 2, 880, 1, 0}, {3, 3, 800, 1, 0}, {3, 4, 1010, 1, 0}},
-        {{3, 1, 1100, 1, 0}, {3, 2, 850, 1, 0}, {3, 3, 790, 1, 0}, {3, 4, 1020, 1, 0}}};
-    QString problem;
-    QStringList files;
+    Q_OBJECT
+
+private slots:
+    void showsHandWorkedFigures()
     {
-        CArchive archive(CArchiveLocation::embedded(archivePath));
-        QVERIFY2(archive.open(&problem), qPrintable(problem));
-        for (int year = 0; year < 3; ++year) {
-            const CKeptDownload kept = keptAt(
-                QStringLiteral("%1-06-01T10:00:00+00:00").arg(2023 + year), surveys.at(year));
-            files << folder.keep(kept, &problem);
-            QVERIFY(archive.record(kept, kept.toBytes(), files.last(), &problem) !=
-                    CArchive::Recorded::Failed);
+        const QString archivePath = dir.filePath(QStringLiteral("archive.sqlite"));
+        qputenv("COLLATRIX_ARCHIVE", ("sqlite:" + archivePath).toLocal8Bit());
+        const CKeptFolder folder(dir.filePath(QStringLiteral("kept")));
+        const QList<QList<std::array<int, 5>>> surveys{
+            {{3, 1, 1190, 1, 0}, {3, 2, 900, 1, 0}, {3, 3, 820, 1, 0}, {3, 4, 1000, 1, 0}},
+            {{3, 1, 1150, 1, 0}, {3, 2, 880, 1, 0}, {3, 3, 800, 1, 0}, {3, 4, 1010, 1, 0}},
+            {{3, 1, 1100, 1, 0}, {3, 2, 850, 1, 0}, {3, 3, 790, 1, 0}, {3, 4, 1020, 1, 0}}};
+        QString problem;
+        QStringList files;
+        {
+            CArchive archive(CArchiveLocation::embedded(archivePath));
+            QVERIFY2(archive.open(&problem), qPrintable(problem));
+            for (int year = 0; year < 3; ++year) {
+                const CKeptDownload kept = keptAt(
+                    QStringLiteral("%1-06-01T10:00:00+00:00").arg(2023 + year), surveys.at(year));
+                files << folder.keep(kept, &problem);
+                QVERIFY(archive.record(kept, kept.toBytes(), files.last(), &problem) !=
+                        CArchive::Recorded::Failed);
+            }
+            QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, QDateTime::currentDateTime()}, &problem));
         }
-        QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, QDateTime::currentDateTime()}, &problem));
+        MainWindow w;
+        w.show();
+        QVERIFY(w.openDownload(files.at(2)));
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier);
+        auto *window = w.findChild<EvaluationWindow *>();
+        QVERIFY(window && window->isVisible());
+
+        // Mean 37.60 / 4; sample deviation sqrt(6.26 / 3); life of cell 3 -0.10 / 0.1499.
+        const auto *summary = window->findChild<QTableWidget *>(QStringLiteral("summaryTable"));
+        QCOMPARE(summary->rowCount(), 1);
+        QCOMPARE(rowTexts(summary, 0), (QStringList{"3", "mm", "4", "7.90", "3", "11.00", "9.40",
+                                                    "1.445", "1", "1", "2", "0", "0", "-0.7"}));
+        // Cell 4 grew; cell 1 reaches its minimum within the 10 years' maximum interval.
+        const auto *actions = window->findChild<QTableWidget *>(QStringLiteral("actionTable"));
+        QCOMPARE(actions->rowCount(), 3);
+        QCOMPARE(rowTexts(actions, 0), (QStringList{"3", "3", "7.90 mm", "below minimum", "34.2",
+                                                    "0.150", "-0.7", "2025-06-01"}));
+        QCOMPARE(rowTexts(actions, 1), (QStringList{"3", "2", "8.50 mm", "warning", "29.2", "0.300",
+                                                    "1.7", "2026-04-01"}));
+        QCOMPARE(rowTexts(actions, 2).value(1), QStringLiteral("1"));
+
+        CThicknessMapWidget *map = window->map();
+        const QPoint second = map->cellRect(2).center();
+        QHelpEvent hover(QEvent::ToolTip, second, map->mapToGlobal(second));
+        QApplication::sendEvent(map, &hover);
+        QVERIFY2(QToolTip::text().contains(QLatin1String("Remaining life: 1.7 years")),
+                 qPrintable(QToolTip::text()));
+        QTest::mouseClick(map, Qt::LeftButton, {}, second);
+        const auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+        QCOMPARE(table->currentRow(), 1);
+        QVERIFY(table->item(1, 0)->isSelected());
+
+        // Save As: the results file as ever, the evaluation beside it.
+        const QString saved = dir.filePath(QStringLiteral("survey.csv"));
+        answerNextFileDialog(saved);
+        w.findChild<QAction *>(QStringLiteral("saveAllAction"))->trigger();
+        QCOMPARE(fileBytes(saved), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"
+                                              "3;1;11.00;\"mm\"\r\n3;2;8.50;\"mm\"\r\n"
+                                              "3;3;7.90;\"mm\"\r\n3;4;10.20;\"mm\"\r\n"));
+        const QList<QByteArray> evaluated =
+            fileBytes(dir.filePath(QStringLiteral("survey-evaluation.csv"))).split('\n');
+        QCOMPARE(evaluated.size(), 6);
+        QCOMPARE(evaluated.at(2),
+                 QByteArray("3;2;8.50;mm;warning;29.2;9.00;2023-06-01;8.80;2024-06-01;"
+                            "0.250;0.300;0.300;1.7;2026-04-01\r"));
     }
-    MainWindow w;
-    w.show();
-    QVERIFY(w.openDownload(files.at(2)));
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier);
-    auto *window = w.findChild<EvaluationWindow *>();
-    QVERIFY(window && window->isVisible());
 
-    // Mean 37.60 / 4; sample deviation sqrt(6.26 / 3); life of cell 3 -0.10 / 0.1499.
-    const auto *summary = window->findChild<QTableWidget *>(QStringLiteral("summaryTable"));
-    QCOMPARE(summary->rowCount(), 1);
-    QCOMPARE(rowTexts(summary, 0), (QStringList{"3", "mm", "4", "7.90", "3", "11.00", "9.40",
-                                                "1.445", "1", "1", "2", "0", "0", "-0.7"}));
-    // Cell 4 grew; cell 1 reaches its minimum within the 10 years' maximum interval.
-    const auto *actions = window->findChild<QTableWidget *>(QStringLiteral("actionTable"));
-    QCOMPARE(actions->rowCount(), 3);
-    QCOMPARE(rowTexts(actions, 0), (QStringList{"3", "3", "7.90 mm", "below minimum", "34.2",
-                                                "0.150", "-0.7", "2025-06-01"}));
-    QCOMPARE(rowTexts(actions, 1),
-             (QStringList{"3", "2", "8.50 mm", "warning", "29.2", "0.300", "1.7", "2026-04-01"}));
-    QCOMPARE(rowTexts(actions, 2).value(1), QStringLiteral("1"));
-
-    CThicknessMapWidget *map = window->map();
-    const QPoint second = map->cellRect(2).center();
-    QHelpEvent hover(QEvent::ToolTip, second, map->mapToGlobal(second));
-    QApplication::sendEvent(map, &hover);
-    QVERIFY2(QToolTip::text().contains(QLatin1String("Remaining life: 1.7 years")),
-             qPrintable(QToolTip::text()));
-    QTest::mouseClick(map, Qt::LeftButton, {}, second);
-    const auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
-    QCOMPARE(table->currentRow(), 1);
-    QVERIFY(table->item(1, 0)->isSelected());
-
-    // Save As: the results file as ever, the evaluation beside it.
-    const QString saved = dir.filePath(QStringLiteral("survey.csv"));
-    answerNextFileDialog(saved);
-    w.findChild<QAction *>(QStringLiteral("saveAllAction"))->trigger();
-    QCOMPARE(fileBytes(saved), QByteArray("\"Group\";\"Cell\";\"Result\";\"Unit\";\"Ascan\"\r\n"
-                                          "3;1;11.00;\"mm\"\r\n3;2;8.50;\"mm\"\r\n"
-                                          "3;3;7.90;\"mm\"\r\n3;4;10.20;\"mm\"\r\n"));
-    const QList<QByteArray> evaluated =
-        fileBytes(dir.filePath(QStringLiteral("survey-evaluation.csv"))).split('\n');
-    QCOMPARE(evaluated.size(), 6);
-    QCOMPARE(evaluated.at(2), QByteArray("3;2;8.50;mm;warning;29.2;9.00;2023-06-01;8.80;2024-06-01;"
-                                         "0.250;0.300;0.300;1.7;2026-04-01\r"));
-}
+private:
+    TestProgramFolder programFolder;
+    QTemporaryDir dir;
+};
 
 QTEST_MAIN(TestEvaluationWindow)
 #include "tst_evaluationwindow.moc"

@@ -18,64 +18,62 @@ class TestForeignPorts : public QObject
     Q_OBJECT
 
 private slots:
-    void searchAmongForeignPorts();
+    void searchAmongForeignPorts()
+    {
+        TestPortsFolder ports;
+        QTemporaryDir trees;
+        const QString sysfs = trees.filePath(QStringLiteral("sys"));
+        const QString locks = trees.filePath(QStringLiteral("lock"));
+        QVERIFY(QDir().mkpath(sysfs + QStringLiteral("/class/tty/console")));
+        QVERIFY(QDir().mkpath(locks));
+        for (int n = 1; n <= 4; ++n)
+            QFile::remove(ports.entry(n));
+
+        HeldTerminal console(ports.path(), 1);
+        HeldTerminal locked(ports.path(), 2);
+        HeldTerminal silent(ports.path(), 3);
+        QFile active(sysfs + QStringLiteral("/class/tty/console/active"));
+        QVERIFY(active.open(QIODevice::WriteOnly));
+        active.write("tty0 " + console.slave.mid(5).toLocal8Bit() + '\n');
+        active.close();
+        QProcess holder; // a terminal program that announced its port with a lock file
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(holder.waitForStarted());
+        QFile lock(locks + "/LCK.." + locked.slave.mid(5).replace('/', '_'));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QStringLiteral("%1\n").arg(holder.processId(), 10).toLatin1());
+        lock.close();
+        CPortOwners::setRoots({sysfs, QStringLiteral("/proc"), QStringLiteral("/dev"), {locks}});
+        TesterProcess device(ports.path(), {"--port", "4"});
+        QVERIFY(device.linked());
+        const termios consoleBefore = console.settings();
+        const termios lockedBefore = locked.settings();
+        const termios silentBefore = silent.settings();
+
+        CKVTUSTester tester;
+        tester.searchPorts = {1, 2, 3, 4};
+        QVERIFY(tester.findDevice());
+        QCOMPARE(tester.currentPort->portNumber(), 4);
+        QCOMPARE(tester.skippedPorts.size(), 2);
+        QCOMPARE(tester.skippedPorts[0].number, 1);
+        QCOMPARE(tester.skippedPorts[0].reason, QStringLiteral("kernel console"));
+        QCOMPARE(tester.skippedPorts[1].number, 2);
+        QCOMPARE(tester.skippedPorts[1].reason,
+                 QStringLiteral("locked by sleep, PID %1").arg(holder.processId()));
+        QCOMPARE(console.unread(), QByteArray());
+        QCOMPARE(locked.unread(), QByteArray());
+        QVERIFY(HeldTerminal::sameSettings(console.settings(), consoleBefore));
+        QVERIFY(HeldTerminal::sameSettings(locked.settings(), lockedBefore));
+        // The free port was asked who it is (identify and the extended probe, 22 bytes), then given
+        // its settings back.
+        QCOMPARE(silent.unread().size(), 22);
+        QVERIFY(HeldTerminal::sameSettings(silent.settings(), silentBefore));
+        QVERIFY(!QFile::exists(locks + "/LCK.." + silent.slave.mid(5).replace('/', '_')));
+        holder.kill();
+        holder.waitForFinished();
+        CPortOwners::setRoots({});
+    }
 };
-
-void TestForeignPorts::searchAmongForeignPorts()
-{
-    TestPortsFolder ports;
-    QTemporaryDir trees;
-    const QString sysfs = trees.filePath(QStringLiteral("sys"));
-    const QString locks = trees.filePath(QStringLiteral("lock"));
-    QVERIFY(QDir().mkpath(sysfs + QStringLiteral("/class/tty/console")));
-    QVERIFY(QDir().mkpath(locks));
-    for (int n = 1; n <= 4; ++n)
-        QFile::remove(ports.entry(n));
-
-    HeldTerminal console(ports.path(), 1);
-    HeldTerminal locked(ports.path(), 2);
-    HeldTerminal silent(ports.path(), 3);
-    QFile active(sysfs + QStringLiteral("/class/tty/console/active"));
-    QVERIFY(active.open(QIODevice::WriteOnly));
-    active.write("tty0 " + console.slave.mid(5).toLocal8Bit() + '\n');
-    active.close();
-    QProcess holder; // a terminal program that announced its port with a lock file
-    holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-    QVERIFY(holder.waitForStarted());
-    QFile lock(locks + "/LCK.." + locked.slave.mid(5).replace('/', '_'));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(QStringLiteral("%1\n").arg(holder.processId(), 10).toLatin1());
-    lock.close();
-    CPortOwners::setRoots({sysfs, QStringLiteral("/proc"), QStringLiteral("/dev"), {locks}});
-    TesterProcess device(ports.path(), {"--port", "4"});
-    QVERIFY(device.linked());
-    const termios consoleBefore = console.settings();
-    const termios lockedBefore = locked.settings();
-    const termios silentBefore = silent.settings();
-
-    CKVTUSTester tester;
-    tester.searchPorts = {1, 2, 3, 4};
-    QVERIFY(tester.findDevice());
-    QCOMPARE(tester.currentPort->portNumber(), 4);
-    QCOMPARE(tester.skippedPorts.size(), 2);
-    QCOMPARE(tester.skippedPorts[0].number, 1);
-    QCOMPARE(tester.skippedPorts[0].reason, QStringLiteral("kernel console"));
-    QCOMPARE(tester.skippedPorts[1].number, 2);
-    QCOMPARE(tester.skippedPorts[1].reason,
-             QStringLiteral("locked by sleep, PID %1").arg(holder.processId()));
-    QCOMPARE(console.unread(), QByteArray());
-    QCOMPARE(locked.unread(), QByteArray());
-    QVERIFY(HeldTerminal::sameSettings(console.settings(), consoleBefore));
-    QVERIFY(HeldTerminal::sameSettings(locked.settings(), lockedBefore));
-    // The free port was asked who it is (identify and the extended probe, 22 bytes), then given
-    // its settings back.
-    QCOMPARE(silent.unread().size(), 22);
-    QVERIFY(HeldTerminal::sameSettings(silent.settings(), silentBefore));
-    QVERIFY(!QFile::exists(locks + "/LCK.." + silent.slave.mid(5).replace('/', '_')));
-    holder.kill();
-    holder.waitForFinished();
-    CPortOwners::setRoots({});
-}
 
 QTEST_GUILESS_MAIN(TestForeignPorts)
 #include "tst_foreignports.moc"

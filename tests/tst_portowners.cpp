@@ -42,159 +42,146 @@ class TestPortOwners : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void refused_data();
-    void refused();
-    void takenAndGivenBack();
-    void lockNames_data();
-    void lockNames();
+    void init()
+    {
+        root = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(ports());
+        QDir().mkpath(locks());
+        writeFile(sysfs() + QStringLiteral("/class/tty/console/active"), "tty0\n");
+        addProcess(int(::getpid()), "tst_portowners");
+        addProcess(1, "init");
+        CPortOwners::setRoots({sysfs(), proc(), QStringLiteral("/dev"), {locks()}});
+        CCOMPort::setPortsFolder(ports());
+    }
+    void cleanup()
+    {
+        CPortOwners::setRoots({});
+        CCOMPort::setPortsFolder(QString());
+    }
+    void refused_data()
+    {
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("kernel console") << "console"
+                                        << "kernel console";
+        QTest::newRow("login on the line") << "session"
+                                           << "in use by PID 4242 (agetty)";
+        QTest::newRow("a name with blanks and parentheses")
+            << "odd session"
+            << "in use by PID 4242 (my (odd) getty)";
+        QTest::newRow("UUCP lock of a live process") << "lock"
+                                                     << "locked by minicom, PID 4243";
+        QTest::newRow("binary UUCP lock") << "binary lock"
+                                          << "locked by minicom, PID 4243";
+        QTest::newRow("exclusive mode") << "exclusive"
+                                        << "in exclusive use by another program";
+        QTest::newRow("flock elsewhere") << "flock"
+                                         << "locked by another program (flock)";
+    }
+    void refused()
+    {
+        QFETCH(QString, owner);
+        QFETCH(QString, reason);
+        HeldTerminal terminal(ports(), 1);
+        QString name = terminal.slave.mid(5); // below /dev
+        if (owner == "console")
+            writeFile(sysfs() + QStringLiteral("/class/tty/console/active"),
+                      "tty0 " + name.toLocal8Bit() + '\n');
+        if (owner == "session")
+            addProcess(4242, "agetty", ttyNr(terminal.device()));
+        if (owner == "odd session")
+            addProcess(4242, "my (odd) getty", ttyNr(terminal.device()));
+        if (owner.endsWith("lock") && owner != "flock") {
+            addProcess(4243, "minicom");
+            const int pid = 4243;
+            writeFile(locks() + "/LCK.." + QString(name).replace('/', '_'),
+                      owner == "lock"
+                          ? QByteArray("      4243\n")
+                          : QByteArray(reinterpret_cast<const char *>(&pid), sizeof pid));
+        }
+        const int other = ::open(qPrintable(terminal.slave), O_RDWR | O_NOCTTY);
+        if (owner == "exclusive")
+            ::ioctl(other, TIOCEXCL);
+        if (owner == "flock")
+            QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        const termios before = terminal.settings();
+
+        CCOMPort port;
+        port.setPortNumber(1);
+        QVERIFY(!port.open(true));
+        QCOMPARE(port.refusal(), reason);
+        QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
+        QCOMPARE(terminal.exclusive(), owner == "exclusive");
+        ::close(other);
+    }
+    // A free port, with a stale lock file of a process that is gone: while we hold it, our lock
+    // file and exclusive mode tell others; afterwards its settings are back and nothing is left.
+    void takenAndGivenBack()
+    {
+        HeldTerminal terminal(ports(), 1);
+        const QString lock = locks() + "/LCK.." + terminal.slave.mid(5).replace('/', '_');
+        writeFile(lock, "      4244\n");
+        const termios before = terminal.settings();
+
+        CCOMPort port;
+        port.setPortNumber(1);
+        QVERIFY(port.open(false));
+        QVERIFY(port.refusal().isEmpty());
+        QFile ours(lock);
+        QVERIFY(ours.open(QIODevice::ReadOnly));
+        QCOMPARE(ours.readAll(), QStringLiteral("%1\n").arg(::getpid(), 10).toLatin1());
+        QVERIFY(terminal.exclusive());
+        QCOMPARE(terminal.speed(), speed_t(B38400));
+        CCOMPort second;
+        second.setPortNumber(1);
+        QVERIFY(!second.open(true));
+        QCOMPARE(second.refusal(),
+                 QStringLiteral("locked by tst_portowners, PID %1").arg(::getpid()));
+        port.close();
+        QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
+        QVERIFY(!terminal.exclusive());
+        QVERIFY(!QFile::exists(lock));
+
+        // The tester's line keeps what we set.
+        QVERIFY(port.open(false));
+        port.markAsTester();
+        port.close();
+        QCOMPARE(terminal.speed(), speed_t(B38400));
+    }
+    void lockNames_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("USB adapter") << "/dev/ttyUSB0"
+                                     << "LCK..ttyUSB0";
+        QTest::newRow("pseudo-terminal") << "/dev/pts/3"
+                                         << "LCK..pts_3";
+        QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE"
+                                      << "LCK..ttyFAKE";
+    }
+    void lockNames()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, name);
+        QCOMPARE(CPortOwners::lockName(device), name);
+    }
 
 private:
     QString sysfs() const { return root->filePath(QStringLiteral("sys")); }
     QString proc() const { return root->filePath(QStringLiteral("proc")); }
     QString locks() const { return root->filePath(QStringLiteral("lock")); }
     QString ports() const { return root->filePath(QStringLiteral("ports")); }
-    void addProcess(int pid, const QByteArray &name, unsigned tty = 0);
+    void addProcess(int pid, const QByteArray &name, unsigned tty = 0)
+    {
+        const QString folder = proc() + '/' + QString::number(pid);
+        writeFile(folder + QStringLiteral("/comm"), name + '\n');
+        writeFile(folder + QStringLiteral("/stat"),
+                  QByteArray::number(pid) + " (" + name + ") S 1 " + QByteArray::number(pid) + ' ' +
+                      QByteArray::number(pid) + ' ' + QByteArray::number(tty) + " -1 4194560 0\n");
+    }
 
     std::unique_ptr<QTemporaryDir> root;
 };
-
-void TestPortOwners::init()
-{
-    root = std::make_unique<QTemporaryDir>();
-    QDir().mkpath(ports());
-    QDir().mkpath(locks());
-    writeFile(sysfs() + QStringLiteral("/class/tty/console/active"), "tty0\n");
-    addProcess(int(::getpid()), "tst_portowners");
-    addProcess(1, "init");
-    CPortOwners::setRoots({sysfs(), proc(), QStringLiteral("/dev"), {locks()}});
-    CCOMPort::setPortsFolder(ports());
-}
-
-void TestPortOwners::cleanup()
-{
-    CPortOwners::setRoots({});
-    CCOMPort::setPortsFolder(QString());
-}
-
-void TestPortOwners::addProcess(int pid, const QByteArray &name, unsigned tty)
-{
-    const QString folder = proc() + '/' + QString::number(pid);
-    writeFile(folder + QStringLiteral("/comm"), name + '\n');
-    writeFile(folder + QStringLiteral("/stat"),
-              QByteArray::number(pid) + " (" + name + ") S 1 " + QByteArray::number(pid) + ' ' +
-                  QByteArray::number(pid) + ' ' + QByteArray::number(tty) + " -1 4194560 0\n");
-}
-
-void TestPortOwners::refused_data()
-{
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("kernel console") << "console"
-                                    << "kernel console";
-    QTest::newRow("login on the line") << "session"
-                                       << "in use by PID 4242 (agetty)";
-    QTest::newRow("a name with blanks and parentheses") << "odd session"
-                                                        << "in use by PID 4242 (my (odd) getty)";
-    QTest::newRow("UUCP lock of a live process") << "lock"
-                                                 << "locked by minicom, PID 4243";
-    QTest::newRow("binary UUCP lock") << "binary lock"
-                                      << "locked by minicom, PID 4243";
-    QTest::newRow("exclusive mode") << "exclusive"
-                                    << "in exclusive use by another program";
-    QTest::newRow("flock elsewhere") << "flock"
-                                     << "locked by another program (flock)";
-}
-
-void TestPortOwners::refused()
-{
-    QFETCH(QString, owner);
-    QFETCH(QString, reason);
-    HeldTerminal terminal(ports(), 1);
-    QString name = terminal.slave.mid(5); // below /dev
-    if (owner == "console")
-        writeFile(sysfs() + QStringLiteral("/class/tty/console/active"),
-                  "tty0 " + name.toLocal8Bit() + '\n');
-    if (owner == "session")
-        addProcess(4242, "agetty", ttyNr(terminal.device()));
-    if (owner == "odd session")
-        addProcess(4242, "my (odd) getty", ttyNr(terminal.device()));
-    if (owner.endsWith("lock") && owner != "flock") {
-        addProcess(4243, "minicom");
-        const int pid = 4243;
-        writeFile(locks() + "/LCK.." + QString(name).replace('/', '_'),
-                  owner == "lock" ? QByteArray("      4243\n")
-                                  : QByteArray(reinterpret_cast<const char *>(&pid), sizeof pid));
-    }
-    const int other = ::open(qPrintable(terminal.slave), O_RDWR | O_NOCTTY);
-    if (owner == "exclusive")
-        ::ioctl(other, TIOCEXCL);
-    if (owner == "flock")
-        QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
-    const termios before = terminal.settings();
-
-    CCOMPort port;
-    port.setPortNumber(1);
-    QVERIFY(!port.open(true));
-    QCOMPARE(port.refusal(), reason);
-    QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
-    QCOMPARE(terminal.exclusive(), owner == "exclusive");
-    ::close(other);
-}
-
-// A free port, with a stale lock file of a process that is gone: while we hold it, our lock
-// file and exclusive mode tell others; afterwards its settings are back and nothing is left.
-void TestPortOwners::takenAndGivenBack()
-{
-    HeldTerminal terminal(ports(), 1);
-    const QString lock = locks() + "/LCK.." + terminal.slave.mid(5).replace('/', '_');
-    writeFile(lock, "      4244\n");
-    const termios before = terminal.settings();
-
-    CCOMPort port;
-    port.setPortNumber(1);
-    QVERIFY(port.open(false));
-    QVERIFY(port.refusal().isEmpty());
-    QFile ours(lock);
-    QVERIFY(ours.open(QIODevice::ReadOnly));
-    QCOMPARE(ours.readAll(), QStringLiteral("%1\n").arg(::getpid(), 10).toLatin1());
-    QVERIFY(terminal.exclusive());
-    QCOMPARE(terminal.speed(), speed_t(B38400));
-    CCOMPort second;
-    second.setPortNumber(1);
-    QVERIFY(!second.open(true));
-    QCOMPARE(second.refusal(), QStringLiteral("locked by tst_portowners, PID %1").arg(::getpid()));
-    port.close();
-    QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
-    QVERIFY(!terminal.exclusive());
-    QVERIFY(!QFile::exists(lock));
-
-    // The tester's line keeps what we set.
-    QVERIFY(port.open(false));
-    port.markAsTester();
-    port.close();
-    QCOMPARE(terminal.speed(), speed_t(B38400));
-}
-
-void TestPortOwners::lockNames_data()
-{
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("USB adapter") << "/dev/ttyUSB0"
-                                 << "LCK..ttyUSB0";
-    QTest::newRow("pseudo-terminal") << "/dev/pts/3"
-                                     << "LCK..pts_3";
-    QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE"
-                                  << "LCK..ttyFAKE";
-}
-
-void TestPortOwners::lockNames()
-{
-    QFETCH(QString, device);
-    QFETCH(QString, name);
-    QCOMPARE(CPortOwners::lockName(device), name);
-}
 
 QTEST_GUILESS_MAIN(TestPortOwners)
 #include "tst_portowners.moc"

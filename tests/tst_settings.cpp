@@ -28,155 +28,143 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void userFoldersWhenTheProgramFolderIsNotWritable();
-    void programFolderRemovedWhileRunning();
-    void folderOfPath_data();
-    void folderOfPath();
-    void decimalSeparatorFollowsTheSystem();
-};
-
-void TestSettings::roundTrip_data()
-{
-    QTest::addColumn<QByteArray>("file"); // "-": no file
-    QTest::addColumn<QByteArray>("language");
-    QTest::addColumn<QByteArray>("speed");
-    QTest::addColumn<QByteArray>("port");
-    QTest::addColumn<QByteArray>("dataPath"); // empty: the default Data/ beside the program
-
-    const QByteArray start = kHeader + "Language:Eng\r\nVersion:1.0\r\n";
-    QTest::newRow("first start") << QByteArray("-") << QByteArray("Eng") << QByteArray("38400")
-                                 << QByteArray("Any") << QByteArray();
-    QTest::newRow("header with a space")
-        << QByteArray("Collatrix Settings File \r\nLanguage:Rus\r\n") << QByteArray("Eng")
-        << QByteArray("38400") << QByteArray("Any") << QByteArray();
-    QTest::newRow("bare LF, Russian")
-        << QByteArray("Collatrix Settings File\nLanguage:Rus\n") << QByteArray("Rus")
-        << QByteArray("38400") << QByteArray("Any") << QByteArray();
-    QTest::newRow("port and speed")
-        << start + "COMSpeed:9600baud\r\nCOMPort:com7\r\n"
-        << QByteArray("Eng") << QByteArray("9600") << QByteArray("COM7") << QByteArray();
-    QTest::newRow("bare port number")
-        << start + "COMSpeed:  -19200\r\nCOMPort:3\r\n"
-        << QByteArray("Eng") << QByteArray("-19200") << QByteArray("COM3") << QByteArray();
-    QTest::newRow("no speed, port 0")
-        << start + "COMSpeed:abc\r\nCOMPort:COM0\r\n"
-        << QByteArray("Eng") << QByteArray("38400") << QByteArray("Any") << QByteArray();
-    // Values are taken by line position; keys are not compared.
-    QTest::newRow("keys not compared")
-        << kHeader + "X\r\nY\r\nSpeed#115200\r\n::Port/COM5\r\n"
-        << QByteArray("Eng") << QByteArray("115200") << QByteArray("COM5") << QByteArray();
-    const QByteArray path = QStringLiteral("/tmp/Отчёты/").toLocal8Bit();
-    QTest::newRow("data path") << start + "COMSpeed:1\r\nCOMPort:Any\r\nDataPath:" + path + "\r\n"
-                               << QByteArray("Eng") << QByteArray("1") << QByteArray("Any") << path;
-    // A line holds 255 bytes, key included; the rest of a longer one is read as the next line.
-    const QByteArray longPath = "/" + QByteArray(300, 'p') + "/";
-    QTest::newRow("long data path")
-        << start + "COMSpeed:1\r\nCOMPort:Any\r\nDataPath:" + longPath << QByteArray("Eng")
-        << QByteArray("1") << QByteArray("Any") << longPath.left(246);
-    QTest::newRow("long line shifts the rest")
-        << kHeader + "Language:" + QByteArray(246, 'x') + "Rus\r\nVersion:4.2\r\nCOMSpeed:1200\r\n"
-        << QByteArray("Eng") << QByteArray("4") << QByteArray("COM1200") << QByteArray();
-}
-
-void TestSettings::roundTrip()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QByteArray, language);
-    QFETCH(QByteArray, speed);
-    QFETCH(QByteArray, port);
-    QFETCH(QByteArray, dataPath);
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    QFile ini(folder + QStringLiteral("Settings.ini"));
-    if (file != "-") {
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(file);
-        ini.close();
-    }
-    delete new CCollatrix(folder);
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    const QByteArray path = dataPath.isEmpty() ? folder.toLocal8Bit() + "Data/" : dataPath;
-    QCOMPARE(ini.readAll(), settings(language, speed, port, path));
-}
-
-// A program folder that does not exist is one nobody can write, root included.
-void TestSettings::userFoldersWhenTheProgramFolderIsNotWritable()
-{
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    const QString programFolder = dir.path() + QStringLiteral("/absent/");
-    const QString data = dir.path() + QStringLiteral("/data/collatrix/Data/");
+    void roundTrip_data()
     {
-        CCollatrix c(programFolder);
-        c.comPortFixed = true;
-        c.comPortNumber = 7;
-        c.normaliseDataPath();
-        QCOMPARE(c.dataPath, data);
-    }
-    QFile ini(dir.filePath(QStringLiteral("config/collatrix/Settings.ini")));
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QCOMPARE(ini.readAll(), settings("Eng", "38400", "COM7", data.toLocal8Bit()));
-    QCOMPARE(CCollatrix(programFolder).comPortNumber, 7);
-    QVERIFY(!QFileInfo::exists(programFolder));
-}
+        QTest::addColumn<QByteArray>("file"); // "-": no file
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QByteArray>("speed");
+        QTest::addColumn<QByteArray>("port");
+        QTest::addColumn<QByteArray>("dataPath"); // empty: the default Data/ beside the program
 
-// The folder is neither made again nor replaced by the user's folders.
-void TestSettings::programFolderRemovedWhileRunning()
-{
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    const QString programFolder = dir.path() + QStringLiteral("/program/");
-    QVERIFY(QDir().mkpath(programFolder));
+        const QByteArray start = kHeader + "Language:Eng\r\nVersion:1.0\r\n";
+        QTest::newRow("first start") << QByteArray("-") << QByteArray("Eng") << QByteArray("38400")
+                                     << QByteArray("Any") << QByteArray();
+        QTest::newRow("header with a space")
+            << QByteArray("Collatrix Settings File \r\nLanguage:Rus\r\n") << QByteArray("Eng")
+            << QByteArray("38400") << QByteArray("Any") << QByteArray();
+        QTest::newRow("bare LF, Russian")
+            << QByteArray("Collatrix Settings File\nLanguage:Rus\n") << QByteArray("Rus")
+            << QByteArray("38400") << QByteArray("Any") << QByteArray();
+        QTest::newRow("port and speed")
+            << start + "COMSpeed:9600baud\r\nCOMPort:com7\r\n"
+            << QByteArray("Eng") << QByteArray("9600") << QByteArray("COM7") << QByteArray();
+        QTest::newRow("bare port number")
+            << start + "COMSpeed:  -19200\r\nCOMPort:3\r\n"
+            << QByteArray("Eng") << QByteArray("-19200") << QByteArray("COM3") << QByteArray();
+        QTest::newRow("no speed, port 0")
+            << start + "COMSpeed:abc\r\nCOMPort:COM0\r\n"
+            << QByteArray("Eng") << QByteArray("38400") << QByteArray("Any") << QByteArray();
+        // Values are taken by line position; keys are not compared.
+        QTest::newRow("keys not compared")
+            << kHeader + "X\r\nY\r\nSpeed#115200\r\n::Port/COM5\r\n"
+            << QByteArray("Eng") << QByteArray("115200") << QByteArray("COM5") << QByteArray();
+        const QByteArray path = QStringLiteral("/tmp/Отчёты/").toLocal8Bit();
+        QTest::newRow("data path")
+            << start + "COMSpeed:1\r\nCOMPort:Any\r\nDataPath:" + path + "\r\n"
+            << QByteArray("Eng") << QByteArray("1") << QByteArray("Any") << path;
+        // A line holds 255 bytes, key included; the rest of a longer one is read as the next line.
+        const QByteArray longPath = "/" + QByteArray(300, 'p') + "/";
+        QTest::newRow("long data path")
+            << start + "COMSpeed:1\r\nCOMPort:Any\r\nDataPath:" + longPath << QByteArray("Eng")
+            << QByteArray("1") << QByteArray("Any") << longPath.left(246);
+        QTest::newRow("long line shifts the rest")
+            << kHeader + "Language:" + QByteArray(246, 'x') +
+                   "Rus\r\nVersion:4.2\r\nCOMSpeed:1200\r\n"
+            << QByteArray("Eng") << QByteArray("4") << QByteArray("COM1200") << QByteArray();
+    }
+    void roundTrip()
     {
-        CCollatrix c(programFolder);
-        QVERIFY(QDir(programFolder).removeRecursively());
-    }
-    QVERIFY(!QFileInfo::exists(programFolder));
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config"))));
-}
-
-void TestSettings::folderOfPath_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("slashes") << "D:/Tools/collatrix.exe"
-                             << "D:/Tools/";
-    QTest::newRow("backslashes") << "D:\\Tools\\x.csv"
-                                 << "D:\\Tools\\";
-    QTest::newRow("bare drive") << "D:file.csv"
-                                << "D:";
-}
-
-void TestSettings::folderOfPath()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, folder);
-    QCOMPARE(CCollatrix::folderOfPath(path), folder);
-}
-
-// The system locale is read once per process, so a German one needs a process of its own: the
-// test runs itself again with LC_ALL set and the separator it expects.
-void TestSettings::decimalSeparatorFollowsTheSystem()
-{
-    const QString expected = qEnvironmentVariable("COLLATRIX_EXPECTED_SEPARATOR");
-    if (!expected.isEmpty()) {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, language);
+        QFETCH(QByteArray, speed);
+        QFETCH(QByteArray, port);
+        QFETCH(QByteArray, dataPath);
         QTemporaryDir dir;
-        CCollatrix c(dir.path() + QLatin1Char('/'));
-        QCOMPARE(c.csvWriter().decimalSeparator, expected.at(0));
-        return;
+        const QString folder = dir.path() + QLatin1Char('/');
+        QFile ini(folder + QStringLiteral("Settings.ini"));
+        if (file != "-") {
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write(file);
+            ini.close();
+        }
+        delete new CCollatrix(folder);
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray path = dataPath.isEmpty() ? folder.toLocal8Bit() + "Data/" : dataPath;
+        QCOMPARE(ini.readAll(), settings(language, speed, port, path));
     }
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
-    env.insert(QStringLiteral("COLLATRIX_EXPECTED_SEPARATOR"), QStringLiteral(","));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"decimalSeparatorFollowsTheSystem"});
-    QVERIFY(child.waitForFinished(30000));
-    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
-}
+    // A program folder that does not exist is one nobody can write, root included.
+    void userFoldersWhenTheProgramFolderIsNotWritable()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        const QString programFolder = dir.path() + QStringLiteral("/absent/");
+        const QString data = dir.path() + QStringLiteral("/data/collatrix/Data/");
+        {
+            CCollatrix c(programFolder);
+            c.comPortFixed = true;
+            c.comPortNumber = 7;
+            c.normaliseDataPath();
+            QCOMPARE(c.dataPath, data);
+        }
+        QFile ini(dir.filePath(QStringLiteral("config/collatrix/Settings.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), settings("Eng", "38400", "COM7", data.toLocal8Bit()));
+        QCOMPARE(CCollatrix(programFolder).comPortNumber, 7);
+        QVERIFY(!QFileInfo::exists(programFolder));
+    }
+    // The folder is neither made again nor replaced by the user's folders.
+    void programFolderRemovedWhileRunning()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        const QString programFolder = dir.path() + QStringLiteral("/program/");
+        QVERIFY(QDir().mkpath(programFolder));
+        {
+            CCollatrix c(programFolder);
+            QVERIFY(QDir(programFolder).removeRecursively());
+        }
+        QVERIFY(!QFileInfo::exists(programFolder));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config"))));
+    }
+    void folderOfPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("slashes") << "D:/Tools/collatrix.exe"
+                                 << "D:/Tools/";
+        QTest::newRow("backslashes") << "D:\\Tools\\x.csv"
+                                     << "D:\\Tools\\";
+        QTest::newRow("bare drive") << "D:file.csv"
+                                    << "D:";
+    }
+    void folderOfPath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QCOMPARE(CCollatrix::folderOfPath(path), folder);
+    }
+    // The system locale is read once per process, so a German one needs a process of its own: the
+    // test runs itself again with LC_ALL set and the separator it expects.
+    void decimalSeparatorFollowsTheSystem()
+    {
+        const QString expected = qEnvironmentVariable("COLLATRIX_EXPECTED_SEPARATOR");
+        if (!expected.isEmpty()) {
+            QTemporaryDir dir;
+            CCollatrix c(dir.path() + QLatin1Char('/'));
+            QCOMPARE(c.csvWriter().decimalSeparator, expected.at(0));
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+        env.insert(QStringLiteral("COLLATRIX_EXPECTED_SEPARATOR"), QStringLiteral(","));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"decimalSeparatorFollowsTheSystem"});
+        QVERIFY(child.waitForFinished(30000));
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"
