@@ -5,18 +5,20 @@
 #include <QString>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
-// A pseudo-terminal that another program holds, linked as COMn of a ports folder: cooked, echoing
-// and at 115200 baud as a login would leave it, so that any change a search makes shows.
+// A pseudo-terminal that another program holds, linked as COMn of a ports folder: cooked as a
+// login would leave it, so that any change a search makes shows; or raw, so that bytes sent to
+// it before the port is opened are not echoed.
 class HeldTerminal
 {
 public:
-    HeldTerminal(const QString &portsFolder, int n)
+    HeldTerminal(const QString &portsFolder, int n, bool cooked = true)
     {
         master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         ::grantpt(master);
@@ -25,10 +27,30 @@ public:
         held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY);
         termios t{};
         ::tcgetattr(held, &t);
-        t.c_lflag |= ICANON | ECHO | ISIG;
+        ::cfmakeraw(&t);
+        ::tcsetattr(held, TCSANOW, &t);
+        if (cooked)
+            cook();
+        QFile::link(slave, portsFolder + QStringLiteral("/COM%1").arg(n));
+    }
+    // Cooked, echoing, 115200 baud, seven data bits, even parity, two stop bits.
+    void cook() const
+    {
+        termios t{};
+        ::tcgetattr(held, &t);
+        t.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+        t.c_iflag |= IXON | ICRNL;
+        t.c_oflag |= OPOST;
+        t.c_cflag = (t.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
         ::cfsetspeed(&t, B115200);
         ::tcsetattr(held, TCSANOW, &t);
-        QFile::link(slave, portsFolder + QStringLiteral("/COM%1").arg(n));
+    }
+    // Sends bytes as a device would, and waits until they are in the port's queue.
+    bool send(const QByteArray &bytes) const
+    {
+        pollfd p{held, POLLIN, 0};
+        return ::write(master, bytes.data(), std::size_t(bytes.size())) == bytes.size() &&
+               ::poll(&p, 1, 1000) == 1;
     }
     ~HeldTerminal()
     {
@@ -59,9 +81,12 @@ public:
         return on != 0;
     }
 
-    // What the program wrote to the port and nobody has read.
-    QByteArray unread() const
+    // What the program wrote to the port and nobody has read, after waiting for it as long as
+    // given.
+    QByteArray unread(int waitMs = 0) const
     {
+        pollfd p{master, POLLIN, 0};
+        ::poll(&p, 1, waitMs);
         char buffer[4096];
         const ssize_t n = ::read(master, buffer, sizeof buffer);
         return n > 0 ? QByteArray(buffer, int(n)) : QByteArray();

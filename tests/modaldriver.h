@@ -9,6 +9,12 @@
 #include <QTimer>
 #include <functional>
 
+// A window's widget by the object name its form gives it.
+template <typename T> T *child(const QObject &window, const char *name)
+{
+    return window.findChild<T *>(QLatin1String(name));
+}
+
 // Answers the next modal dialog from the event loop, as a user would: polls every 20 ms for a
 // modal widget of the wanted type and hands it to the answer.
 template <typename Dialog>

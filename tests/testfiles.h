@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "format/csvwriter.h"
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -22,6 +25,15 @@ inline QMap<QString, QByteArray> folderFiles(const QString &path)
     for (const QString &name : QDir(path).entryList(QDir::Files))
         files.insert(name, fileBytes(path + QLatin1Char('/') + name));
     return files;
+}
+
+// The CSV that Save As writes of every row.
+inline QByteArray csvOf(const CZRData &data)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    CCsvWriter().write(out, data, CCsvWriter::allRows(data));
+    return out.data();
 }
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)

@@ -347,16 +347,13 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("sqlite not a database") << "garbage"
-                                               << "not a database";
-        QTest::newRow("sqlite other tables") << "tables"
-                                             << "not those of an archive";
-        QTest::newRow("sqlite read-only file") << "file 0444"
-                                               << "is read-only";
-        QTest::newRow("sqlite read-only folder") << "folder 0555"
-                                                 << "is read-only";
-        QTest::newRow("sqlite opened read-only") << "opened read-only"
-                                                 << "is read-only";
+        // clang-format off
+        QTest::newRow("sqlite not a database") << "garbage" << "not a database";
+        QTest::newRow("sqlite other tables") << "tables" << "not those of an archive";
+        QTest::newRow("sqlite read-only file") << "file 0444" << "is read-only";
+        QTest::newRow("sqlite read-only folder") << "folder 0555" << "is read-only";
+        QTest::newRow("sqlite opened read-only") << "opened read-only" << "is read-only";
+        // clang-format on
     }
     // Each fault ends in a message that names the archive and says what is wrong, and the window's
     // controller keeps a download all the same.

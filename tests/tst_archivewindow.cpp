@@ -56,7 +56,7 @@ private slots:
         QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
         auto *window = w.findChild<ArchiveWindow *>();
         QVERIFY(window && window->isVisible());
-        auto *list = child<QTableWidget>(window, "downloadsTable");
+        auto *list = child<QTableWidget>(*window, "downloadsTable");
         QCOMPARE(column(list, 0),
                  QStringList({"2026-05-03 09:00", "2025-05-02 09:00", "2024-05-01 09:00"}));
         // A name holds from the download where it was given on.
@@ -64,39 +64,39 @@ private slots:
         QCOMPARE(column(list, 3), QStringList({"2", "1", "2"}));
         QCOMPARE(list->item(0, 1)->toolTip(), QStringLiteral("Tarn Qellix 7"));
 
-        child<QLineEdit>(window, "filterEdit")->setText("tank");
+        child<QLineEdit>(*window, "filterEdit")->setText("tank");
         QCOMPARE(list->rowCount(), 2);
-        child<QLineEdit>(window, "filterEdit")->clear();
-        child<QDateEdit>(window, "toDate")->setDate(QDate(2025, 12, 31));
+        child<QLineEdit>(*window, "filterEdit")->clear();
+        child<QDateEdit>(*window, "toDate")->setDate(QDate(2025, 12, 31));
         QCOMPARE(column(list, 0), QStringList({"2025-05-02 09:00", "2024-05-01 09:00"}));
 
         // Opening the oldest shows its rows; its first row's history is every reading of 3/7.
         list->setCurrentCell(1, 0);
-        child<QPushButton>(window, "openButton")->click();
+        child<QPushButton>(*window, "openButton")->click();
         auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
         QTRY_VERIFY(!table->isHidden());
         QCOMPARE(table->rowCount(), 2);
         table->setCurrentCell(0, 0);
-        auto *history = child<QTableWidget>(window, "historyTable");
+        auto *history = child<QTableWidget>(*window, "historyTable");
         QCOMPARE(column(history, 1), QStringList({"12.34", "11.90", "11.50"}));
         QCOMPARE(column(history, 2), QStringList({"mm", "mm", "mm"}));
-        auto *chart = child<QChartView>(window, "historyChart")->chart();
+        auto *chart = child<QChartView>(*window, "historyChart")->chart();
         QCOMPARE(qobject_cast<QLineSeries *>(chart->series().value(0))->count(), 3);
 
         // Group 5 named from the newest download on.
-        child<QDateEdit>(window, "toDate")->setDate(QDate(2026, 12, 31));
+        child<QDateEdit>(*window, "toDate")->setDate(QDate(2026, 12, 31));
         list->setCurrentCell(0, 0);
-        child<QSpinBox>(window, "groupSpin")->setValue(5);
-        child<QLineEdit>(window, "nameEdit")->setText("Line 12 elbow");
-        child<QPushButton>(window, "nameButton")->click();
+        child<QSpinBox>(*window, "groupSpin")->setValue(5);
+        child<QLineEdit>(*window, "nameEdit")->setText("Line 12 elbow");
+        child<QPushButton>(*window, "nameButton")->click();
         QCOMPARE(list->item(0, 2)->text(), QStringLiteral("Tank \"3\"; Ø, Line 12 elbow"));
         QCOMPARE(archive.groupName(5, surveys.at(1).time, &problem), QString());
 
         // A kept file that is gone, with no copy in the archive, is said to be gone.
         QVERIFY(QFile::remove(files.at(2)));
         list->setCurrentCell(0, 0);
-        child<QPushButton>(window, "openButton")->click();
-        QVERIFY(child<QLabel>(window, "messageLabel")->text().contains(files.at(2)));
+        child<QPushButton>(*window, "openButton")->click();
+        QVERIFY(child<QLabel>(*window, "messageLabel")->text().contains(files.at(2)));
         QCOMPARE(table->rowCount(), 2);
 
         // The button opens it too.
@@ -145,22 +145,16 @@ private slots:
     }
 
 private:
-    template <typename T> T *child(QObject *in, const char *name) const
+    static QStringList column(QTableWidget *table, int column)
     {
-        return in->findChild<T *>(QLatin1String(name));
+        QStringList texts;
+        for (int row = 0; row < table->rowCount(); ++row)
+            texts << table->item(row, column)->text();
+        return texts;
     }
-    static QStringList column(QTableWidget *table, int column);
 
     TestProgramFolder programFolder;
 };
-
-QStringList TestArchiveWindow::column(QTableWidget *table, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row)
-        texts << table->item(row, column)->text();
-    return texts;
-}
 
 QTEST_MAIN(TestArchiveWindow)
 #include "tst_archivewindow.moc"

@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The POSIX serial port on real pseudo-terminals linked into a ports folder.
 #include "device/comport.h"
+#include "heldterminal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <poll.h>
 #include <string>
 #include <termios.h>
-#include <unistd.h>
 
 namespace
 {
@@ -24,61 +21,6 @@ int openDescriptors()
                    .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                    .size());
 }
-
-// The far end of a pseudo-terminal linked as COMn; it writes and reads on the calling thread.
-class Terminal
-{
-public:
-    Terminal(const QString &folder, int n)
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            return;
-        const QString slave = QString::fromLocal8Bit(::ptsname(master));
-        // Holding the slave open keeps the master from seeing a hang-up between opens.
-        keep = ::open(qPrintable(slave), O_RDWR | O_NOCTTY);
-        termios t{};
-        ::tcgetattr(keep, &t);
-        ::cfmakeraw(&t); // no echo of what is sent before the port is opened
-        ::tcsetattr(keep, TCSANOW, &t);
-        QFile::link(slave, folder + QStringLiteral("/COM%1").arg(n));
-    }
-    ~Terminal()
-    {
-        ::close(keep);
-        ::close(master);
-    }
-    void send(const std::string &bytes) const
-    {
-        QCOMPARE(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        // The bytes reach the slave's queue a moment after the write.
-        pollfd p{keep, POLLIN, 0};
-        ::poll(&p, 1, 1000);
-    }
-    std::string received() const
-    {
-        pollfd p{master, POLLIN, 0};
-        ::poll(&p, 1, 1000);
-        char buffer[256];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        return n > 0 ? std::string(buffer, std::size_t(n)) : std::string();
-    }
-    // A terminal's settings as a fresh one has them: cooked, echoing, 9600 baud, even parity.
-    void cook() const
-    {
-        termios t{};
-        ::tcgetattr(master, &t);
-        t.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
-        t.c_iflag |= IXON | ICRNL;
-        t.c_oflag |= OPOST;
-        t.c_cflag = (t.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
-        ::cfsetspeed(&t, B9600);
-        ::tcsetattr(master, TCSANOW, &t);
-    }
-
-    int master = -1;
-    int keep = -1;
-};
 
 } // namespace
 
@@ -108,8 +50,8 @@ private slots:
     }
     void readAndWrite()
     {
-        Terminal terminal(folder->path(), 9);
-        terminal.send("\x01\x02\x03"); // stale bytes: opening drops them
+        HeldTerminal terminal(folder->path(), 9, false);
+        QVERIFY(terminal.send("\x01\x02\x03")); // stale bytes: opening drops them
         terminal.cook();
         const int before = openDescriptors();
         CCOMPort port;
@@ -131,7 +73,7 @@ private slots:
 
         // Bytes a cooked line would change or swallow go through both ways unchanged.
         const std::string raw("\x0D\x0A\x03\x11\x13\x00\xFF\x7F", 8);
-        terminal.send(raw);
+        QVERIFY(terminal.send(QByteArray::fromStdString(raw)));
         QVERIFY(port.waitForInput(500));
         // Only more than minBytes waiting bytes are read, and never more than asked.
         QCOMPARE(port.read(buffer, sizeof buffer, 8), 0);
@@ -139,7 +81,7 @@ private slots:
         QCOMPARE(port.read(buffer + 3, sizeof buffer, 0), 5);
         QCOMPARE(std::string(reinterpret_cast<char *>(buffer), 8), raw);
         QVERIFY(port.write(raw.data(), int(raw.size())));
-        QCOMPARE(terminal.received(), raw);
+        QCOMPARE(terminal.unread(1000), QByteArray::fromStdString(raw));
         port.close();
         QVERIFY(!port.write("x", 1)); // not through a stale descriptor
         QCOMPARE(openDescriptors(), before);

@@ -90,14 +90,12 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Minimum 5.00, warning margin 0.50: "below" is strictly below, "warning" strictly
         // below 5.50.
-        QTest::newRow("below") << "4.99"
-                               << "below minimum";
-        QTest::newRow("at the minimum") << "5.00"
-                                        << "warning";
-        QTest::newRow("just below the margin") << "5.49"
-                                               << "warning";
-        QTest::newRow("at the margin") << "5.50"
-                                       << "ok";
+        // clang-format off
+        QTest::newRow("below") << "4.99" << "below minimum";
+        QTest::newRow("at the minimum") << "5.00" << "warning";
+        QTest::newRow("just below the margin") << "5.49" << "warning";
+        QTest::newRow("at the margin") << "5.50" << "ok";
+        // clang-format on
     }
     void status()
     {

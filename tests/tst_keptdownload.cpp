@@ -6,7 +6,6 @@
 #include "format/keptdownload.h"
 #include "testfiles.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -48,14 +47,6 @@ QByteArray keptFile(const QByteArray &version = QByteArray("\1\0", 2))
                              "\2\0\5\0",
                              8) +
                   reply());
-}
-
-QByteArray csvOf(const CZRData &data)
-{
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    CCsvWriter().write(out, data, CCsvWriter::allRows(data));
-    return out.data();
 }
 
 } // namespace

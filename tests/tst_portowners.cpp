@@ -62,21 +62,16 @@ private slots:
     {
         QTest::addColumn<QString>("owner");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("kernel console") << "console"
-                                        << "kernel console";
-        QTest::newRow("login on the line") << "session"
-                                           << "in use by PID 4242 (agetty)";
+        // clang-format off
+        QTest::newRow("kernel console") << "console" << "kernel console";
+        QTest::newRow("login on the line") << "session" << "in use by PID 4242 (agetty)";
         QTest::newRow("a name with blanks and parentheses")
-            << "odd session"
-            << "in use by PID 4242 (my (odd) getty)";
-        QTest::newRow("UUCP lock of a live process") << "lock"
-                                                     << "locked by minicom, PID 4243";
-        QTest::newRow("binary UUCP lock") << "binary lock"
-                                          << "locked by minicom, PID 4243";
-        QTest::newRow("exclusive mode") << "exclusive"
-                                        << "in exclusive use by another program";
-        QTest::newRow("flock elsewhere") << "flock"
-                                         << "locked by another program (flock)";
+            << "odd session" << "in use by PID 4242 (my (odd) getty)";
+        QTest::newRow("UUCP lock of a live process") << "lock" << "locked by minicom, PID 4243";
+        QTest::newRow("binary UUCP lock") << "binary lock" << "locked by minicom, PID 4243";
+        QTest::newRow("exclusive mode") << "exclusive" << "in exclusive use by another program";
+        QTest::newRow("flock elsewhere") << "flock" << "locked by another program (flock)";
+        // clang-format on
     }
     void refused()
     {
@@ -152,12 +147,11 @@ private slots:
     {
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("name");
-        QTest::newRow("USB adapter") << "/dev/ttyUSB0"
-                                     << "LCK..ttyUSB0";
-        QTest::newRow("pseudo-terminal") << "/dev/pts/3"
-                                         << "LCK..pts_3";
-        QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE"
-                                      << "LCK..ttyFAKE";
+        // clang-format off
+        QTest::newRow("USB adapter") << "/dev/ttyUSB0" << "LCK..ttyUSB0";
+        QTest::newRow("pseudo-terminal") << "/dev/pts/3" << "LCK..pts_3";
+        QTest::newRow("outside /dev") << "/tmp/ports/ttyFAKE" << "LCK..ttyFAKE";
+        // clang-format on
     }
     void lockNames()
     {

@@ -131,12 +131,11 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("slashes") << "D:/Tools/collatrix.exe"
-                                 << "D:/Tools/";
-        QTest::newRow("backslashes") << "D:\\Tools\\x.csv"
-                                     << "D:\\Tools\\";
-        QTest::newRow("bare drive") << "D:file.csv"
-                                    << "D:";
+        // clang-format off
+        QTest::newRow("slashes") << "D:/Tools/collatrix.exe" << "D:/Tools/";
+        QTest::newRow("backslashes") << "D:\\Tools\\x.csv" << "D:\\Tools\\";
+        QTest::newRow("bare drive") << "D:file.csv" << "D:";
+        // clang-format on
     }
     void folderOfPath()
     {

@@ -25,19 +25,6 @@ const QString kSucceeded = QStringLiteral("Data transfer completed successfully.
 const QString kIncomplete = QStringLiteral("Received data is incomplete! Please try again.");
 const QString kFailed = QStringLiteral("Data transfer failed! Please try again.");
 
-template <typename T> T *child(MainWindow &w, const char *name)
-{
-    return w.findChild<T *>(QLatin1String(name));
-}
-
-QByteArray expectedCsv(const CZRData &data)
-{
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    CCsvWriter().write(out, data, CCsvWriter::allRows(data));
-    return out.data();
-}
-
 } // namespace
 
 class TestTransfer : public QObject
@@ -78,7 +65,7 @@ private slots:
         QTemporaryDir out;
         answerNextFileDialog(out.filePath(QStringLiteral("results.csv")));
         QTest::mouseClick(child<QToolButton>(w, "saveAsButton"), Qt::LeftButton);
-        QCOMPARE(fileBytes(out.filePath(QStringLiteral("results.csv"))), expectedCsv(expected));
+        QCOMPARE(fileBytes(out.filePath(QStringLiteral("results.csv"))), csvOf(expected));
         QVERIFY(!controller(w)->unsavedData);
         checkPictures(w, expected, out.filePath(QStringLiteral("results")));
 

@@ -45,11 +45,6 @@ int aScanRequests()
     return n;
 }
 
-template <typename T> T *child(MainWindow &w, const char *name)
-{
-    return w.findChild<T *>(QLatin1String(name));
-}
-
 } // namespace
 
 class TestWindowLine : public QObject
