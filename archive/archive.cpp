@@ -324,22 +324,32 @@ bool CArchive::insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
     const int total = data.totalCount();
     const int perStatement = dialect.rowsPerStatement();
     QSqlQuery insert(db);
+    // Every statement but the last has the same rows, so it is prepared once.
+    int prepared = 0;
     for (int first = 0; first < total; first += perStatement) {
         const int rows = std::min(perStatement, total - first);
-        QVariantList values;
-        values.reserve(rows * kResultColumns);
+        if (rows != prepared &&
+            !insert.prepare(QStringLiteral("INSERT INTO results (download_id, row_no, grp, cell, "
+                                           "raw, divisor, unit, ascan) VALUES ") +
+                            placeholders(rows))) {
+            *problem = insert.lastError().text();
+            return false;
+        }
+        prepared = rows;
+        int column = 0;
         for (int row = first; row < first + rows; ++row) {
             MeasurementRecord r;
             data.recordAt(row, &r);
-            values << id << row << r.group << r.cell << r.rawValue << r.divisor << r.unit
-                   << int(aScans.contains(row));
+            for (const QVariant &value :
+                 {QVariant(id), QVariant(row), QVariant(r.group), QVariant(r.cell),
+                  QVariant(r.rawValue), QVariant(r.divisor), QVariant(r.unit),
+                  QVariant(int(aScans.contains(row)))})
+                insert.bindValue(column++, value);
         }
-        if (!run(insert,
-                 QStringLiteral("INSERT INTO results (download_id, row_no, grp, cell, raw, "
-                                "divisor, unit, ascan) VALUES ") +
-                     placeholders(rows),
-                 values, problem))
+        if (!insert.exec()) {
+            *problem = insert.lastError().text();
             return false;
+        }
     }
     return true;
 }

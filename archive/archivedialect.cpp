@@ -64,7 +64,7 @@ QString CArchiveDialect::schemaLock() const
 
 int CArchiveDialect::rowsPerStatement() const
 {
-    return backend == CArchiveLocation::Backend::Sqlite ? 20 : 500;
+    return backend == CArchiveLocation::Backend::Sqlite ? 1 : 500;
 }
 
 QString CArchiveDialect::keyColumn() const

@@ -31,7 +31,8 @@ public:
     // Taken inside the schema transaction so that two programs never create or migrate at once.
     QString schemaLock() const;
     // Rows in one multi-row INSERT. A server wants few round trips; SQLite looks up each bound
-    // value among all of a statement's parameters, so many of them cost more than they save.
+    // value among all of a statement's parameters, so it does best with one row to a statement
+    // prepared once.
     int rowsPerStatement() const;
     QString keyColumn() const;
     QString blobType() const;

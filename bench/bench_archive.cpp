@@ -59,16 +59,6 @@ bool failed(const QString &what, const QString &problem)
     return false;
 }
 
-// The server of tests/with-postgres.sh without the archive's tables.
-bool freshServer(CArchiveLocation *location)
-{
-    QString problem;
-    return location->parse(postgresUrl(), &problem) &&
-           runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
-                              QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
-                                             "group_names, downloads, schema_version CASCADE")});
-}
-
 bool recordTenThousand(const char *what, const CArchiveLocation &location, double target)
 {
     CArchive archive(location);
@@ -174,12 +164,12 @@ int main(int argc, char **argv)
                              CArchiveLocation::embedded(dir.filePath("big.sqlite"))) &&
            pass;
     CArchiveLocation server;
-    if (!freshServer(&server)) {
+    if (!emptyServer(&server)) {
         std::printf("PostgreSQL: no server (run through tests/with-postgres.sh): not measured\n");
         return pass ? 0 : 1;
     }
     pass = recordTenThousand("record 10,000, PostgreSQL", server, kRecordSharedTarget) && pass;
-    pass = freshServer(&server) && historyOfAMillion("history of 1,000,000, PostgreSQL", server) &&
+    pass = emptyServer(&server) && historyOfAMillion("history of 1,000,000, PostgreSQL", server) &&
            pass;
     return pass ? 0 : 1;
 }

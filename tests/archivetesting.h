@@ -56,6 +56,20 @@ inline bool runSql(const CArchiveLocation &location, const QStringList &statemen
     return ok;
 }
 
+// The throwaway server of tests/with-postgres.sh without the archive's tables; false when there
+// is none.
+inline bool emptyServer(CArchiveLocation *location)
+{
+    QString problem;
+    if (postgresUrl().isEmpty() || !location->parse(postgresUrl(), &problem))
+        return false;
+    return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
+                              QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
+                                             "group_names, group_limits, particulars, downloads, "
+                                             "schema_version CASCADE"),
+                              QStringLiteral("DROP FUNCTION IF EXISTS halt")});
+}
+
 // A new, empty archive of the backend the data tag starts with ("sqlite ..." or
 // "postgresql ..."); false when that backend is not there.
 inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
@@ -67,14 +81,7 @@ inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
             CArchiveLocation::embedded(dir.filePath(QStringLiteral("a%1.sqlite").arg(++count)));
         return true;
     }
-    QString problem;
-    if (postgresUrl().isEmpty() || !location->parse(postgresUrl(), &problem))
-        return false;
-    return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
-                              QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
-                                             "group_names, group_limits, particulars, downloads, "
-                                             "schema_version CASCADE"),
-                              QStringLiteral("DROP FUNCTION IF EXISTS halt")});
+    return emptyServer(location);
 }
 
 inline QDateTime at(const QString &iso)
