@@ -4,6 +4,7 @@
 #include "archive/archiveset.h"
 #include "data/archivesettings.h"
 #include "data/collatrix.h"
+#include "format/atomicfile.h"
 
 #include "ui_archivewindow.h"
 
@@ -189,9 +190,8 @@ QString ArchiveWindow::fileToOpen(const ArchiveDownload &d, QString *problem) co
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                            QStringLiteral("/collatrix/shared");
     const QString path = folder + QLatin1Char('/') + d.sha256 + QStringLiteral(".clxd");
-    QFile file(path);
-    if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
-        file.write(bytes) != bytes.size()) {
+    QString reason;
+    if (!QDir().mkpath(folder) || !CAtomicFile::write(path, bytes, &reason)) {
         *problem = tr("The copy of the download cannot be written to %1.").arg(path);
         return QString();
     }
@@ -305,7 +305,10 @@ void ArchiveWindow::connectShared()
         tell(problem);
         return;
     }
-    CArchiveSettings::setSharedUrl(url);
+    if (!CArchiveSettings::setSharedUrl(url, &problem)) {
+        tell(problem);
+        return;
+    }
     if (controller->reopenArchive() && wantsPassword(controller->archiveProblem) && askPassword())
         controller->reopenArchive();
     refresh();

@@ -230,12 +230,13 @@ void EvaluationWindow::fillActions()
 void EvaluationWindow::applySettings()
 {
     const int group = selectedGroup();
-    CEvaluationSettings::setMaximumIntervalYears(ui->intervalSpin->value());
-    CEvaluationSettings::setMapWidth(group, ui->widthSpin->value());
     QString problem;
-    if (ui->minimumSpin->value() >= ui->nominalSpin->value())
+    const bool saved =
+        CEvaluationSettings::setMaximumIntervalYears(ui->intervalSpin->value(), &problem) &&
+        CEvaluationSettings::setMapWidth(group, ui->widthSpin->value(), &problem);
+    if (saved && ui->minimumSpin->value() >= ui->nominalSpin->value())
         problem = tr("The minimum allowable thickness must be below the nominal thickness.");
-    else
+    else if (saved)
         controller->setLimits(group,
                               GroupLimits{ui->nominalSpin->value(), ui->minimumSpin->value(),
                                           ui->warningSpin->value()},

@@ -26,6 +26,7 @@
 #include <QBitmap>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -564,13 +565,20 @@ bool MainWindow::saveData(bool all)
         rows = CCsvWriter::allRows(controller->measurements);
     else
         selectedRows(&rows);
-    const bool ok = controller->writeCsv(path, rows);
-    if (controller->measurements.hasAScans) {
+    QString problem;
+    QStringList failures;
+    if (!controller->writeCsv(path, rows, &problem))
+        failures << QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem;
+    else if (controller->measurements.hasAScans) {
         const QFileInfo info(path);
-        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'),
-                          rows);
+        saveAscanPictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), rows,
+                          &failures);
     }
-    return ok;
+    // Half a save is no save: the results stay guarded until every file is written.
+    controller->unsavedData = !failures.isEmpty();
+    if (!failures.isEmpty())
+        tellNotSaved(failures);
+    return failures.isEmpty();
 }
 
 bool MainWindow::selectedRows(QList<int> *rows) const
@@ -603,10 +611,12 @@ bool MainWindow::confirmDiscardUnsaved()
     }
 }
 
-bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows)
+bool MainWindow::saveAscanPictures(const QString &folder, const QList<int> &rows,
+                                   QStringList *failures)
 {
-    return ascanWindow->savePictures(folder, controller->measurements, rows,
-                                     [this](int row) { return controller->heldAScan(row); });
+    return ascanWindow->savePictures(
+        folder, controller->measurements, rows,
+        [this](int row) { return controller->heldAScan(row); }, failures);
 }
 
 // The A-scan window: following the table, its scales, and its picture.
@@ -707,8 +717,21 @@ bool MainWindow::saveAScanPicture()
     controller->normaliseDataPath();
     const QString fileName = QFileDialog::getSaveFileName(
         this, tr("Save as BMP"), controller->dataPath + name, tr("BMP files (*.bmp)"));
+    if (fileName.isEmpty())
+        return false;
     const QPixmap picture = grabAscanWindow();
-    return !fileName.isEmpty() && picture.save(fileName);
+    const QByteArray format = QFileInfo(fileName).suffix().toLatin1();
+    QString problem;
+    if (AScanWindow::savePicture(picture, fileName, format.constData(), &problem))
+        return true;
+    tellNotSaved({QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + problem});
+    return false;
+}
+
+void MainWindow::tellNotSaved(const QStringList &failures)
+{
+    QMessageBox::warning(this, controller->programTitle,
+                         tr("Not saved:\n%1").arg(failures.join(QLatin1Char('\n'))));
 }
 
 void MainWindow::ascanToClipboard()

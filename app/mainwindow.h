@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QStringList>
 
 #include <memory>
 
@@ -117,6 +118,8 @@ private:
 
     // export
     bool saveData(bool all);
+    // Names every file that could not be written, with its reason.
+    void tellNotSaved(const QStringList &failures);
     bool selectedRows(QList<int> *rows) const;
     bool confirmDiscardUnsaved();
 
@@ -126,7 +129,8 @@ private:
     void updateAscanWindow(const AScanParams *params, const MeasurementRecord *record);
     void dockAscanWindow();
     QPixmap grabAscanWindow() const;
-    bool saveAscanPictures(const QString &folder, const QList<int> &rows);
+    // False when a picture could not be written, each named with its reason in *failures.
+    bool saveAscanPictures(const QString &folder, const QList<int> &rows, QStringList *failures);
 
     std::unique_ptr<Ui::MainWindowGUI> ui;
     std::unique_ptr<Ui::AboutWindowGUI> aboutUi;

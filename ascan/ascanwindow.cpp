@@ -4,11 +4,13 @@
 #include "ui_ascanwindowgui.h"
 
 #include "format/ascanentry.h"
+#include "format/atomicfile.h"
 #include "format/csvwriter.h"
 
 #include "ascan/scaleframe.h"
 #include "ascan/vectordrawframe.h"
 
+#include <QBuffer>
 #include <QDir>
 
 AScanWindow::AScanWindow(QWidget *parent, Qt::WindowFlags flags)
@@ -94,7 +96,8 @@ QPixmap AScanWindow::pictureOf(const MeasurementRecord &record, const AScanEntry
 }
 
 bool AScanWindow::savePictures(const QString &folder, const CZRData &data, const QList<int> &rows,
-                               const std::function<const AScanEntry *(int row)> &aScanOf)
+                               const std::function<const AScanEntry *(int row)> &aScanOf,
+                               QStringList *failures)
 {
     bool folderMade = false;
     for (int row : rows) {
@@ -106,9 +109,23 @@ bool AScanWindow::savePictures(const QString &folder, const CZRData &data, const
             continue;
         if (!folderMade)
             folderMade = makePath(folder);
-        pictureOf(record, *entry).save(path);
+        QString problem;
+        if (!savePicture(pictureOf(record, *entry), path, "BMP", &problem))
+            failures->append(QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem);
     }
-    return true;
+    return failures->isEmpty();
+}
+
+bool AScanWindow::savePicture(const QPixmap &picture, const QString &path, const char *format,
+                              QString *problem)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format)) {
+        *problem = tr("the picture cannot be made in this format");
+        return false;
+    }
+    return CAtomicFile::write(path, bytes, problem);
 }
 
 bool AScanWindow::makePath(const QString &folder)

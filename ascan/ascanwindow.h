@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -49,10 +50,15 @@ public:
     QPixmap pictureOf(const MeasurementRecord &record, const AScanEntry &entry);
 
     // Saves the picture of every listed row that has an A-scan into folder, made when the
-    // first picture is due. aScanOf gives a row's A-scan or null. Always true: a failed folder
-    // or picture is tried again with the next one.
+    // first picture is due. aScanOf gives a row's A-scan or null. A failed folder or picture is
+    // tried again with the next one; false when one failed, each named with its reason in
+    // *failures.
     bool savePictures(const QString &folder, const CZRData &data, const QList<int> &rows,
-                      const std::function<const AScanEntry *(int row)> &aScanOf);
+                      const std::function<const AScanEntry *(int row)> &aScanOf,
+                      QStringList *failures);
+    // Writes the picture whole in the given format; false with the reason in *problem.
+    static bool savePicture(const QPixmap &picture, const QString &path, const char *format,
+                            QString *problem);
     static bool makePath(const QString &folder);
 
     Labels labels;

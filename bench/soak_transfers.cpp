@@ -85,9 +85,10 @@ int main(int argc, char **argv)
     long rssAt100 = 0;
     int fdsAt100 = 0;
     for (int n = 1; n <= kTransfers; ++n) {
+        QString problem;
         if (!download(c) || !c.fetchAScan(0) ||
-            !c.writeCsv(n == 1 ? reference : csv, CCsvWriter::allRows(c.measurements))) {
-            out() << "transfer " << n << " failed" << Qt::endl;
+            !c.writeCsv(n == 1 ? reference : csv, CCsvWriter::allRows(c.measurements), &problem)) {
+            out() << "transfer " << n << " failed " << problem << Qt::endl;
             return 1;
         }
         if (n > 1 && fileBytes(csv) != fileBytes(reference)) {

@@ -6,10 +6,10 @@
 #include "data/objectparticulars.h"
 #include "evaluation/evaluation.h"
 #include "evaluation/evaluationcsvwriter.h"
+#include "format/atomicfile.h"
 #include "format/zrdata.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -97,10 +97,6 @@ bool CArchiveEvaluation::writeCsv(const QString &path, const EvaluationInput &in
     const CEvaluation evaluation(input);
     CEvaluationCsvWriter writer;
     writer.results = results;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || !writer.write(out, evaluation) || !out.commit()) {
-        *problem = out.errorString();
-        return false;
-    }
-    return true;
+    return CAtomicFile::write(
+        path, [&](QIODevice &out) { return writer.write(out, evaluation); }, problem);
 }

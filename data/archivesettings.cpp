@@ -15,13 +15,10 @@ QString CArchiveSettings::sharedUrl()
     return CProgramSettings::open().value(kSharedKey).toString();
 }
 
-void CArchiveSettings::setSharedUrl(const QString &url)
+bool CArchiveSettings::setSharedUrl(const QString &url, QString *problem)
 {
-    QSettings settings = CProgramSettings::open();
-    if (url.trimmed().isEmpty())
-        settings.remove(kSharedKey);
-    else
-        settings.setValue(kSharedKey, url.trimmed());
+    const QString trimmed = url.trimmed();
+    return CProgramSettings::set(kSharedKey, trimmed.isEmpty() ? QVariant() : trimmed, problem);
 }
 
 QString CArchiveSettings::chosenUrl()

@@ -10,7 +10,8 @@ class CArchiveSettings
 {
 public:
     static QString sharedUrl();
-    static void setSharedUrl(const QString &url);
+    // False with the reason in *problem when the settings cannot be written.
+    static bool setSharedUrl(const QString &url, QString *problem);
     // What the program opens: $COLLATRIX_ARCHIVE, else the setting; empty for the embedded file.
     static QString chosenUrl();
 };

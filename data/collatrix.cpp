@@ -7,6 +7,7 @@
 #include "data/objectparticulars.h"
 #include "data/searchsettings.h"
 #include "device/kvtustester.h"
+#include "format/atomicfile.h"
 #include "format/csvwriter.h"
 
 #include <QCoreApplication>
@@ -194,9 +195,6 @@ bool CCollatrix::writeSettings() const
     // the program ran is not made again.
     if (!programFolderWritable)
         QDir().mkpath(folderOfPath(settingsFilePath()));
-    QFile file(settingsFilePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
     const QByteArray port = comPortFixed ? "COM" + QByteArray::number(comPortNumber) : "Any";
     const QByteArray lines[] = {kSettingsHeader,
                                 QByteArray("Language:") + (language != 0 ? "Eng" : "Rus"),
@@ -204,9 +202,11 @@ bool CCollatrix::writeSettings() const
                                 "COMSpeed:" + QByteArray::number(comSpeed),
                                 "COMPort:" + port,
                                 "DataPath:" + dataPath.toLocal8Bit()};
+    QByteArray bytes;
     for (const QByteArray &line : lines)
-        file.write(line + kLineEnd);
-    return true;
+        bytes += line + kLineEnd;
+    QString problem;
+    return CAtomicFile::write(settingsFilePath(), bytes, &problem);
 }
 
 void CCollatrix::loadTexts()
@@ -455,28 +455,29 @@ CCsvWriter CCollatrix::csvWriter() const
     return writer;
 }
 
-bool CCollatrix::writeCsv(const QString &path, const QList<int> &rows)
+bool CCollatrix::writeCsv(const QString &path, const QList<int> &rows, QString *problem)
 {
-    QFile file(path);
+    const CCsvWriter writer = csvWriter();
     // Binary mode: the lines carry their own CR LF.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!CAtomicFile::write(
+            path, [&](QIODevice &out) { return writer.write(out, measurements, rows); }, problem))
         return false;
-    csvWriter().write(file, measurements, rows);
-    file.close();
     dataPath = folderOfPath(path);
-    unsavedData = false;
-    writeEvaluationBeside(path);
-    return true;
+    return writeEvaluationBeside(path, problem);
 }
 
 // Without an archive or limits there is nothing to evaluate, and the results file is all.
-void CCollatrix::writeEvaluationBeside(const QString &resultsPath)
+bool CCollatrix::writeEvaluationBeside(const QString &resultsPath, QString *problem)
 {
     EvaluationInput input;
-    QString problem;
-    if (evaluationInput(&input, &problem) && CArchiveEvaluation::limitsApply(input))
-        CArchiveEvaluation::writeCsv(CArchiveEvaluation::csvBeside(resultsPath), input, csvWriter(),
-                                     &problem);
+    QString unused;
+    if (!evaluationInput(&input, &unused) || !CArchiveEvaluation::limitsApply(input))
+        return true;
+    const QString path = CArchiveEvaluation::csvBeside(resultsPath);
+    if (CArchiveEvaluation::writeCsv(path, input, csvWriter(), problem))
+        return true;
+    *problem = QDir::toNativeSeparators(path) + QStringLiteral(": ") + *problem;
+    return false;
 }
 
 QDateTime CCollatrix::downloadTime() const

@@ -127,8 +127,9 @@ public:
     static QString aScanFileName(int group, int cell);
     CCsvWriter csvWriter() const;
     // Writes the results file and, when limits are set for one of the download's groups, the
-    // evaluation of the whole download beside it (see CArchiveEvaluation::csvBeside).
-    bool writeCsv(const QString &path, const QList<int> &rows);
+    // evaluation of the whole download beside it (see CArchiveEvaluation::csvBeside). False with
+    // the reason in *problem; a file that failed is not there, or is as it was.
+    bool writeCsv(const QString &path, const QList<int> &rows, QString *problem);
 
     // The time the results were downloaded; now for results that do not say.
     QDateTime downloadTime() const;
@@ -151,7 +152,7 @@ private:
     QString writableFolder(QStandardPaths::StandardLocation userLocation) const;
     QString defaultDataPath() const;
     void recordKept();
-    void writeEvaluationBeside(const QString &resultsPath);
+    bool writeEvaluationBeside(const QString &resultsPath, QString *problem);
     // The archive in use, opened first; null with the reason in *problem.
     CArchive *usedArchive(QString *problem);
 

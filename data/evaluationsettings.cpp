@@ -24,9 +24,9 @@ double CEvaluationSettings::maximumIntervalYears()
     return ok && years > 0 ? years : kDefaultMaximumInterval;
 }
 
-void CEvaluationSettings::setMaximumIntervalYears(double years)
+bool CEvaluationSettings::setMaximumIntervalYears(double years, QString *problem)
 {
-    CProgramSettings::open().setValue(kInterval, years);
+    return CProgramSettings::set(kInterval, years, problem);
 }
 
 int CEvaluationSettings::mapWidth(int group)
@@ -34,11 +34,7 @@ int CEvaluationSettings::mapWidth(int group)
     return std::max(0, CProgramSettings::open().value(widthKey(group)).toInt());
 }
 
-void CEvaluationSettings::setMapWidth(int group, int width)
+bool CEvaluationSettings::setMapWidth(int group, int width, QString *problem)
 {
-    QSettings settings = CProgramSettings::open();
-    if (width > 0)
-        settings.setValue(widthKey(group), width);
-    else
-        settings.remove(widthKey(group));
+    return CProgramSettings::set(widthKey(group), width > 0 ? width : QVariant(), problem);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 // How the evaluation is shown and dated, kept in the program's own settings
 // ($XDG_CONFIG_HOME/collatrix/collatrix.ini, group evaluation): the longest time allowed between
 // two inspections, and per object (group) the width of the rows its map is laid out in.
@@ -10,8 +12,9 @@ public:
     static constexpr double kDefaultMaximumInterval = 10.0;
 
     static double maximumIntervalYears();
-    static void setMaximumIntervalYears(double years);
+    // The setters are false with the reason in *problem when the settings cannot be written.
+    static bool setMaximumIntervalYears(double years, QString *problem);
     // 0 when none is set: the map is then square-ish.
     static int mapWidth(int group);
-    static void setMapWidth(int group, int width);
+    static bool setMapWidth(int group, int width, QString *problem);
 };

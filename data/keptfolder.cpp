@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/keptfolder.h"
 
+#include "format/atomicfile.h"
 #include "format/keptdownload.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 const QString CKeptFolder::kSuffix = QStringLiteral(".clxd");
@@ -55,13 +55,7 @@ QString CKeptFolder::keep(const CKeptDownload &download, QString *problem) const
 
 bool CKeptFolder::rewrite(const QString &file, const CKeptDownload &download, QString *problem)
 {
-    QSaveFile out(file);
-    const QByteArray bytes = download.toBytes();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *problem = out.errorString();
-        return false;
-    }
-    return true;
+    return CAtomicFile::write(file, download.toBytes(), problem);
 }
 
 QStringList CKeptFolder::files() const

@@ -9,4 +9,7 @@ class CProgramSettings
 {
 public:
     static QSettings open();
+    // Sets one value, or removes the key for a null value, and writes the file at once (whole,
+    // through a temporary file); false with the reason in *problem.
+    static bool set(const QString &key, const QVariant &value, QString *problem);
 };

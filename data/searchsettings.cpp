@@ -34,13 +34,9 @@ QList<int> CSearchSettings::ports()
     return parse(CProgramSettings::open().value(kPortsKey).toString(), &list) ? list : QList<int>();
 }
 
-void CSearchSettings::setPorts(const QList<int> &ports)
+bool CSearchSettings::setPorts(const QList<int> &ports, QString *problem)
 {
-    QSettings settings = CProgramSettings::open();
-    if (ports.isEmpty())
-        settings.remove(kPortsKey);
-    else
-        settings.setValue(kPortsKey, format(ports));
+    return CProgramSettings::set(kPortsKey, ports.isEmpty() ? QVariant() : format(ports), problem);
 }
 
 bool CSearchSettings::parse(const QString &text, QList<int> *ports)

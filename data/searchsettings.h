@@ -11,7 +11,8 @@ class CSearchSettings
 {
 public:
     static QList<int> ports();
-    static void setPorts(const QList<int> &ports);
+    // False with the reason in *problem when the settings cannot be written.
+    static bool setPorts(const QList<int> &ports, QString *problem);
 
     // False when the text is not such a list; port numbers run from 1 to 499.
     static bool parse(const QString &text, QList<int> *ports);

@@ -60,14 +60,17 @@ bool CCsvWriter::writeRow(QIODevice &out, const MeasurementRecord &record, bool 
     return out.write(line) == line.size();
 }
 
-void CCsvWriter::write(QIODevice &out, const CZRData &data, const QList<int> &rows) const
+bool CCsvWriter::write(QIODevice &out, const CZRData &data, const QList<int> &rows) const
 {
-    out.write(headerLine(data.hasAScans));
+    const QByteArray header = headerLine(data.hasAScans);
+    if (out.write(header) != header.size())
+        return false;
     for (int row : rows) {
         MeasurementRecord record;
-        if (data.recordAt(row, &record))
-            writeRow(out, record, data.hasAScans);
+        if (data.recordAt(row, &record) && !writeRow(out, record, data.hasAScans))
+            return false;
     }
+    return true;
 }
 
 QList<int> CCsvWriter::allRows(const CZRData &data)

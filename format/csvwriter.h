@@ -32,8 +32,9 @@ public:
     QByteArray headerLine(bool hasAScans) const;
     QByteArray rowLine(const MeasurementRecord &record, bool hasAScans) const;
 
-    // Header plus the given rows of data; rows without a record are skipped.
-    void write(QIODevice &out, const CZRData &data, const QList<int> &rows) const;
+    // Header plus the given rows of data; rows without a record are skipped. False when a line
+    // could not be written.
+    bool write(QIODevice &out, const CZRData &data, const QList<int> &rows) const;
     bool writeRow(QIODevice &out, const MeasurementRecord &record, bool hasAScans) const;
 
     static QList<int> allRows(const CZRData &data);

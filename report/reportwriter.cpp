@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/reportwriter.h"
 
+#include "format/atomicfile.h"
 #include "format/zrdata.h"
 #include "report/actionlistsection.h"
 #include "report/evaluationsummarysection.h"
@@ -13,7 +14,6 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace
 {
@@ -81,12 +81,13 @@ int CReportWriter::pageCount()
 
 bool CReportWriter::write(const QString &path, QString *problem)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *problem = file.errorString();
-        return false;
-    }
-    QPdfWriter pdf(&file);
+    return CAtomicFile::write(
+        path, [this](QIODevice &out) { return writePages(out); }, problem);
+}
+
+bool CReportWriter::writePages(QIODevice &out) const
+{
+    QPdfWriter pdf(&out);
     setUp(pdf);
     const CReportCanvas canvas(&pdf, body);
     const Sections all = sections();
@@ -104,11 +105,7 @@ bool CReportWriter::write(const QString &path, QString *problem)
                 pdf.newPage();
         }
     }
-    if (!painter.end() || !file.commit()) {
-        *problem = file.errorString();
-        return false;
-    }
-    return true;
+    return painter.end();
 }
 
 void CReportWriter::drawFooter(QPainter &painter, const CReportCanvas &canvas, int page,

@@ -13,6 +13,8 @@
 #include <QPair>
 #include <QString>
 
+class QIODevice;
+
 #include <memory>
 #include <vector>
 
@@ -47,6 +49,7 @@ private:
     using Sections = std::vector<std::unique_ptr<CReportSection>>;
 
     Sections sections() const;
+    bool writePages(QIODevice &out) const;
     void setUp(QPdfWriter &pdf) const;
     static int pagesOf(const Sections &all, const CReportCanvas &canvas);
     void drawFooter(QPainter &painter, const CReportCanvas &canvas, int page, int pages) const;

@@ -38,10 +38,12 @@ inline void clickNextMessageBox(QMessageBox::StandardButton button, QString *tex
     });
 }
 
-// Accepts the next file dialog with the given path, or cancels it when the path is empty.
-inline void answerNextFileDialog(const QString &path, QString *proposed = nullptr)
+// Accepts the next file dialog with the given path, or cancels it when the path is empty; then
+// runs next, which may answer what the dialog leads to.
+inline void answerNextFileDialog(const QString &path, QString *proposed = nullptr,
+                                 const std::function<void()> &next = {})
 {
-    answerNextModal<QFileDialog>([path, proposed](QFileDialog *dialog) {
+    answerNextModal<QFileDialog>([path, proposed, next](QFileDialog *dialog) {
         if (proposed != nullptr)
             *proposed = dialog->selectedFiles().value(0);
         if (path.isEmpty()) {
@@ -52,5 +54,7 @@ inline void answerNextFileDialog(const QString &path, QString *proposed = nullpt
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
         static_cast<QDialog *>(dialog)->done(
             QDialog::Accepted); // done() is protected in QFileDialog
+        if (next)
+            next();
     });
 }

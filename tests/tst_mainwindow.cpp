@@ -7,6 +7,7 @@
 #include "data/collatrix.h"
 #include "data/keptfolder.h"
 #include "device/kvtustester.h"
+#include "format/atomicfile.h"
 #include "modaldriver.h"
 #include "pdftools.h"
 #include "programfolder.h"
@@ -152,9 +153,19 @@ private slots:
             load(false);
         if (answer != 0)
             clickNextMessageBox(QMessageBox::StandardButton(answer));
+        // A save that fails is told in a message of its own.
+        const bool fails = !closes && !file.isEmpty();
+        QString told;
+        const auto tell = [&told] { clickNextMessageBox(QMessageBox::Ok, &told); };
         if (answer == QMessageBox::Yes)
-            answerNextFileDialog(file.isEmpty() ? QString() : out.filePath(file));
+            answerNextFileDialog(file.isEmpty() ? QString() : out.filePath(file), nullptr,
+                                 fails ? std::function<void()>(tell) : std::function<void()>());
         QCOMPARE(w->close(), closes);
+        // A save that failed names the file and the reason, and the results stay unsaved.
+        if (fails) {
+            QVERIFY2(told.contains(out.filePath(file) + QStringLiteral(": ")), qPrintable(told));
+            QVERIFY(!QFileInfo::exists(out.filePath(file)));
+        }
     }
     void ascanWindowFollowsTable()
     {
@@ -303,6 +314,24 @@ private slots:
                  qPrintable(about));
         QVERIFY(about.contains(QStringLiteral("Разработка и производство.")));
         w.reset();
+    }
+
+    void picturesNotSaved()
+    {
+        load(true);
+        // The CSV fits, a picture does not.
+        CAtomicFile::setByteLimit(1000);
+        QString told;
+        answerNextFileDialog(out.filePath(QStringLiteral("p.csv")), nullptr,
+                             [&told] { clickNextMessageBox(QMessageBox::Ok, &told); });
+        child<QToolButton>("saveAsButton")->click();
+        CAtomicFile::setByteLimit(-1);
+        for (const char *name : {"ascan_1_1.bmp", "ascan_3_7.bmp"})
+            QVERIFY2(told.contains(out.filePath(QStringLiteral("p/")) + name +
+                                   QStringLiteral(": No space left on device")),
+                     qPrintable(told));
+        QVERIFY(controller()->unsavedData);
+        QVERIFY(QDir(out.filePath(QStringLiteral("p"))).isEmpty());
     }
 
 private:

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>AScanWindow</name>
+    <message>
+        <source>the picture cannot be made in this format</source>
+        <translation>рисунок нельзя записать в этом формате</translation>
+    </message>
+</context>
+<context>
     <name>AboutWindowGUI</name>
     <message>
         <source>About Collatrix</source>
@@ -322,6 +329,13 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CAtomicFile</name>
+    <message>
+        <source>the data could not be written</source>
+        <translation>данные не удалось записать</translation>
+    </message>
+</context>
+<context>
     <name>CCollatrix</name>
     <message>
         <source>Data/</source>
@@ -604,6 +618,13 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>Group %1, cell %2: %3 %4</source>
         <translation>Группа %1, номер %2: %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramSettings</name>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>нельзя записать %1</translation>
     </message>
 </context>
 <context>
@@ -1029,6 +1050,12 @@ Downloads are kept as files as usual.</source>
     <message>
         <source>Archive...</source>
         <translation>Архив...</translation>
+    </message>
+    <message>
+        <source>Not saved:
+%1</source>
+        <translation>Не сохранено:
+%1</translation>
     </message>
 </context>
 <context>

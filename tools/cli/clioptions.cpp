@@ -5,6 +5,7 @@
 #include "format/csvwriter.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <cstdio>
@@ -99,17 +100,38 @@ void CCliOptions::applyPortsFolder() const
         CCOMPort::setPortsFolder(folder);
 }
 
-bool writeResults(const QString &path, const CZRData &data, QChar decimalSeparator)
+namespace
+{
+
+// Standard output cannot be replaced as a whole; a failed write is told all the same.
+bool writeStandardOutput(const CAtomicFile::Writer &writer, QString *problem)
 {
     QFile out;
-    const bool opened = path.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
-                                       : (out.setFileName(path), out.open(QIODevice::WriteOnly));
-    if (!opened) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
-        return false;
-    }
+    if (out.open(stdout, QIODevice::WriteOnly) && writer(out) && out.flush())
+        return true;
+    *problem = out.errorString();
+    return false;
+}
+
+} // namespace
+
+bool writeOutput(const QString &path, const CAtomicFile::Writer &writer)
+{
+    QString problem;
+    if (path.isEmpty() ? writeStandardOutput(writer, &problem)
+                       : CAtomicFile::write(path, writer, &problem))
+        return true;
+    printError(QStringLiteral("cannot write %1: %2")
+                   .arg(path.isEmpty() ? QStringLiteral("standard output")
+                                       : QDir::toNativeSeparators(path),
+                        problem));
+    return false;
+}
+
+bool writeResults(const QString &path, const CZRData &data, QChar decimalSeparator)
+{
     CCsvWriter writer;
     writer.decimalSeparator = decimalSeparator;
-    writer.write(out, data, CCsvWriter::allRows(data));
-    return true;
+    return writeOutput(
+        path, [&](QIODevice &out) { return writer.write(out, data, CCsvWriter::allRows(data)); });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "format/atomicfile.h"
+
 #include <QChar>
 #include <QMap>
 #include <QSet>
@@ -49,5 +51,8 @@ public:
 
 void printError(const QString &text);
 
+// Writes a file whole, or standard output when the path is empty; false after naming the file
+// and the reason on standard error.
+bool writeOutput(const QString &path, const CAtomicFile::Writer &writer);
 // Writes the results as CSV to the file, or to standard output when the path is empty.
 bool writeResults(const QString &path, const CZRData &data, QChar decimalSeparator);

@@ -102,13 +102,8 @@ QMap<int, AScanEntry> fetchAndKeepAScans(CKVTUSTester *tester, const CZRData &da
 
 bool saveRaw(const QString &path, const std::uint8_t *dump, int size)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char *>(dump), size) != size) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    const QByteArray bytes(reinterpret_cast<const char *>(dump), size);
+    return writeOutput(path, [&bytes](QIODevice &out) { return out.write(bytes) == bytes.size(); });
 }
 
 std::unique_ptr<CKVTUSTester> foundTester()
@@ -156,8 +151,11 @@ int runSearchPortsCommand(const QStringList &args)
                        .arg(opt.positional.first()));
         return CliUsage;
     }
-    if (!opt.positional.isEmpty())
-        CSearchSettings::setPorts(ports);
+    QString problem;
+    if (!opt.positional.isEmpty() && !CSearchSettings::setPorts(ports, &problem)) {
+        printError(problem);
+        return CliFailed;
+    }
     const QString list = CSearchSettings::format(ports);
     std::printf("%s\n", ports.isEmpty() ? "all" : qPrintable(list));
     return CliOk;

@@ -67,16 +67,10 @@ bool readNewest(CArchive &archive, Download *download)
 
 bool writeEvaluation(const QString &path, const EvaluationInput &input, QChar separator)
 {
-    QFile out;
-    const bool opened = path.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
-                                       : (out.setFileName(path), out.open(QIODevice::WriteOnly));
     CEvaluationCsvWriter writer;
     writer.results.decimalSeparator = separator;
-    if (!opened || !writer.write(out, CEvaluation(input))) {
-        printError(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
-        return false;
-    }
-    return true;
+    const CEvaluation evaluation(input);
+    return writeOutput(path, [&](QIODevice &out) { return writer.write(out, evaluation); });
 }
 
 } // namespace

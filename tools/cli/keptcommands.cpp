@@ -32,10 +32,15 @@ bool exportResults(const QString &path, const CZRData &data, const QMap<int, ASc
     AScanWindow window;
     window.setup();
     const QFileInfo info(path);
-    window.savePictures(info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), data,
-                        CCsvWriter::allRows(data),
-                        [&aScans](int row) { return aScanOfRow(aScans, row); });
-    return true;
+    QStringList failures;
+    if (window.savePictures(
+            info.path() + QLatin1Char('/') + info.baseName() + QLatin1Char('/'), data,
+            CCsvWriter::allRows(data), [&aScans](int row) { return aScanOfRow(aScans, row); },
+            &failures))
+        return true;
+    for (const QString &failure : failures)
+        printError(QStringLiteral("cannot write %1").arg(failure));
+    return false;
 }
 
 namespace
