@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli decode against dumps whose CSV was checked by hand.
 #include "pdftools.h"
+#include "smalldisk.h"
 #include "testfiles.h"
 
 #include <QtTest>
@@ -47,6 +48,48 @@ private slots:
                                          "12.50 12.50 12.50 1 Inches 2 0.005 5.000 2.503 2 mm 2 "
                                          "125.0 125.1 125.1"));
         QCOMPARE(pdfPages(pdf), 2);
+    }
+
+    // A file that cannot be written ends the command with status 1 and names the file and the
+    // reason; an earlier file of that name stays as it was.
+    void cannotWrite_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("reason");
+        for (const char *command : {"decode", "export", "report"}) {
+            QTest::addRow("%s, full disk", command) << command << "full"
+                                                    << "No space left on device";
+            QTest::addRow("%s, read-only folder", command) << command << "read-only"
+                                                           << "Read-only file system";
+            QTest::addRow("%s, vanished folder", command) << command << "vanished"
+                                                          << "No such file or directory";
+        }
+    }
+    void cannotWrite()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, failure);
+        QFETCH(QString, reason);
+        TestSmallDisk disk;
+        if (!disk.mounted())
+            QSKIP("a full or read-only file system of its own needs root to mount a tmpfs");
+        const QString path = disk.path() + QStringLiteral("/out.csv");
+        QVERIFY(writeFile(path, "earlier"));
+        QVERIFY(failure == "full"        ? disk.fill()
+                : failure == "read-only" ? disk.makeReadOnly()
+                                         : true);
+        const QString target =
+            failure == "vanished" ? disk.path() + QStringLiteral("/gone/out.csv") : path;
+        const CliRun r =
+            runCli({command, COLLATRIX_TEST_DATA "/layout3.bin", "--extended", "-o", target});
+        QCOMPARE(r.status, 1);
+        // The toolkit words a read-only folder in its own way.
+        QVERIFY2(r.err.contains("cannot write " + target.toUtf8() + ": " + reason.toUtf8()) &&
+                     r.err.contains(reason.isEmpty() ? "not writable" : ""),
+                 r.err.constData());
+        QCOMPARE(fileBytes(path), QByteArray("earlier"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"out.csv"});
     }
 };
 
