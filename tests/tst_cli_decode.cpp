@@ -61,7 +61,7 @@ private slots:
             QTest::addRow("%s, full disk", command) << command << "full"
                                                     << "No space left on device";
             QTest::addRow("%s, read-only folder", command) << command << "read-only"
-                                                           << "Read-only file system";
+                                                           << "Existing file";
             QTest::addRow("%s, vanished folder", command) << command << "vanished"
                                                           << "No such file or directory";
         }
@@ -84,9 +84,7 @@ private slots:
         const CliRun r =
             runCli({command, COLLATRIX_TEST_DATA "/layout3.bin", "--extended", "-o", target});
         QCOMPARE(r.status, 1);
-        // The toolkit words a read-only folder in its own way.
-        QVERIFY2(r.err.contains("cannot write " + target.toUtf8() + ": " + reason.toUtf8()) &&
-                     r.err.contains(reason.isEmpty() ? "not writable" : ""),
+        QVERIFY2(r.err.contains("cannot write " + target.toUtf8() + ": " + reason.toUtf8()),
                  r.err.constData());
         QCOMPARE(fileBytes(path), QByteArray("earlier"));
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"out.csv"});
