@@ -17,6 +17,12 @@ CPortOwners::Roots &settableRoots()
     return roots;
 }
 
+std::weak_ptr<const CPortHolders> &keptSurvey()
+{
+    static std::weak_ptr<const CPortHolders> survey;
+    return survey;
+}
+
 QByteArray readSmallFile(const QString &path)
 {
     QFile file(path);
@@ -51,6 +57,7 @@ dev_t controllingTerminal(const QByteArray &stat)
 void CPortOwners::setRoots(const Roots &roots)
 {
     settableRoots() = roots;
+    keptSurvey().reset(); // it looked at the other tree
 }
 
 const CPortOwners::Roots &CPortOwners::roots()
@@ -68,6 +75,8 @@ QString CPortOwners::foreignUse(const QString &device)
         use = lockUse(device);
     if (use.isEmpty())
         use = sessionUse(number);
+    if (use.isEmpty())
+        use = holderUse(number);
     return use;
 }
 
@@ -92,9 +101,30 @@ QString CPortOwners::sessionUse(dev_t device)
         const pid_t pid = entry.toInt(&isPid);
         if (isPid &&
             controllingTerminal(readSmallFile(roots().proc + '/' + entry + "/stat")) == device)
-            return QStringLiteral("in use by PID %1 (%2)").arg(pid).arg(processName(pid));
+            return inUseBy(pid);
     }
     return QString();
+}
+
+QString CPortOwners::holderUse(dev_t device)
+{
+    const pid_t holder = survey()->holder(device);
+    return holder == 0 ? QString() : inUseBy(holder);
+}
+
+QString CPortOwners::inUseBy(pid_t pid)
+{
+    return QStringLiteral("in use by PID %1 (%2)").arg(pid).arg(processName(pid));
+}
+
+std::shared_ptr<const CPortHolders> CPortOwners::survey()
+{
+    std::shared_ptr<const CPortHolders> survey = keptSurvey().lock();
+    if (!survey) {
+        survey = std::make_shared<const CPortHolders>(roots().proc, roots().dev);
+        keptSurvey() = survey;
+    }
+    return survey;
 }
 
 QString CPortOwners::lockUse(const QString &device)

@@ -20,11 +20,11 @@ class HeldTerminal
 public:
     HeldTerminal(const QString &portsFolder, int n, bool cooked = true)
     {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ::grantpt(master);
         ::unlockpt(master);
         slave = QString::fromLocal8Bit(::ptsname(master));
-        held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY);
+        held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY | O_CLOEXEC);
         termios t{};
         ::tcgetattr(held, &t);
         ::cfmakeraw(&t);
