@@ -32,14 +32,6 @@ QList<long> numericEntries(const QString &folder)
     return numbers;
 }
 
-dev_t characterDevice(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
-        return 0;
-    return st.st_rdev;
-}
-
 } // namespace
 
 CPortHolders::CPortHolders(const QString &procRoot, const QString &devRoot)
@@ -49,6 +41,14 @@ CPortHolders::CPortHolders(const QString &procRoot, const QString &devRoot)
         if (pid != ::getpid())
             addProcess(pid_t(pid), procRoot + '/' + QString::number(pid));
     }
+}
+
+dev_t CPortHolders::characterDevice(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return 0;
+    return st.st_rdev;
 }
 
 pid_t CPortHolders::holder(dev_t device) const

@@ -19,6 +19,8 @@ public:
     CPortHolders(const QString &procRoot, const QString &devRoot);
     // The process that has the device open (the lowest PID of several); 0 when none has.
     pid_t holder(dev_t device) const;
+    // The character device a path names, links followed; 0 when it is none.
+    static dev_t characterDevice(const QString &path);
 
 private:
     void addProcess(pid_t pid, const QString &folder);

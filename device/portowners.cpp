@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 namespace
@@ -27,15 +26,6 @@ QByteArray readSmallFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
-}
-
-// The character device a path names, links followed; 0 when it is none.
-dev_t deviceNumber(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
-        return 0;
-    return st.st_rdev;
 }
 
 // Field 7 of /proc/PID/stat; the name in field 2 may hold blanks and parentheses, so the fields
@@ -67,7 +57,7 @@ const CPortOwners::Roots &CPortOwners::roots()
 
 QString CPortOwners::foreignUse(const QString &device)
 {
-    const dev_t number = deviceNumber(device);
+    const dev_t number = CPortHolders::characterDevice(device);
     if (number == 0)
         return QString();
     QString use = consoleUse(number);
@@ -86,8 +76,8 @@ QString CPortOwners::consoleUse(dev_t device)
     const QByteArray active =
         readSmallFile(roots().sysfs + QStringLiteral("/class/tty/console/active"));
     for (const QByteArray &name : active.simplified().split(' ')) {
-        if (!name.isEmpty() &&
-            deviceNumber(roots().dev + '/' + QString::fromLocal8Bit(name)) == device)
+        if (!name.isEmpty() && CPortHolders::characterDevice(
+                                   roots().dev + '/' + QString::fromLocal8Bit(name)) == device)
             return QStringLiteral("kernel console");
     }
     return QString();
