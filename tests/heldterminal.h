@@ -14,7 +14,8 @@
 
 // A pseudo-terminal that another program holds, linked as COMn of a ports folder: cooked as a
 // login would leave it, so that any change a search makes shows; or raw, so that bytes sent to
-// it before the port is opened are not echoed.
+// it before the port is opened are not echoed. Its descriptors stay out of child processes, which
+// would otherwise hold the line as well.
 class HeldTerminal
 {
 public:
