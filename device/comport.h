@@ -61,6 +61,10 @@ public:
     static QString portsFolder();
     static QStringList portsFolders();
     static QString runtimePortsFolder();
+    // The checks for ports of other programs look at the running processes. A search keeps the
+    // returned look while it opens port after port, so that they take it only once; null where
+    // the platform needs no such look.
+    [[nodiscard]] static std::shared_ptr<const void> surveyOwners();
     // The n of "\\.\COMn".
     int portNumber() const;
     // Drops what the line holds now.

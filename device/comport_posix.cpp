@@ -149,6 +149,11 @@ std::int64_t clockMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::shared_ptr<const void> CCOMPort::surveyOwners()
+{
+    return CPortOwners::survey();
+}
+
 bool CCOMPort::open(bool overlappedMode)
 {
     close();

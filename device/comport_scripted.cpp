@@ -21,6 +21,12 @@ bool CCOMPort::waitReadable(int timeoutMs)
     return native->fd >= 0 && CScriptedLine::instance().waitForInput(timeoutMs);
 }
 
+// The scripted line belongs to no other program.
+std::shared_ptr<const void> CCOMPort::surveyOwners()
+{
+    return nullptr;
+}
+
 bool CCOMPort::open(bool overlappedMode)
 {
     close();

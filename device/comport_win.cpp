@@ -116,6 +116,12 @@ bool CCOMPort::isOpen() const
     return isValid(native->handle);
 }
 
+// The driver refuses a port that another program holds: there is nothing to look at first.
+std::shared_ptr<const void> CCOMPort::surveyOwners()
+{
+    return nullptr;
+}
+
 bool CCOMPort::open(bool overlappedMode)
 {
     close();

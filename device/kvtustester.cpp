@@ -60,6 +60,7 @@ void CKVTUSTester::resetReception()
 int CKVTUSTester::scanPorts()
 {
     endAScans();
+    const std::shared_ptr<const void> owners = CCOMPort::surveyOwners();
     portCount = 0;
     skippedPorts.clear();
     CCOMPort scratch;
@@ -87,6 +88,8 @@ bool CKVTUSTester::findDevice()
         return false;
     deviceFound = false;
     identification.clear();
+    // One look at the other programs' ports serves the scan and the probes that follow.
+    const std::shared_ptr<const void> owners = CCOMPort::surveyOwners();
     if (scanPorts() == 0)
         return false;
     for (int i = 0; i < portCount; ++i) {

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 namespace
@@ -17,19 +16,16 @@ CPortOwners::Roots &settableRoots()
     return roots;
 }
 
+std::weak_ptr<const CPortHolders> &keptSurvey()
+{
+    static std::weak_ptr<const CPortHolders> survey;
+    return survey;
+}
+
 QByteArray readSmallFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
-}
-
-// The character device a path names, links followed; 0 when it is none.
-dev_t deviceNumber(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
-        return 0;
-    return st.st_rdev;
 }
 
 // Field 7 of /proc/PID/stat; the name in field 2 may hold blanks and parentheses, so the fields
@@ -51,6 +47,7 @@ dev_t controllingTerminal(const QByteArray &stat)
 void CPortOwners::setRoots(const Roots &roots)
 {
     settableRoots() = roots;
+    keptSurvey().reset(); // it looked at the other tree
 }
 
 const CPortOwners::Roots &CPortOwners::roots()
@@ -60,7 +57,7 @@ const CPortOwners::Roots &CPortOwners::roots()
 
 QString CPortOwners::foreignUse(const QString &device)
 {
-    const dev_t number = deviceNumber(device);
+    const dev_t number = CPortHolders::characterDevice(device);
     if (number == 0)
         return QString();
     QString use = consoleUse(number);
@@ -68,6 +65,8 @@ QString CPortOwners::foreignUse(const QString &device)
         use = lockUse(device);
     if (use.isEmpty())
         use = sessionUse(number);
+    if (use.isEmpty())
+        use = holderUse(number);
     return use;
 }
 
@@ -77,8 +76,8 @@ QString CPortOwners::consoleUse(dev_t device)
     const QByteArray active =
         readSmallFile(roots().sysfs + QStringLiteral("/class/tty/console/active"));
     for (const QByteArray &name : active.simplified().split(' ')) {
-        if (!name.isEmpty() &&
-            deviceNumber(roots().dev + '/' + QString::fromLocal8Bit(name)) == device)
+        if (!name.isEmpty() && CPortHolders::characterDevice(
+                                   roots().dev + '/' + QString::fromLocal8Bit(name)) == device)
             return QStringLiteral("kernel console");
     }
     return QString();
@@ -92,9 +91,30 @@ QString CPortOwners::sessionUse(dev_t device)
         const pid_t pid = entry.toInt(&isPid);
         if (isPid &&
             controllingTerminal(readSmallFile(roots().proc + '/' + entry + "/stat")) == device)
-            return QStringLiteral("in use by PID %1 (%2)").arg(pid).arg(processName(pid));
+            return inUseBy(pid);
     }
     return QString();
+}
+
+QString CPortOwners::holderUse(dev_t device)
+{
+    const pid_t holder = survey()->holder(device);
+    return holder == 0 ? QString() : inUseBy(holder);
+}
+
+QString CPortOwners::inUseBy(pid_t pid)
+{
+    return QStringLiteral("in use by PID %1 (%2)").arg(pid).arg(processName(pid));
+}
+
+std::shared_ptr<const CPortHolders> CPortOwners::survey()
+{
+    std::shared_ptr<const CPortHolders> survey = keptSurvey().lock();
+    if (!survey) {
+        survey = std::make_shared<const CPortHolders>(roots().proc, roots().dev);
+        keptSurvey() = survey;
+    }
+    return survey;
 }
 
 QString CPortOwners::lockUse(const QString &device)

@@ -14,17 +14,18 @@
 
 // A pseudo-terminal that another program holds, linked as COMn of a ports folder: cooked as a
 // login would leave it, so that any change a search makes shows; or raw, so that bytes sent to
-// it before the port is opened are not echoed.
+// it before the port is opened are not echoed. Its descriptors stay out of child processes, which
+// would otherwise hold the line as well.
 class HeldTerminal
 {
 public:
     HeldTerminal(const QString &portsFolder, int n, bool cooked = true)
     {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ::grantpt(master);
         ::unlockpt(master);
         slave = QString::fromLocal8Bit(::ptsname(master));
-        held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY);
+        held = ::open(qPrintable(slave), O_RDWR | O_NOCTTY | O_CLOEXEC);
         termios t{};
         ::tcgetattr(held, &t);
         ::cfmakeraw(&t);

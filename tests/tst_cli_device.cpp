@@ -10,6 +10,8 @@
 #include <QtTest>
 #include <memory>
 
+#include <fcntl.h>
+
 class TestCliDevice : public QObject
 {
     Q_OBJECT
@@ -68,7 +70,8 @@ private slots:
         }
     }
 
-    // A port under a terminal program's UUCP lock is listed with its holder and left alone.
+    // A port under a terminal program's UUCP lock, and one it just holds open, are listed with
+    // their holder and left alone.
     void portsListing()
     {
         if (!QFileInfo(QStringLiteral("/run/lock")).isWritable())
@@ -76,8 +79,13 @@ private slots:
         TestPortsFolder ports;
         QFile::remove(ports.entry(2));
         QFile::remove(ports.entry(3));
+        QFile::remove(ports.entry(4));
         HeldTerminal locked(ports.path(), 2);
+        HeldTerminal used(ports.path(), 4);
         QProcess holder;
+        const QByteArray usedPath = used.slave.toLocal8Bit();
+        holder.setChildProcessModifier(
+            [usedPath] { ::open(usedPath.constData(), O_RDWR | O_NOCTTY); });
         holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
         QVERIFY(holder.waitForStarted());
         const qint64 pid = holder.processId();
@@ -86,16 +94,20 @@ private slots:
         TesterProcess device(ports.path(), {"--port", "3"});
         QVERIFY(device.linked());
         const termios before = locked.settings();
+        const termios usedBefore = used.settings();
         const CliRun run = runCli({"ports", "--ports-dir", ports.path()});
         QFile::remove(lock);
         holder.kill();
         holder.waitForFinished();
         QCOMPARE(run.status, 0);
-        QCOMPARE(
-            run.out,
-            QStringLiteral("COM2 skipped: locked by sleep, PID %1\nCOM3\n").arg(pid).toLatin1());
+        QCOMPARE(run.out, QStringLiteral("COM2 skipped: locked by sleep, PID %1\nCOM3\n"
+                                         "COM4 skipped: in use by PID %1 (sleep)\n")
+                              .arg(pid)
+                              .toLatin1());
         QCOMPARE(locked.unread(), QByteArray());
+        QCOMPARE(used.unread(), QByteArray());
         QVERIFY(HeldTerminal::sameSettings(locked.settings(), before));
+        QVERIFY(HeldTerminal::sameSettings(used.settings(), usedBefore));
     }
 
 private:

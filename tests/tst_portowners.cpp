@@ -109,6 +109,61 @@ private slots:
         QCOMPARE(terminal.exclusive(), owner == "exclusive");
         ::close(other);
     }
+    // A program that just holds the port open (a GPS daemon, a terminal program), as its
+    // descriptors in /proc show; the program at the master side of the line is its device end.
+    void heldOpen_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QString>("reason"); // empty: the port is ours to use
+        // clang-format off
+        QTest::newRow("a daemon") << "daemon" << "in use by PID 4250 (gpsd)";
+        QTest::newRow("a daemon at another line's master") << "other master"
+                                                           << "in use by PID 4250 (gpsd)";
+        QTest::newRow("this program") << "us" << "";
+        QTest::newRow("descriptors we may not read") << "unreadable" << "";
+        QTest::newRow("the device end of the line") << "device end" << "";
+        // clang-format on
+    }
+    void heldOpen()
+    {
+        QFETCH(QString, holder);
+        QFETCH(QString, reason);
+        HeldTerminal terminal(ports(), 1);
+        HeldTerminal other(ports(), 2);
+        const int pid = holder == "us" ? int(::getpid()) : 4250;
+        addProcess(4250, "gpsd");
+        if (holder == "unreadable") // as another user's fd folder is to us
+            writeFile(proc() + "/4250/fd", QByteArray());
+        else
+            holdOpen(pid, 5, terminal.slave);
+        if (holder == "device end")
+            holdMaster(pid, 4, terminal.slave);
+        if (holder == "other master")
+            holdMaster(pid, 4, other.slave);
+        const termios before = terminal.settings();
+
+        CCOMPort port;
+        port.setPortNumber(1);
+        QCOMPARE(port.open(true), reason.isEmpty());
+        QCOMPARE(port.refusal(), reason);
+        port.close();
+        QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
+    }
+    // A search keeps one look at the processes for all its ports; the next search looks again.
+    void oneLookPerSearch()
+    {
+        HeldTerminal terminal(ports(), 1);
+        std::shared_ptr<const void> search = CCOMPort::surveyOwners();
+        addProcess(4250, "gpsd");
+        holdOpen(4250, 5, terminal.slave);
+        CCOMPort port;
+        port.setPortNumber(1);
+        QVERIFY(port.open(true));
+        port.close();
+        search.reset();
+        QVERIFY(!port.open(true));
+        QCOMPARE(port.refusal(), QStringLiteral("in use by PID 4250 (gpsd)"));
+    }
     // A free port, with a stale lock file of a process that is gone: while we hold it, our lock
     // file and exclusive mode tell others; afterwards its settings are back and nothing is left.
     void takenAndGivenBack()
@@ -172,6 +227,22 @@ private:
         writeFile(folder + QStringLiteral("/stat"),
                   QByteArray::number(pid) + " (" + name + ") S 1 " + QByteArray::number(pid) + ' ' +
                       QByteArray::number(pid) + ' ' + QByteArray::number(tty) + " -1 4194560 0\n");
+    }
+
+    // The descriptor fd of the process, a link to the device as in /proc.
+    void holdOpen(int pid, int fd, const QString &device)
+    {
+        const QString folder = proc() + '/' + QString::number(pid) + QStringLiteral("/fd");
+        QDir().mkpath(folder);
+        QVERIFY(QFile::link(device, folder + '/' + QString::number(fd)));
+    }
+    // The master side of the pseudo-terminal whose slave is given, with the fdinfo that pairs them.
+    void holdMaster(int pid, int fd, const QString &slave)
+    {
+        holdOpen(pid, fd, QStringLiteral("/dev/ptmx"));
+        writeFile(proc() + '/' + QString::number(pid) + "/fdinfo/" + QString::number(fd),
+                  "pos:\t0\nflags:\t02004002\nmnt_id:\t24\ntty-index:\t" + slave.mid(9).toLatin1() +
+                      '\n');
     }
 
     std::unique_ptr<QTemporaryDir> root;
