@@ -2,9 +2,10 @@
 #include "app/archivewindow.h"
 
 #include "archive/archiveset.h"
-#include "data/archivesettings.h"
 #include "data/collatrix.h"
 #include "format/atomicfile.h"
+#include "services/archiveservice.h"
+#include "services/archivesettings.h"
 
 #include "ui_archivewindow.h"
 
@@ -38,11 +39,11 @@ QString timeText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
-// libpq says so when the server wants a password that neither ~/.pgpass nor a service gave.
-bool wantsPassword(const QString &problem)
+// The shared archive when it is reached, else the embedded one.
+CArchive &listedIn(CArchiveSet &set)
 {
-    return problem.contains(QLatin1String("no password supplied")) ||
-           problem.contains(QLatin1String("password authentication failed"));
+    CArchive &chosen = set.chosen();
+    return chosen.isOpen() ? chosen : set.embedded();
 }
 
 } // namespace
@@ -71,16 +72,21 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
     connect(ui->connectButton, &QPushButton::clicked, this, &ArchiveWindow::connectShared);
     connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
     connect(ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(controller, &CCollatrix::archiveRecorded, this, [this] {
+    CArchiveService *archive = controller->archive.get();
+    connect(archive, &CArchiveService::recorded, this, [this] {
         if (isVisible())
             refresh();
     });
+    connect(archive, &CArchiveService::stateChanged, this, &ArchiveWindow::showState);
+    connect(archive, &CArchiveService::synced, this, &ArchiveWindow::tellSynced);
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
 
+// The password question comes when the window is opened, never by itself.
 void ArchiveWindow::showEvent(QShowEvent *event)
 {
+    passwordMayBeAsked = true;
     refresh();
     QWidget::showEvent(event);
 }
@@ -94,35 +100,35 @@ void ArchiveWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-CArchive *ArchiveWindow::listed() const
-{
-    if (!controller->archive)
-        return nullptr;
-    CArchive &chosen = controller->archive->chosen();
-    return chosen.isOpen() ? &chosen : &controller->archive->embedded();
-}
-
+// Everything the window shows comes from the archive's thread; the window answers meanwhile.
 void ArchiveWindow::refresh()
 {
-    tell(QString());
-    if (!controller->archive && !controller->openArchive()) {
-        tell(controller->archiveProblem);
-        return;
-    }
-    QString problem;
-    downloads = listed()->downloads(false, &problem);
-    names = listed()->objectNames(&problem);
-    tell(problem);
+    ui->sharedEdit->setText(CArchiveSettings::sharedUrl());
+    auto listing = std::make_shared<Listing>();
+    controller->archive->query(
+        [listing](CArchiveSet &set) {
+            CArchive &from = listedIn(set);
+            listing->read = true;
+            listing->downloads = from.downloads(false, &listing->problem);
+            listing->names = from.objectNames(&listing->problem);
+        },
+        this, [this, listing] { showListing(*listing); });
+    showPoint(pointGroup, pointCell);
+    showState();
+}
+
+void ArchiveWindow::showListing(const Listing &listing)
+{
+    tell(listing.read ? listing.problem : controller->archive->state().problem);
+    downloads = listing.downloads;
+    names = listing.names;
     const QSignalBlocker fromBlocker(ui->fromDate);
     const QSignalBlocker toBlocker(ui->toDate);
     const QDate today = QDate::currentDate();
     ui->fromDate->setDate(downloads.isEmpty() ? today : downloads.last().time.date());
     ui->toDate->setDate(downloads.isEmpty() ? today
                                             : std::max(today, downloads.first().time.date()));
-    ui->sharedEdit->setText(CArchiveSettings::sharedUrl());
     fillDownloads();
-    showWaiting();
-    showPoint(pointGroup, pointCell);
 }
 
 void ArchiveWindow::fillDownloads()
@@ -167,53 +173,67 @@ void ArchiveWindow::openSelected()
     const int row = ui->downloadsTable->currentRow();
     if (row < 0 || row >= shown.size())
         return;
-    QString problem;
-    const QString path = fileToOpen(downloads.at(shown.at(row)), &problem);
-    if (path.isEmpty()) {
-        tell(problem);
+    const ArchiveDownload d = downloads.at(shown.at(row));
+    if (QFile::exists(d.file)) {
+        emit openRequested(d.file);
         return;
     }
-    emit openRequested(path);
+    auto copy = std::make_shared<QByteArray>();
+    auto problem = std::make_shared<QString>();
+    controller->archive->query(
+        [d, copy, problem](CArchiveSet &set) {
+            *copy = listedIn(set).keptBytes(d.sha256, problem.get());
+        },
+        this, [this, d, copy] { openCopy(d, *copy); });
 }
 
-// The kept file where it is; a colleague's download from the copy the shared archive holds,
-// written to the cache first.
-QString ArchiveWindow::fileToOpen(const ArchiveDownload &d, QString *problem) const
+// A colleague's download from the copy the shared archive holds, written to the cache first.
+void ArchiveWindow::openCopy(const ArchiveDownload &d, const QByteArray &bytes)
 {
-    if (QFile::exists(d.file))
-        return d.file;
-    const QByteArray bytes = listed()->keptBytes(d.sha256, problem);
     if (bytes.isEmpty()) {
-        *problem = tr("The kept file %1 is gone, and the archive holds no copy of it.").arg(d.file);
-        return QString();
+        tell(tr("The kept file %1 is gone, and the archive holds no copy of it.").arg(d.file));
+        return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                            QStringLiteral("/collatrix/shared");
     const QString path = folder + QLatin1Char('/') + d.sha256 + QStringLiteral(".clxd");
     QString reason;
     if (!QDir().mkpath(folder) || !CAtomicFile::write(path, bytes, &reason)) {
-        *problem = tr("The copy of the download cannot be written to %1.").arg(path);
-        return QString();
+        tell(tr("The copy of the download cannot be written to %1.").arg(path));
+        return;
     }
-    return path;
+    emit openRequested(path);
 }
 
 void ArchiveWindow::showPoint(int group, int cell)
 {
     pointGroup = group;
     pointCell = cell;
-    QList<ArchiveReading> readings;
-    QString problem;
-    if (group > 0 && listed())
-        readings = listed()->history(group, cell, &problem);
-    if (!problem.isEmpty())
-        tell(problem);
     ui->historyBox->setTitle(group > 0 ? tr("History of group %1, cell %2").arg(group).arg(cell)
                                        : tr("History of the row selected in the main window"));
     if (group > 0)
         ui->groupSpin->setValue(group);
-    fillHistory(readings);
-    plotHistory(readings);
+    auto readings = std::make_shared<QList<ArchiveReading>>();
+    auto problem = std::make_shared<QString>();
+    if (group <= 0) {
+        fillHistory(*readings);
+        plotHistory(*readings);
+        return;
+    }
+    controller->archive->query(
+        [group, cell, readings, problem](CArchiveSet &set) {
+            *readings = listedIn(set).history(group, cell, problem.get());
+        },
+        this,
+        [this, group, cell, readings, problem] {
+            // A later choice of point has its own answer coming.
+            if (group != pointGroup || cell != pointCell)
+                return;
+            if (!problem->isEmpty())
+                tell(*problem);
+            fillHistory(*readings);
+            plotHistory(*readings);
+        });
 }
 
 void ArchiveWindow::fillHistory(const QList<ArchiveReading> &readings)
@@ -270,28 +290,42 @@ void ArchiveWindow::nameGroup()
 {
     const QString name = ui->nameEdit->text().trimmed();
     const int row = ui->downloadsTable->currentRow();
-    if (name.isEmpty() || !listed())
+    if (name.isEmpty())
         return;
     const QDateTime from = row >= 0 && row < shown.size() ? downloads.at(shown.at(row)).time
                                                           : QDateTime::currentDateTime();
-    QString problem;
-    if (!listed()->nameGroup(ui->groupSpin->value(), name, from, &problem)) {
-        tell(problem);
-        return;
-    }
-    names = listed()->objectNames(&problem);
-    fillDownloads();
+    const int group = ui->groupSpin->value();
+    auto problem = std::make_shared<QString>();
+    controller->archive->query(
+        [group, name, from, problem](CArchiveSet &set) {
+            listedIn(set).nameGroup(group, name, from, problem.get());
+        },
+        this,
+        [this, problem] {
+            if (problem->isEmpty())
+                refresh();
+            else
+                tell(*problem);
+        });
 }
 
 void ArchiveWindow::sync()
 {
-    int brought = 0;
-    QString problem;
-    if (controller->archive && !controller->archive->sync(&brought, &problem))
-        tell(problem);
-    else
-        tell(tr("%n download(s) brought into the shared archive.", "", brought));
-    showWaiting();
+    syncAsked = true;
+    tell(tr("Bringing the waiting downloads into the shared archive..."));
+    controller->archive->sync();
+}
+
+// The service syncs by itself too, now and then; only a sync asked for here is told.
+void ArchiveWindow::tellSynced(int brought, const QString &problem)
+{
+    if (!syncAsked)
+        return;
+    syncAsked = false;
+    tell(problem.isEmpty() ? tr("%n download(s) brought into the shared archive.", "", brought)
+                           : problem);
+    if (isVisible())
+        refresh();
 }
 
 // The URL is kept in the settings; a password the server asks for is asked here and held only
@@ -301,40 +335,46 @@ void ArchiveWindow::connectShared()
     const QString url = ui->sharedEdit->text().trimmed();
     CArchiveLocation location;
     QString problem;
-    if (!url.isEmpty() && !location.parse(url, &problem)) {
+    if ((!url.isEmpty() && !location.parse(url, &problem)) ||
+        !CArchiveSettings::setSharedUrl(url, &problem)) {
         tell(problem);
         return;
     }
-    if (!CArchiveSettings::setSharedUrl(url, &problem)) {
-        tell(problem);
-        return;
-    }
-    if (controller->reopenArchive() && wantsPassword(controller->archiveProblem) && askPassword())
-        controller->reopenArchive();
+    tell(QString());
+    passwordMayBeAsked = true;
+    controller->archive->reopen(QString(), password);
     refresh();
-    tell(controller->archiveProblem);
 }
 
 bool ArchiveWindow::askPassword()
 {
     bool ok = false;
-    const QString password = QInputDialog::getText(
+    const QString typed = QInputDialog::getText(
         this, tr("Shared archive"),
         tr("The server asks for a password for %1:").arg(ui->sharedEdit->text()),
         QLineEdit::Password, QString(), &ok);
     if (ok)
-        controller->archivePassword = password;
+        password = typed;
     return ok;
 }
 
-void ArchiveWindow::showWaiting()
+// A line on the archive's state, the Sync button for what waits, and the password question when
+// the window was just opened or Connect pressed.
+void ArchiveWindow::showState()
 {
-    const bool shared =
-        controller->archive && &controller->archive->chosen() != &controller->archive->embedded();
-    const int waiting = controller->archive ? controller->archive->waitingCount() : 0;
+    const CArchiveService::State state = controller->archive->state();
+    const bool shared = state.reach == CArchiveService::Reach::Shared ||
+                        state.reach == CArchiveService::Reach::Away;
     ui->waitingLabel->setText(
-        shared ? tr("%n download(s) waiting for the shared archive", "", waiting) : QString());
-    ui->syncButton->setEnabled(shared && waiting > 0);
+        state.reach == CArchiveService::Reach::Shared
+            ? tr("%n download(s) waiting for the shared archive", "", state.waiting)
+            : CArchiveService::describe(state));
+    ui->syncButton->setEnabled(shared && state.waiting > 0);
+    if (!passwordMayBeAsked || state.reach == CArchiveService::Reach::Opening)
+        return;
+    passwordMayBeAsked = false;
+    if (state.reach == CArchiveService::Reach::PasswordWanted && askPassword())
+        controller->archive->reopen(QString(), password);
 }
 
 void ArchiveWindow::tell(const QString &problem)

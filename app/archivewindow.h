@@ -11,7 +11,6 @@
 
 #include <memory>
 
-class CArchive;
 class CCollatrix;
 class QChart;
 class QShowEvent;
@@ -47,19 +46,27 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The archive the list comes from: the shared one when it is reached, else the embedded.
-    CArchive *listed() const;
+    // What one reading of the list brought from the archive's thread.
+    struct Listing {
+        bool read = false;
+        QList<ArchiveDownload> downloads;
+        QMap<qint64, QStringList> names;
+        QString problem;
+    };
+
+    void showListing(const Listing &listing);
     void fillDownloads();
     bool matchesFilter(const ArchiveDownload &d) const;
     void openSelected();
-    QString fileToOpen(const ArchiveDownload &d, QString *problem) const;
+    void openCopy(const ArchiveDownload &d, const QByteArray &bytes);
     void fillHistory(const QList<ArchiveReading> &readings);
     void plotHistory(const QList<ArchiveReading> &readings);
     void nameGroup();
     void sync();
+    void tellSynced(int brought, const QString &problem);
     void connectShared();
     bool askPassword();
-    void showWaiting();
+    void showState();
     void tell(const QString &problem);
 
     std::unique_ptr<Ui::ArchiveWindowGUI> ui;
@@ -71,4 +78,9 @@ private:
     QList<int> shown;
     int pointGroup = 0;
     int pointCell = 0;
+    bool syncAsked = false;
+    // Set when the window is opened or Connect pressed: the one time a password may be asked.
+    bool passwordMayBeAsked = false;
+    // Typed at the prompt; held for the session, never written.
+    QString password;
 };

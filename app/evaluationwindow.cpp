@@ -5,9 +5,9 @@
 #include "app/reportaction.h"
 #include "app/thicknessmapwidget.h"
 #include "data/collatrix.h"
-#include "data/evaluationsettings.h"
-#include "data/objectparticulars.h"
 #include "format/resultstatistics.h"
+#include "services/evaluationsettings.h"
+#include "services/objectparticulars.h"
 #include "ui_evaluationwindow.h"
 
 #include <QHeaderView>
@@ -80,7 +80,8 @@ void EvaluationWindow::refresh()
     texts.results = controller->csvWriter();
     QString problem;
     current.reset();
-    if (controller->evaluationInput(&input, &problem))
+    if (controller->evaluation->input(controller->measurements, controller->downloadTime(), &input,
+                                      &problem))
         current.emplace(input);
     ui->problemLabel->setText(current
                                   ? QString()
@@ -237,10 +238,11 @@ void EvaluationWindow::applySettings()
     if (saved && ui->minimumSpin->value() >= ui->nominalSpin->value())
         problem = tr("The minimum allowable thickness must be below the nominal thickness.");
     else if (saved)
-        controller->setLimits(group,
-                              GroupLimits{ui->nominalSpin->value(), ui->minimumSpin->value(),
-                                          ui->warningSpin->value()},
-                              &problem);
+        controller->evaluation->setLimits(group,
+                                          GroupLimits{ui->nominalSpin->value(),
+                                                      ui->minimumSpin->value(),
+                                                      ui->warningSpin->value()},
+                                          &problem);
     refresh();
     ui->problemLabel->setText(problem);
     ui->problemLabel->setVisible(!problem.isEmpty());
@@ -251,12 +253,14 @@ void EvaluationWindow::writeReport()
 {
     QString problem;
     // The date is the test's own, not the object's: it starts from the download's.
-    QMap<QString, QString> start = controller->particulars(&problem);
+    QMap<QString, QString> start =
+        controller->evaluation->particulars(controller->measurements, &problem);
     start.insert(QStringLiteral("date"), controller->downloadTime().date().toString(Qt::ISODate));
     CParticularsDialog dialog(start, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    controller->rememberParticulars(dialog.values(), &problem);
+    controller->evaluation->rememberParticulars(controller->measurements, dialog.values(),
+                                                &problem);
     QMap<int, int> widths;
     for (const GroupSummary &s : current->summaries())
         widths.insert(s.group, CEvaluationSettings::mapWidth(s.group));

@@ -2,19 +2,17 @@
 #include "app/keptdownloads.h"
 
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QUrl>
 
 CKeptDownloads::CKeptDownloads(CCollatrix *controller, QWidget *window)
     : QObject(window), controller(controller), window(window)
 {
-    connect(controller, &CCollatrix::archiveRecorded, this, &CKeptDownloads::tellArchiveProblem);
 }
 
 void CKeptDownloads::keep(CTransferEngine::Outcome outcome)
@@ -22,7 +20,6 @@ void CKeptDownloads::keep(CTransferEngine::Outcome outcome)
     QString problem;
     if (!controller->keepReception(outcome, &problem))
         tellNotKept(problem);
-    tellArchiveProblem();
 }
 
 void CKeptDownloads::keepAScans()
@@ -30,32 +27,12 @@ void CKeptDownloads::keepAScans()
     QString problem;
     if (!controller->keepAScans(&problem))
         tellNotKept(problem);
-    tellArchiveProblem();
 }
 
+// On the archive's own thread: the window is there at once, and the status area follows.
 void CKeptDownloads::openArchive()
 {
-    QProgressDialog progress(tr("Adding the kept downloads to the archive..."), QString(), 0, 0,
-                             window);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    controller->openArchive([&progress](int done, int total, const QString &) {
-        progress.setMaximum(total);
-        progress.setValue(done);
-    });
-    tellArchiveProblem();
-}
-
-// Downloading and keeping go on without the archive; once a run is enough to say so.
-void CKeptDownloads::tellArchiveProblem()
-{
-    if (archiveProblemTold || controller->archiveProblem.isEmpty())
-        return;
-    archiveProblemTold = true;
-    QMessageBox::warning(window, controller->programTitle,
-                         tr("The archive of downloads has a problem:\n%1\nDownloads are kept "
-                            "as files as usual.")
-                             .arg(controller->archiveProblem));
+    controller->archive->open(CKeptFolder().files());
 }
 
 // Once a run is enough: the folder does not become writable between two downloads by itself.

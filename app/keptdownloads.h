@@ -22,8 +22,7 @@ public:
 
     void keep(CTransferEngine::Outcome outcome);
     void keepAScans();
-    // Opens the archive at the start; a new one takes in the kept downloads, with a progress
-    // window while it does.
+    // Opens the archive at the start; a new one takes in the kept downloads.
     void openArchive();
     // Hands the file to the controller; a file that cannot be read is named in a message.
     bool open(const QString &path, bool bareExtended);
@@ -35,10 +34,8 @@ public:
 
 private:
     void tellNotKept(const QString &problem);
-    void tellArchiveProblem();
 
     CCollatrix *controller;
     QWidget *window;
     bool notKeptTold = false;
-    bool archiveProblemTold = false;
 };

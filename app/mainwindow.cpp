@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/archiveindicator.h"
 #include "app/archivewindow.h"
 #include "app/evaluationwindow.h"
 #include "app/keptdownloads.h"
@@ -71,9 +72,9 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
     controller->setParent(this);
-    controller->recordInBackground();
     setAscanLabels();
     kept = new CKeptDownloads(controller, this);
+    new CArchiveIndicator(controller->archive.get(), statusBar());
     report = new CReportAction(controller, ascanWindow, this);
     controller->findDevice();
     setWindowTitle(controller->programTitle);
@@ -424,22 +425,15 @@ void MainWindow::showTransferMessage(const QString &text, int ms)
     progressWindow->update();
 }
 
-bool MainWindow::prefetchAScans()
+void MainWindow::prefetchAScans()
 {
-    bool result = false;
-    controller->beginAScans();
-    for (int row = 0; row < controller->measurements.totalCount(); ++row) {
-        MeasurementRecord record;
-        if (controller->measurements.recordAt(row, &record) && record.hasAScan)
-            result = controller->fetchAScan(row);
-        QCoreApplication::processEvents();
-        // A new transfer, another download opened or the closing window makes the remaining
-        // rows moot.
-        if (transferTimerId != 0 || closing || controller->fromFile)
-            break;
-    }
-    controller->endAScans();
-    return result;
+    CDownloadSteps::fetchAScans(
+        controller->tester, controller->measurements, &controller->aScanCache, [this](int) {
+            QCoreApplication::processEvents();
+            // A new transfer, another download opened or the closing
+            // window makes the remaining rows moot.
+            return transferTimerId == 0 && !closing && !controller->download->fromFile;
+        });
 }
 
 // The results table and the clipboard text of its rows.

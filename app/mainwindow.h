@@ -107,7 +107,7 @@ private:
     void finishTransfer(int progress);
     void repeatRefusedSearch();
     void showTransferMessage(const QString &text, int ms);
-    bool prefetchAScans();
+    void prefetchAScans();
 
     // results table
     void fillTable();

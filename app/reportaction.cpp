@@ -21,12 +21,13 @@ ReportSource CReportAction::sourceOf(const QList<int> &rows) const
     source.data = &controller->measurements;
     source.rows = rows;
     source.aScanOf = [this](int row) { return controller->heldAScan(row); };
-    source.time = controller->kept.time;
-    source.port = controller->kept.port;
-    source.outcome = controller->kept.outcome;
+    const CKeptDownload &kept = controller->download->kept;
+    source.time = kept.time;
+    source.port = kept.port;
+    source.outcome = kept.outcome;
     // As the command line does: the particulars last given for these objects.
     QString problem;
-    source.particulars = controller->particulars(&problem);
+    source.particulars = controller->evaluation->particulars(controller->measurements, &problem);
     return source;
 }
 

@@ -53,8 +53,10 @@ bool CArchiveSet::reachShared(QString *problem)
 {
     if (shared->isOpen())
         return true;
-    if (!shared->open(problem))
+    if (!away.isEmpty()) {
+        *problem = away;
         return false;
+    }
     int brought = 0;
     return sync(&brought, problem);
 }
@@ -162,8 +164,11 @@ bool CArchiveSet::sync(int *brought, QString *problem, const Progress &progress)
         *problem = tr("No shared archive is chosen.");
         return false;
     }
-    if (!shared->isOpen() && !shared->open(problem))
+    away.clear();
+    if (!shared->isOpen() && !shared->open(problem)) {
+        away = *problem;
         return false;
+    }
     QString listing;
     const QList<ArchiveDownload> waiting = local.downloads(true, &listing);
     if (!listing.isEmpty()) {

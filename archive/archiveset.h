@@ -36,6 +36,8 @@ public:
     CArchive &embedded() { return local; }
     // The shared archive when one is chosen, else the embedded one.
     CArchive &chosen() { return shared ? *shared : local; }
+    bool hasShared() const { return shared != nullptr; }
+    bool sharedOpen() const { return shared && shared->isOpen(); }
 
     // Records a kept download in both; false when the embedded archive failed. *problem tells
     // what went wrong with either.
@@ -67,4 +69,7 @@ private:
 
     CArchive local;
     std::unique_ptr<CArchive> shared;
+    // Why the shared archive could not be reached; until the next sync() downloads wait at once
+    // instead of each trying a server that did not answer.
+    QString away;
 };

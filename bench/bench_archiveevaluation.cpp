@@ -6,7 +6,7 @@
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "benchtiming.h"
-#include "data/archiveevaluation.h"
+#include "services/archiveevaluation.h"
 #include "evaluation/evaluation.h"
 #include "format/zrdata.h"
 

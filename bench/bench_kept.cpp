@@ -6,7 +6,7 @@
 #include "app/mainwindow.h"
 #include "benchtiming.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "format/atomicfile.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"

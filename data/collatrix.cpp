@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/collatrix.h"
 
-#include "data/archiveevaluation.h"
-#include "data/archivesettings.h"
-#include "data/keptfolder.h"
-#include "data/objectparticulars.h"
-#include "data/searchsettings.h"
 #include "device/kvtustester.h"
 #include "format/atomicfile.h"
 #include "format/csvwriter.h"
+#include "services/searchsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,6 +102,9 @@ CCollatrix::CCollatrix(const QString &programFolderOverride)
     loadTexts();
     tester = new CKVTUSTester;
     transfer = CTransferEngine(tester);
+    archive = std::make_unique<CArchiveService>();
+    download = std::make_unique<CDownloadSteps>(archive.get());
+    evaluation = std::make_unique<CEvaluationService>(archive.get());
 }
 
 CCollatrix::~CCollatrix()
@@ -284,86 +283,18 @@ bool CCollatrix::decodeReceivedDump()
     int size = 0;
     tester->takeDump(&dump, &size);
     unsavedData = measurements.decodeDump(dump, size, tester->extendedProtocol);
-    fromFile = false;
-    keptFile.clear();
-    kept = transfer.reception(dump, size);
-    identification = tester->identification;
+    download->received(transfer.reception(dump, size), tester->identification);
     return unsavedData;
 }
 
 bool CCollatrix::keepReception(CTransferEngine::Outcome outcome, QString *problem)
 {
-    if (measurements.totalCount() == 0)
-        return true;
-    kept.outcome = CTransferEngine::outcomeName(outcome);
-    keptFile = CKeptFolder().keep(kept, problem);
-    if (keptFile.isEmpty())
-        return false;
-    recordKept();
-    return true;
+    return download->keep(measurements, CTransferEngine::outcomeName(outcome), problem);
 }
 
 bool CCollatrix::keepAScans(QString *problem)
 {
-    if (keptFile.isEmpty() || fromFile)
-        return true;
-    kept.setAScans(measurements, aScanCache);
-    if (!CKeptFolder::rewrite(keptFile, kept, problem))
-        return false;
-    recordKept();
-    return true;
-}
-
-bool CCollatrix::openArchive(const CArchiveSet::Progress &progress)
-{
-    archiveProblem.clear();
-    CArchiveLocation location;
-    if (!CArchiveLocation::chosen(CArchiveSettings::chosenUrl(), &location, &archiveProblem))
-        return false;
-    location.password = archivePassword;
-    auto set = std::make_unique<CArchiveSet>(location);
-    if (!set->open(&archiveProblem))
-        return false;
-    if (set->embedded().created()) {
-        const CArchiveSet::Tally tally = set->import(CKeptFolder().files(), progress);
-        if (!tally.problems.isEmpty())
-            archiveProblem = tally.problems.join(QLatin1Char('\n'));
-    }
-    archive = std::move(set);
-    return true;
-}
-
-// The moment a download is kept, and again when its A-scans are added to the file.
-void CCollatrix::recordKept()
-{
-    if (recorder) {
-        recorder->record(kept, keptFile, identification);
-        return;
-    }
-    if (!archive && !openArchive())
-        return;
-    QString problem;
-    archive->record(kept, kept.toBytes(), keptFile, identification, &problem);
-    if (!problem.isEmpty())
-        archiveProblem = problem;
-}
-
-bool CCollatrix::reopenArchive()
-{
-    archive.reset();
-    if (recorder)
-        recorder->reopen(archivePassword);
-    return openArchive();
-}
-
-void CCollatrix::recordInBackground()
-{
-    recorder = std::make_unique<CArchiveRecorder>();
-    connect(recorder.get(), &CArchiveRecorder::recorded, this, [this](const QString &problem) {
-        if (!problem.isEmpty())
-            archiveProblem = problem;
-        emit archiveRecorded();
-    });
+    return download->keepAScans(measurements, aScanCache, problem);
 }
 
 bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *problem)
@@ -375,10 +306,7 @@ bool CCollatrix::openDownload(const QString &path, bool bareExtended, QString *p
         return false;
     measurements = std::move(data);
     aScanCache = std::move(aScans);
-    keptFile = file.bareDump ? QString() : path;
-    kept = std::move(file);
-    identification.clear();
-    fromFile = true;
+    download->opened(std::move(file), path);
     unsavedData = false;
     return true;
 }
@@ -398,7 +326,7 @@ bool CCollatrix::fetchAScan(int row)
 
 bool CCollatrix::aScanForRow(int row, signed short *samples, int *count, AScanParams *params)
 {
-    if (!aScanCache.contains(row) && (fromFile || !fetchAScan(row)))
+    if (!aScanCache.contains(row) && (download->fromFile || !fetchAScan(row)))
         return false;
     const AScanEntry &entry = aScanCache[row];
     if (params != nullptr)
@@ -463,62 +391,10 @@ bool CCollatrix::writeCsv(const QString &path, const QList<int> &rows, QString *
             path, [&](QIODevice &out) { return writer.write(out, measurements, rows); }, problem))
         return false;
     dataPath = folderOfPath(path);
-    return writeEvaluationBeside(path, problem);
-}
-
-// Without an archive or limits there is nothing to evaluate, and the results file is all.
-bool CCollatrix::writeEvaluationBeside(const QString &resultsPath, QString *problem)
-{
-    EvaluationInput input;
-    QString unused;
-    if (!evaluationInput(&input, &unused) || !CArchiveEvaluation::limitsApply(input))
-        return true;
-    const QString path = CArchiveEvaluation::csvBeside(resultsPath);
-    if (CArchiveEvaluation::writeCsv(path, input, csvWriter(), problem))
-        return true;
-    *problem = QDir::toNativeSeparators(path) + QStringLiteral(": ") + *problem;
-    return false;
+    return evaluation->writeBeside(path, measurements, downloadTime(), writer, problem);
 }
 
 QDateTime CCollatrix::downloadTime() const
 {
-    return kept.time.isValid() ? kept.time : QDateTime::currentDateTime();
-}
-
-CArchive *CCollatrix::usedArchive(QString *problem)
-{
-    if (!archive && !openArchive()) {
-        *problem = archiveProblem;
-        return nullptr;
-    }
-    return &archive->chosen();
-}
-
-bool CCollatrix::evaluationInput(EvaluationInput *input, QString *problem)
-{
-    CArchive *used = usedArchive(problem);
-    return used != nullptr &&
-           CArchiveEvaluation::input(*used, measurements, downloadTime(), input, problem);
-}
-
-bool CCollatrix::setLimits(int group, const GroupLimits &limits, QString *problem)
-{
-    CArchive *used = usedArchive(problem);
-    return used != nullptr &&
-           used->setLimits(ArchiveLimits{group, limits.nominal, limits.minimum, limits.warning,
-                                         QDateTime::currentDateTime()},
-                           problem);
-}
-
-QMap<QString, QString> CCollatrix::particulars(QString *problem)
-{
-    CArchive *used = usedArchive(problem);
-    return used ? CObjectParticulars::of(*used, measurements, problem) : QMap<QString, QString>();
-}
-
-bool CCollatrix::rememberParticulars(const QMap<QString, QString> &values, QString *problem)
-{
-    CArchive *used = usedArchive(problem);
-    return used != nullptr && CObjectParticulars::remember(*used, measurements, values,
-                                                           QDateTime::currentDateTime(), problem);
+    return download->kept.time.isValid() ? download->kept.time : QDateTime::currentDateTime();
 }

@@ -9,7 +9,7 @@
 #include "archive/archiveset.h"
 #include "archivetesting.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "device/kvtustester.h"
 #include "testfiles.h"
 

@@ -8,7 +8,7 @@
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "device/kvtustester.h"
 #include "modaldriver.h"
 #include "programfolder.h"

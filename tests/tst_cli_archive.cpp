@@ -4,7 +4,7 @@
 // again, and group names with quotes, semicolons and non-ASCII letters.
 #include "archive/archive.h"
 #include "archivetesting.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "testfiles.h"
 
 #include <QProcess>

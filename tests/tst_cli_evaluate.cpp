@@ -5,7 +5,7 @@
 // settings applying, and the particulars of the test on the report's page one.
 #include "archive/archive.h"
 #include "archivetesting.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "pdftools.h"
 #include "testfiles.h"
 

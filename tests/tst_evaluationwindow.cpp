@@ -8,7 +8,7 @@
 #include "app/thicknessmapwidget.h"
 #include "archive/archive.h"
 #include "archivetesting.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "modaldriver.h"
 #include "programfolder.h"
 #include "testfiles.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kept-download file: its bytes written out by hand, the reader's refusals, bare dumps, and
 // the downloads folder that never overwrites.
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
 #include "testfiles.h"

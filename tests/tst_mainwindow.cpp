@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "ascan/scaleframe.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "device/kvtustester.h"
 #include "format/atomicfile.h"
 #include "modaldriver.h"

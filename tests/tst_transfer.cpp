@@ -3,7 +3,7 @@
 // the window's real 500 ms ticks, so only paths of their own are here.
 #include "app/mainwindow.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 #include "format/csvwriter.h"
 #include "modaldriver.h"
 #include "portsfolder.h"

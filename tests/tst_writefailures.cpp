@@ -6,10 +6,10 @@
 #include "testfiles.h"
 
 #include "ascan/ascanwindow.h"
-#include "data/archiveevaluation.h"
+#include "services/archiveevaluation.h"
 #include "data/collatrix.h"
-#include "data/keptfolder.h"
-#include "data/programsettings.h"
+#include "services/keptfolder.h"
+#include "services/programsettings.h"
 #include "evaluation/evaluationinput.h"
 #include "format/atomicfile.h"
 #include "format/keptdownload.h"

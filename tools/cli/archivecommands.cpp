@@ -229,16 +229,3 @@ int runArchiveCommand(const QStringList &args)
     const auto set = openArchives(opt.values.value(kArchiveOption));
     return set ? actions.value(action)(*set) : CliFailed;
 }
-
-void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath,
-                     const QString &identification)
-{
-    if (keptPath.isEmpty())
-        return;
-    const auto set = openArchives(url);
-    QString problem;
-    if (set && !set->record(kept, kept.toBytes(), keptPath, identification, &problem))
-        printError(problem);
-    else if (!problem.isEmpty())
-        printError(problem);
-}

@@ -18,12 +18,6 @@ inline const QString kArchiveOption = QStringLiteral("--archive");
 //     [--decimal-separator C]
 int runArchiveCommand(const QStringList &args);
 
-// Records a download just kept in the archive chosen by --archive URL or $COLLATRIX_ARCHIVE;
-// what goes wrong is said on standard error, and the download goes on. identification is the
-// tester's identify reply.
-void recordInArchive(const QString &url, const CKeptDownload &kept, const QString &keptPath,
-                     const QString &identification);
-
 // The archives chosen by the URL (empty: $COLLATRIX_ARCHIVE or the embedded file), open; null
 // after naming the fault.
 std::unique_ptr<CArchiveSet> openArchives(const QString &url);

@@ -6,12 +6,14 @@
 #include "archivecommands.h"
 #include "keptcommands.h"
 
-#include "data/keptfolder.h"
-#include "data/searchsettings.h"
 #include "data/transferengine.h"
 #include "device/comport.h"
 #include "device/kvtustester.h"
 #include "format/zrdata.h"
+#include "services/archiveservice.h"
+#include "services/downloadsteps.h"
+#include "services/keptfolder.h"
+#include "services/searchsettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,53 +51,35 @@ int receive(CTransferEngine *engine)
     return progress;
 }
 
-// Every A-scan the results mark, one request after the other as the window's prefetch does.
-QMap<int, AScanEntry> fetchAScans(CKVTUSTester *tester, const CZRData &data)
-{
-    QMap<int, AScanEntry> aScans;
-    MeasurementRecord record;
-    tester->beginAScans();
-    for (int row = 0; data.recordAt(row, &record); ++row) {
-        AScanEntry entry;
-        if (record.hasAScan && tester->requestAScan(record.group, record.cell, &entry))
-            aScans.insert(row, entry);
-    }
-    tester->endAScans();
-    return aScans;
-}
-
 void tellNotKept(const QString &problem)
 {
     printError(QStringLiteral("downloads are not being kept: %1 cannot be written (%2)")
                    .arg(QDir::toNativeSeparators(CKeptFolder::defaultPath()), problem));
 }
 
-// Keeps a reception that holds a result and prints the kept file's path on standard output;
-// empty when nothing was kept.
-QString keep(CKeptDownload *kept, const CZRData &data, int progress)
+// Keeps a reception that holds a result, as the window does, and prints the kept file's path on
+// standard output.
+void keep(CDownloadSteps *steps, const CZRData &data, int progress)
 {
-    if (data.totalCount() == 0)
-        return QString();
-    kept->outcome =
-        CTransferEngine::outcomeName(CTransferEngine::outcome(true, data.groupCount, progress));
     QString problem;
-    const QString path = CKeptFolder().keep(*kept, &problem);
-    if (path.isEmpty())
+    const QString outcome =
+        CTransferEngine::outcomeName(CTransferEngine::outcome(true, data.groupCount, progress));
+    if (!steps->keep(data, outcome, &problem))
         tellNotKept(problem);
-    else
-        std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
-    return path;
+    else if (!steps->keptFile.isEmpty())
+        std::printf("%s\n", qPrintable(QDir::toNativeSeparators(steps->keptFile)));
 }
 
-// Fetches every A-scan the results mark and adds them to the kept file.
+// Fetches every A-scan the results mark, as the window's prefetch does, and adds them to the
+// kept file.
 QMap<int, AScanEntry> fetchAndKeepAScans(CKVTUSTester *tester, const CZRData &data,
-                                         CKeptDownload *kept, const QString &keptPath)
+                                         CDownloadSteps *steps)
 {
-    const QMap<int, AScanEntry> aScans = fetchAScans(tester, data);
+    QMap<int, AScanEntry> aScans;
+    CDownloadSteps::fetchAScans(tester, data, &aScans);
     std::fprintf(stderr, "%d A-scans fetched\n", int(aScans.size()));
-    kept->setAScans(data, aScans);
     QString problem;
-    if (!keptPath.isEmpty() && !CKeptFolder::rewrite(keptPath, *kept, &problem))
+    if (!steps->keepAScans(data, aScans, &problem))
         tellNotKept(problem);
     return aScans;
 }
@@ -202,13 +186,18 @@ int runDownloadCommand(const QStringList &args)
     std::uint8_t *dump = nullptr;
     int size = 0;
     tester->takeDump(&dump, &size);
-    CKeptDownload kept = engine.reception(dump, size);
     CZRData data;
     const bool decoded = data.decodeDump(dump, size, tester->extendedProtocol);
     // Kept first: a raw file or a CSV that cannot be written must not cost the download.
-    const QString keptPath = keep(&kept, data, progress);
-    const QString archive = opt.values.value(QStringLiteral("--archive"));
-    recordInArchive(archive, kept, keptPath, tester->identification);
+    CArchiveService archive(CArchiveService::Threading::CallersThread,
+                            opt.values.value(QStringLiteral("--archive")));
+    QObject::connect(&archive, &CArchiveService::recorded, [](const QString &problem) {
+        if (!problem.isEmpty())
+            printError(problem);
+    });
+    CDownloadSteps steps(&archive);
+    steps.received(engine.reception(dump, size), tester->identification);
+    keep(&steps, data, progress);
     const QString raw = opt.values.value(QStringLiteral("--raw"));
     if (!raw.isEmpty() && !saveRaw(raw, dump, size))
         return CliFailed;
@@ -223,10 +212,8 @@ int runDownloadCommand(const QStringList &args)
     }
     const QMap<int, AScanEntry> aScans =
         opt.flags.contains(QStringLiteral("--pictures")) && data.hasAScans
-            ? fetchAndKeepAScans(tester.get(), data, &kept, keptPath)
+            ? fetchAndKeepAScans(tester.get(), data, &steps)
             : QMap<int, AScanEntry>();
-    if (!aScans.isEmpty())
-        recordInArchive(archive, kept, keptPath, tester->identification);
     if (!exportResults(output, data, aScans, separator))
         return CliFailed;
     if (progress < 100) {

@@ -5,11 +5,11 @@
 #include "clioptions.h"
 
 #include "archive/archiveset.h"
-#include "data/archiveevaluation.h"
 #include "evaluation/evaluation.h"
 #include "evaluation/evaluationcsvwriter.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
+#include "services/archiveevaluation.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,17 +5,17 @@
 #include "clioptions.h"
 
 #include "archive/archiveset.h"
-#include "data/archiveevaluation.h"
-#include "data/evaluationsettings.h"
-#include "data/objectparticulars.h"
 #include "evaluation/evaluation.h"
+#include "services/archiveevaluation.h"
+#include "services/evaluationsettings.h"
+#include "services/objectparticulars.h"
 
 #include "ascan/ascanwindow.h"
-#include "data/keptfolder.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
 #include "report/reportwriter.h"
+#include "services/keptfolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/objectparticulars.h"
+#include "services/objectparticulars.h"
 
 #include "archive/archive.h"
 #include "format/zrdata.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/programsettings.h"
+#include "services/programsettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

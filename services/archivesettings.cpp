@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/archivesettings.h"
+#include "services/archivesettings.h"
 
-#include "data/programsettings.h"
+#include "services/programsettings.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/evaluationsettings.h"
+#include "services/evaluationsettings.h"
 
-#include "data/programsettings.h"
+#include "services/programsettings.h"
 
 #include <algorithm>
 

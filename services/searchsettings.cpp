@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/searchsettings.h"
+#include "services/searchsettings.h"
 
-#include "data/programsettings.h"
 #include "device/kvtustester.h"
+#include "services/programsettings.h"
 
 #include <algorithm>
 

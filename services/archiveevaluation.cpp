@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/archiveevaluation.h"
+#include "services/archiveevaluation.h"
 
 #include "archive/archive.h"
-#include "data/evaluationsettings.h"
-#include "data/objectparticulars.h"
 #include "evaluation/evaluation.h"
 #include "evaluation/evaluationcsvwriter.h"
 #include "format/atomicfile.h"
 #include "format/zrdata.h"
+#include "services/evaluationsettings.h"
+#include "services/objectparticulars.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/keptfolder.h"
+#include "services/keptfolder.h"
 
 #include "format/atomicfile.h"
 #include "format/keptdownload.h"
