@@ -37,13 +37,6 @@ QString timeText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
-// libpq says so when the server wants a password that neither ~/.pgpass nor a service gave.
-bool wantsPassword(const QString &problem)
-{
-    return problem.contains(QLatin1String("no password supplied")) ||
-           problem.contains(QLatin1String("password authentication failed"));
-}
-
 } // namespace
 
 ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
@@ -306,7 +299,7 @@ void ArchiveWindow::connectShared()
         return;
     }
     CArchiveSettings::setSharedUrl(url);
-    if (controller->reopenArchive() && wantsPassword(controller->archiveProblem) && askPassword())
+    if (controller->reopenArchive() && controller->archive->passwordWanted() && askPassword())
         controller->reopenArchive();
     refresh();
     tell(controller->archiveProblem);

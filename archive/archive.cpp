@@ -132,7 +132,9 @@ bool CArchive::open(QString *problem)
 {
     disconnect();
     QString reason;
-    if (!connect(&reason)) {
+    const bool connected = connect(&reason);
+    wantedPassword = !connected && dialect.wantsPassword(connectFailure, where);
+    if (!connected) {
         disconnect();
         *problem =
             openProblem(QT_TR_NOOP("Cannot open the archive %1: %2"), reason, connectFailure);

@@ -44,6 +44,9 @@ public:
     bool isOpen() const { return opened; }
     // open() found no archive and made a new one.
     bool created() const { return wasCreated; }
+    // The last open() failed because the server asked for a password it was not given or
+    // refused.
+    bool passwordWanted() const { return wantedPassword; }
     const CArchiveLocation &location() const { return where; }
 
     // Records a kept download, given the bytes of its file and where it is. A record of the same
@@ -126,4 +129,5 @@ private:
     QSqlError connectFailure;
     bool opened = false;
     bool wasCreated = false;
+    bool wantedPassword = false;
 };

@@ -2,9 +2,9 @@
 // The archive on both backends from one table: recording once and wholly or not at all,
 // replacing a file that gained its A-scans, the orders of the list and of a history, group
 // names over time, the migration of every earlier version, writing to a newer one unless it
-// needs a newer writer, the refusal of a file it cannot use, downloads that wait for a shared
-// archive out of reach, and a server that stops under an open connection and in the middle of a
-// sync.
+// needs a newer writer, the refusal of a file it cannot use, a server that wants a password,
+// downloads that wait for a shared archive out of reach, and a server that stops under an open
+// connection and in the middle of a sync.
 #include "archive/archive.h"
 #include "archive/archiveschema.h"
 #include "archive/archiveset.h"
@@ -20,6 +20,7 @@
 #include <QSqlError>
 #include <QtTest>
 
+#include <locale.h>
 #include <unistd.h>
 
 namespace
@@ -31,10 +32,30 @@ QString readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-bool serverCommand(const QString &command)
+bool serverCommand(const QStringList &arguments)
 {
-    return QProcess::execute(qEnvironmentVariable("COLLATRIX_TEST_POSTGRES_SERVER"), {command}) ==
+    return QProcess::execute(qEnvironmentVariable("COLLATRIX_TEST_POSTGRES_SERVER"), arguments) ==
            0;
+}
+
+// The throwaway server asks for passwords, with its messages in the language given, while the
+// guard lives; then it trusts every local client again.
+struct PasswordServer {
+    explicit PasswordServer(const QString &language)
+        : started(
+              serverCommand({QStringLiteral("auth"), QStringLiteral("scram-sha-256"), language}))
+    {
+    }
+    ~PasswordServer() { serverCommand({QStringLiteral("auth"), QStringLiteral("trust")}); }
+    const bool started;
+};
+
+bool localeAvailable(const QString &name)
+{
+    const locale_t found = newlocale(LC_MESSAGES_MASK, qPrintable(name), locale_t(nullptr));
+    if (found)
+        freelocale(found);
+    return found != locale_t(nullptr);
 }
 
 // The file a kept download would be, its bytes, and its record in the archive.
@@ -435,6 +456,71 @@ private slots:
             QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    void asksForAPassword_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("wanted");
+        QTest::addColumn<QString>("said");
+        const QString german = QStringLiteral("de_DE.UTF-8");
+        // clang-format off
+        QTest::newRow("postgresql none") << QString() << QString() << true << "no password supplied";
+        QTest::newRow("postgresql wrong") << QString() << "wrong" << true << "password authentication failed";
+        QTest::newRow("postgresql right") << QString() << "sesame" << false << QString();
+        QTest::newRow("postgresql German none") << german << QString() << true << "no password supplied";
+        QTest::newRow("postgresql German wrong") << german << "wrong" << true << "Passwort-Authentifizierung";
+        // clang-format on
+    }
+    // Whether the server wants a password is known whatever language its messages are in; a
+    // server that cannot be reached wants none.
+    void asksForAPassword()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, password);
+        QFETCH(bool, wanted);
+        QFETCH(QString, said);
+        if (!language.isEmpty() && !localeAvailable(language))
+            QSKIP("no de_DE.UTF-8 locale here (scripts/setup-debian.sh --test makes it)");
+        QVERIFY(runSql(location, {QStringLiteral("ALTER ROLE collatrix PASSWORD 'sesame'")}));
+        const PasswordServer server(language);
+        QVERIFY(server.started);
+        location.password = password;
+        CArchiveSet set(location, dir.filePath(QStringLiteral("password.sqlite")));
+        QString problem;
+        QVERIFY(set.open(&problem));
+        QVERIFY2(problem.contains(said), qPrintable(problem));
+        QCOMPARE(set.passwordWanted(), wanted);
+        QCOMPARE(set.chosen().isOpen(), !wanted);
+        location.host = dir.filePath(QStringLiteral("nowhere"));
+        CArchive nowhere(location);
+        QVERIFY(!nowhere.open(&problem));
+        QVERIFY(!nowhere.passwordWanted());
+    }
+    void tellsAPasswordByItsCode_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("wanted");
+        // clang-format off
+        QTest::newRow("invalid password") << "28P01" << int(QSqlError::ConnectionError) << true;
+        QTest::newRow("invalid authorization") << "28000" << int(QSqlError::StatementError) << true;
+        QTest::newRow("undefined table") << "42P01" << int(QSqlError::StatementError) << false;
+        QTest::newRow("no code in a statement") << QString() << int(QSqlError::StatementError) << false;
+        // clang-format on
+    }
+    // Where the driver gives the server's SQLSTATE, it decides alone.
+    void tellsAPasswordByItsCode()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, type);
+        CArchiveLocation server;
+        QString problem;
+        QVERIFY(server.parse(QStringLiteral("postgresql://collatrix@/postgres?host=") +
+                                 dir.filePath(QStringLiteral("nowhere")),
+                             &problem));
+        const QSqlError error(QString(), QString(), QSqlError::ErrorType(type), code);
+        QTEST(CArchiveDialect(server.backend).wantsPassword(error, server), "wanted");
+    }
     void waitsForTheSharedArchive_data() { addBackends({"postgresql"}); }
     // A download made while the server cannot be reached waits in the embedded archive; the next
     // connection brings it across once, with what the tester said it is, and a sync after that
@@ -504,13 +590,13 @@ private slots:
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
         // A restart between two downloads: the next one goes through on a fresh connection.
-        QVERIFY(serverCommand(QStringLiteral("stop")));
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("stop")}));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
         QVERIFY(set.record(downloads[1], downloads[1].toBytes(), files[1], &problem));
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(set.waitingCount(), 0);
 
-        QVERIFY(serverCommand(QStringLiteral("stop")));
+        QVERIFY(serverCommand({QStringLiteral("stop")}));
         for (int i = 2; i < kDownloads; ++i) {
             problem.clear();
             QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
@@ -520,18 +606,18 @@ private slots:
         int brought = -1;
         QVERIFY(!set.sync(&brought, &problem));
         QCOMPARE(brought, 0);
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
 
         // The server stops again once the first waiting download is across.
         const auto stopAfterFirst = [](int done, int, const QString &) {
             if (done == 1)
-                QVERIFY(serverCommand(QStringLiteral("stop")));
+                QVERIFY(serverCommand({QStringLiteral("stop")}));
         };
         QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
         QCOMPARE(brought, 1);
         QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
         QCOMPARE(set.waitingCount(), kDownloads - 3);
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
 
         problem.clear();
         QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));
