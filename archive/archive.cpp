@@ -132,9 +132,7 @@ bool CArchive::open(QString *problem)
 {
     disconnect();
     QString reason;
-    const bool connected = connect(&reason);
-    wantedPassword = !connected && dialect.wantsPassword(connectFailure, where);
-    if (!connected) {
+    if (!connect(&reason)) {
         disconnect();
         *problem =
             openProblem(QT_TR_NOOP("Cannot open the archive %1: %2"), reason, connectFailure);

@@ -11,11 +11,12 @@
 namespace
 {
 
-// Whether the server asked for a password when libpq connects with these keywords. Qt's
+// Whether the server asks for a password when libpq connects with these keywords. Qt's
 // PostgreSQL driver gives no SQLSTATE for a failed connection, only text in the languages of
-// the client's libpq and of the server, so libpq itself is asked: it remembers whether the
-// server asked for a password, whether none was found or the one given was refused. libpq is
-// there whenever the driver is, and no header of it is needed.
+// the client's libpq and of the server, and it drops libpq's connection; so libpq is asked
+// itself, by a connection of its own made only after the driver's failed: it remembers whether
+// the server asked for a password, whether none was found or the one given was refused. libpq
+// is there whenever the driver is, and no header of it is needed.
 bool serverAskedForPassword(const QList<QByteArray> &keywords, const QList<QByteArray> &values)
 {
 #ifdef Q_OS_WIN
@@ -147,12 +148,13 @@ bool CArchiveDialect::connectionLost(const QSqlDatabase &db) const
 
 bool CArchiveDialect::wantsPassword(const QSqlError &error, const CArchiveLocation &location) const
 {
+    if (backend == CArchiveLocation::Backend::Sqlite)
+        return false;
     // SQLSTATE invalid_password and invalid_authorization_specification.
     const QString code = error.nativeErrorCode();
     if (code == QLatin1String("28P01") || code == QLatin1String("28000"))
         return true;
-    if (backend == CArchiveLocation::Backend::Sqlite || !code.isEmpty() ||
-        error.type() != QSqlError::ConnectionError)
+    if (!code.isEmpty() || error.type() != QSqlError::ConnectionError)
         return false;
     QList<QByteArray> keywords{"host", "user", "password", "dbname"};
     QList<QByteArray> values{location.host.toUtf8(), location.user.toUtf8(),
