@@ -44,6 +44,9 @@ public:
     bool isOpen() const { return opened; }
     // open() found no archive and made a new one.
     bool created() const { return wasCreated; }
+    // The last open() failed because the server asks for a password it was not given or
+    // refused. Asked only when wanted: it may take a connection attempt of its own.
+    bool passwordWanted() const { return dialect.wantsPassword(connectFailure, where); }
     const CArchiveLocation &location() const { return where; }
 
     // Records a kept download, given the bytes of its file and where it is. A record of the same

@@ -40,10 +40,16 @@ public:
     bool cannotWrite(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.
     bool connectionLost(const QSqlDatabase &db) const;
+    // True when opening the location failed because the server asked for a password that it
+    // was not given, or that it refused.
+    bool wantsPassword(const QSqlError &error, const CArchiveLocation &location) const;
 
     static constexpr int kConnectTimeoutSeconds = 5;
     static constexpr int kBusyTimeoutMs = 10000;
 
 private:
+    // libpq's connection keywords beyond host, port, user, password and database, as key=value.
+    static QStringList serverOptions(const CArchiveLocation &location);
+
     CArchiveLocation::Backend backend;
 };

@@ -37,34 +37,47 @@ bool CArchiveSchema::readVersion(int *version, QString *problem)
         *version = 0;
         return true;
     }
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT version FROM schema_version")) || !query.next()) {
-        failure = query.lastError();
-        *problem = failure.text();
+    if (!readNumber(QStringLiteral("version"), version, problem))
         return false;
-    }
-    *version = query.value(0).toInt();
-    if (*version > kVersion) {
-        *problem = tr("it was written by a newer version of the program (archive version %1; "
-                      "this one knows version %2)")
-                       .arg(*version)
+    if (*version <= kVersion)
+        return true;
+    int lowest = 0;
+    if (!readNumber(QStringLiteral("min_writer_version"), &lowest, problem))
+        return false;
+    if (lowest > kVersion) {
+        *problem = tr("it was changed by a newer version of the program: writing to it needs "
+                      "archive version %1 or later, and this one knows version %2")
+                       .arg(lowest)
                        .arg(kVersion);
         return false;
     }
     return true;
 }
 
+bool CArchiveSchema::readNumber(const QString &column, int *value, QString *problem)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM schema_version").arg(column)) || !query.next()) {
+        failure = query.lastError();
+        *problem = failure.text();
+        return false;
+    }
+    *value = query.value(0).toInt();
+    return true;
+}
+
 // The version is written even when it stays: an archive that cannot be written is told at once,
-// not at the first download.
+// not at the first download. A newer archive keeps its version: this program only writes to it.
 bool CArchiveSchema::migrate(int from, QString *problem)
 {
     for (int version = from + 1; version <= kVersion; ++version) {
-        if (!run(step(version), problem))
+        const QStringList statements = step(version, problem);
+        if (statements.isEmpty() || !run(statements, problem))
             return false;
     }
     QSqlQuery update(db);
     update.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
-    update.addBindValue(kVersion);
+    update.addBindValue(qMax(from, kVersion));
     if (!update.exec()) {
         failure = update.lastError();
         *problem = failure.text();
@@ -86,7 +99,7 @@ bool CArchiveSchema::run(const QStringList &statements, QString *problem)
     return true;
 }
 
-QStringList CArchiveSchema::step(int toVersion) const
+QStringList CArchiveSchema::step(int toVersion, QString *problem) const
 {
     switch (toVersion) {
     case 1:
@@ -95,8 +108,13 @@ QStringList CArchiveSchema::step(int toVersion) const
         return version2();
     case 3:
         return version3();
-    default:
+    case 4:
         return version4();
+    case 5:
+        return version5();
+    default:
+        *problem = tr("no migration leads to archive version %1").arg(toVersion);
+        return {};
     }
 }
 
@@ -161,4 +179,16 @@ QStringList CArchiveSchema::version4() const
             .arg(dialect.keyColumn()),
         QStringLiteral("CREATE INDEX particulars_grp ON particulars (grp, name, set_ms)"),
     };
+}
+
+// The lowest version a program must know to write to the archive. A program refuses an archive
+// only when this is above its own version, so a newer version that merely adds tables or columns
+// leaves it as it is and older programs go on writing to a shared archive. Every version so far
+// only added, and what an older program leaves out has a default, so the writes of a program of
+// version 1 are still valid: the lowest writer is 1. A version that changes what a writer must
+// do raises it. Programs before this version know nothing of it and refuse any newer archive.
+QStringList CArchiveSchema::version5() const
+{
+    return {QStringLiteral(
+        "ALTER TABLE schema_version ADD COLUMN min_writer_version INTEGER NOT NULL DEFAULT 1")};
 }

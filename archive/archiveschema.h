@@ -16,16 +16,19 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 4;
+    static constexpr int kVersion = 5;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
     {
     }
 
-    // Creates or migrates the tables; refuses an archive of a newer program. False with the
-    // reason in *problem.
+    // Creates or migrates the tables; refuses an archive that a newer program has changed in a
+    // way this one cannot write to. False with the reason in *problem.
     bool prepare(QString *problem);
+    // The statements that take an archive of the version before toVersion to toVersion; none,
+    // with the reason in *problem, for a version no step leads to.
+    QStringList step(int toVersion, QString *problem) const;
     // The archive had no tables before prepare().
     bool created = false;
     // What the database said when prepare() failed.
@@ -34,12 +37,14 @@ public:
 private:
     bool migrate(int from, QString *problem);
     bool readVersion(int *version, QString *problem);
+    // One column of the version table's row.
+    bool readNumber(const QString &column, int *value, QString *problem);
     bool run(const QStringList &statements, QString *problem);
-    QStringList step(int toVersion) const;
     QStringList version1() const;
     QStringList version2() const;
     QStringList version3() const;
     QStringList version4() const;
+    QStringList version5() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

@@ -33,6 +33,9 @@ public:
     // False when the embedded archive cannot be used. A shared archive out of reach is no
     // failure: *problem says so and its downloads wait.
     bool open(QString *problem);
+    // The shared archive could not be opened last because its server wants a password; see
+    // CArchive::passwordWanted().
+    bool passwordWanted() const { return shared && shared->passwordWanted(); }
     CArchive &embedded() { return local; }
     // The shared archive when one is chosen, else the embedded one.
     CArchive &chosen() { return shared ? *shared : local; }

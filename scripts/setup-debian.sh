@@ -18,6 +18,7 @@ packages=(
 # that file(1) calls programs, help2man writes manual pages, lintian checks the result, and
 # appstreamcli and desktop-file-validate check what software centres and menus read.
 packaging=(dpkg-dev file help2man lintian appstream desktop-file-utils)
+german=false
 for option in "$@"; do
     case "$option" in
     --gui) packages+=(xvfb xauth) ;;
@@ -25,8 +26,10 @@ for option in "$@"; do
     # sources with a cross compiler, checks the MIME package of kept downloads, reads reports
     # back with poppler and builds, checks and unpacks the Debian package.
     # The archive's tests start a throwaway PostgreSQL server of their own.
+    # A German locale lets the server answer in another language than the program's.
     --test) packages+=(clang libclang-rt-14-dev g++-mingw-w64-x86-64 shared-mime-info poppler-utils
-        postgresql-15 "${packaging[@]}") ;;
+        postgresql-15 locales "${packaging[@]}")
+        german=true ;;
     --package) packages+=("${packaging[@]}") ;;
     --bench) packages+=(libbenchmark-dev) ;;
     esac
@@ -38,19 +41,25 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-# The tests make their own clusters; the package's default cluster would only take room.
-if [[ " ${missing[*]} " == *" postgresql-15 "* ]]; then
-    $sudo mkdir -p /etc/postgresql-common
-    if ! grep -qs '^create_main_cluster = false' /etc/postgresql-common/createcluster.conf; then
-        echo 'create_main_cluster = false' | $sudo tee -a /etc/postgresql-common/createcluster.conf >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    # The tests make their own clusters; the package's default cluster would only take room.
+    if [[ " ${missing[*]} " == *" postgresql-15 "* ]]; then
+        $sudo mkdir -p /etc/postgresql-common
+        if ! grep -qs '^create_main_cluster = false' /etc/postgresql-common/createcluster.conf; then
+            echo 'create_main_cluster = false' | $sudo tee -a /etc/postgresql-common/createcluster.conf >/dev/null
+        fi
     fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if $german && ! locale -a | grep -qx 'de_DE.utf8'; then
+    if ! grep -qx 'de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+        echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+    $sudo locale-gen
+fi

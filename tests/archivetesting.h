@@ -12,10 +12,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
+#include <functional>
 
 inline QString postgresUrl()
 {
@@ -35,8 +37,8 @@ inline QString urlOf(const CArchiveLocation &location)
     return location.isShared() ? postgresUrl() : QStringLiteral("sqlite:") + location.path;
 }
 
-// Runs statements on an archive through a connection of the test's own.
-inline bool runSql(const CArchiveLocation &location, const QStringList &statements)
+// Hands use a connection of the test's own to the archive; false when either fails.
+inline bool withSql(const CArchiveLocation &location, const std::function<bool(QSqlQuery &)> &use)
 {
     bool ok = true;
     {
@@ -45,15 +47,37 @@ inline bool runSql(const CArchiveLocation &location, const QStringList &statemen
         dialect.configure(&db, location);
         ok = db.open();
         QSqlQuery query(db);
-        for (const QString &statement : statements) {
-            if (ok && !query.exec(statement)) {
-                qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
-                ok = false;
-            }
-        }
+        ok = ok && use(query);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test"));
     return ok;
+}
+
+inline bool runSql(const CArchiveLocation &location, const QStringList &statements)
+{
+    return withSql(location, [&](QSqlQuery &query) {
+        for (const QString &statement : statements) {
+            if (!query.exec(statement)) {
+                qWarning("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+// The first row of a query, its columns joined by '|'; empty when there is none.
+inline QString firstRow(const CArchiveLocation &location, const QString &sql)
+{
+    QStringList columns;
+    withSql(location, [&](QSqlQuery &query) {
+        if (!query.exec(sql) || !query.next())
+            return false;
+        for (int i = 0; i < query.record().count(); ++i)
+            columns << query.value(i).toString();
+        return true;
+    });
+    return columns.join(QLatin1Char('|'));
 }
 
 // The throwaway server of tests/with-postgres.sh without the archive's tables; false when there

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The archive on both backends from one table: recording once and wholly or not at all,
 // replacing a file that gained its A-scans, the orders of the list and of a history, group
-// names over time, the migration of every earlier version, the refusal of a newer one and of a
-// file it cannot use, downloads that wait for a shared archive out of reach, and a server that
-// stops under an open connection and in the middle of a sync.
+// names over time, the migration of every earlier version, writing to a newer one unless it
+// needs a newer writer, the refusal of a file it cannot use, a server that wants a password,
+// downloads that wait for a shared archive out of reach, and a server that stops under an open
+// connection and in the middle of a sync.
 #include "archive/archive.h"
 #include "archive/archiveschema.h"
 #include "archive/archiveset.h"
@@ -19,6 +20,7 @@
 #include <QSqlError>
 #include <QtTest>
 
+#include <locale.h>
 #include <unistd.h>
 
 namespace
@@ -30,10 +32,30 @@ QString readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-bool serverCommand(const QString &command)
+bool serverCommand(const QStringList &arguments)
 {
-    return QProcess::execute(qEnvironmentVariable("COLLATRIX_TEST_POSTGRES_SERVER"), {command}) ==
+    return QProcess::execute(qEnvironmentVariable("COLLATRIX_TEST_POSTGRES_SERVER"), arguments) ==
            0;
+}
+
+// The throwaway server asks for passwords, with its messages in the language given, while the
+// guard lives; then it trusts every local client again.
+struct PasswordServer {
+    explicit PasswordServer(const QString &language)
+        : started(
+              serverCommand({QStringLiteral("auth"), QStringLiteral("scram-sha-256"), language}))
+    {
+    }
+    ~PasswordServer() { serverCommand({QStringLiteral("auth"), QStringLiteral("trust")}); }
+    const bool started;
+};
+
+bool localeAvailable(const QString &name)
+{
+    const locale_t found = newlocale(LC_MESSAGES_MASK, qPrintable(name), locale_t(nullptr));
+    if (found)
+        freelocale(found);
+    return found != locale_t(nullptr);
 }
 
 // The file a kept download would be, its bytes, and its record in the archive.
@@ -266,9 +288,17 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::addColumn<bool>("waiting");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("identification");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<QString>("site");
         for (const QString backend : {"sqlite", "postgresql"}) {
-            QTest::addRow("%s v1", qPrintable(backend)) << backend << 1 << false << QString();
-            QTest::addRow("%s v2", qPrintable(backend)) << backend << 2 << true << "Tank 3";
+            const QByteArray b = backend.toUtf8();
+            // clang-format off
+            QTest::addRow("%s v1", b.data()) << backend << 1 << false << QString() << QString() << 0.0 << QString();
+            QTest::addRow("%s v2", b.data()) << backend << 2 << true << "Tank 3" << QString() << 0.0 << QString();
+            QTest::addRow("%s v3", b.data()) << backend << 3 << true << "Tank 3" << "Tarn Qellix 3" << 0.0 << QString();
+            QTest::addRow("%s v4", b.data()) << backend << 4 << true << "Tank 3" << "Tarn Qellix 4" << 9.5 << "Harbour Works";
+            // clang-format on
         }
     }
     // The hand-written fixture of every earlier version reads back, and what the later versions
@@ -299,12 +329,17 @@ private slots:
         QCOMPARE(list.at(0).port, QStringLiteral("COM5"));
         QCOMPARE(list.at(0).outcome, QStringLiteral("incomplete"));
         QTEST(list.at(0).waiting, "waiting");
-        QCOMPARE(list.at(0).identification, QString());
+        QTEST(list.at(0).identification, "identification");
+        QCOMPARE(list.at(1).identification, QString());
         QCOMPARE(list.at(1).file, QStringLiteral("/data/2025-04-02_091500.clxd"));
         QCOMPARE(list.at(1).waiting, false);
         QCOMPARE(historyText(&archive, 3, 7), (QStringList{"2025-04-02T09:15:00+02:00 12.34 A",
                                                            "2025-10-20T15:30:00+03:00 11.9"}));
         QTEST(archive.groupName(3, list.at(0).time, &problem), "name");
+        QTEST(archive.latestLimits(&problem).value(3).minimum, "minimum");
+        QTEST(archive.particulars(3, &problem).value("site"), "site");
+        QCOMPARE(firstRow(location, "SELECT version, min_writer_version FROM schema_version"),
+                 QStringLiteral("%1|1").arg(CArchiveSchema::kVersion));
         // What the later versions added works on the migrated archive.
         QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3b"), list.at(0).time, &problem));
         QCOMPARE(archive.groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3b"));
@@ -319,29 +354,63 @@ private slots:
         QCOMPARE(archive.particulars(3, &problem).value("client"),
                  QStringLiteral("Northern Works"));
     }
-    void refusesANewerArchive_data() { addBackends(); }
-    void refusesANewerArchive()
+    void writesToANewerArchive_data()
     {
-        {
-            CArchive archive(location);
-            QString problem;
-            QVERIFY2(archive.open(&problem), qPrintable(problem));
-            QVERIFY(archive.created());
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<int>("lowest");
+        const int ours = CArchiveSchema::kVersion;
+        for (const QString backend : {"sqlite", "postgresql"}) {
+            const QByteArray b = backend.toUtf8();
+            QTest::addRow("%s lowest 1", b.data()) << backend << 1;
+            QTest::addRow("%s lowest ours", b.data()) << backend << ours;
+            QTest::addRow("%s lowest above ours", b.data()) << backend << ours + 1;
         }
-        QVERIFY(runSql(location, {QStringLiteral("UPDATE schema_version SET version = 7")}));
-        CArchive archive(location);
+    }
+    // A newer program that only added tables or columns leaves the lowest version a writer must
+    // know: this one writes to its archive and leaves both versions as they are. Above that it is
+    // refused, naming both versions, and nothing is written.
+    void writesToANewerArchive()
+    {
+        QFETCH(int, lowest);
         QString problem;
-        QVERIFY(!archive.open(&problem));
-        QVERIFY2(problem.contains(QLatin1String("newer version")), qPrintable(problem));
-        QVERIFY2(problem.contains(QLatin1String("version 7")), qPrintable(problem));
-        QVERIFY2(problem.contains(QStringLiteral("version %1").arg(CArchiveSchema::kVersion)),
-                 qPrintable(problem));
-        QVERIFY(!archive.isOpen());
-        QString why;
-        QCOMPARE(recordKept(&archive, keptAt("2026-01-01T10:00:00Z", {{1, 1, 10, 0, 0}}), "/x"),
-                 CArchive::Recorded::Failed);
-        QVERIFY(archive.downloads(false, &why).isEmpty());
-        QVERIFY(!why.isEmpty());
+        QVERIFY(CArchive(location).open(&problem));
+        QVERIFY(runSql(location, {QStringLiteral("UPDATE schema_version SET version = 9, "
+                                                 "min_writer_version = %1")
+                                      .arg(lowest)}));
+        CArchive archive(location);
+        const CKeptDownload kept = keptAt("2026-01-01T10:00:00Z", {{1, 1, 10, 0, 0}});
+        if (lowest <= CArchiveSchema::kVersion) {
+            QVERIFY2(archive.open(&problem), qPrintable(problem));
+            QVERIFY(!archive.created());
+            QCOMPARE(recordKept(&archive, kept, "/x"), CArchive::Recorded::New);
+            QCOMPARE(archive.downloads(false, &problem).size(), 1);
+        } else {
+            QVERIFY(!archive.open(&problem));
+            QVERIFY2(problem.contains(QLatin1String("newer version")), qPrintable(problem));
+            QVERIFY2(problem.contains(QStringLiteral("version %1").arg(lowest)),
+                     qPrintable(problem));
+            QVERIFY2(problem.contains(QStringLiteral("version %1").arg(CArchiveSchema::kVersion)),
+                     qPrintable(problem));
+            QVERIFY(!archive.isOpen());
+            QCOMPARE(recordKept(&archive, kept, "/x"), CArchive::Recorded::Failed);
+        }
+        QCOMPARE(firstRow(location, "SELECT version, min_writer_version FROM schema_version"),
+                 QStringLiteral("9|%1").arg(lowest));
+    }
+    // A version that no step leads to is an error, never another version's step.
+    void knowsEveryMigrationStep()
+    {
+        QString problem;
+        const CArchiveSchema schema(QSqlDatabase(), CArchiveDialect(location.backend));
+        for (int version = 1; version <= CArchiveSchema::kVersion; ++version)
+            QVERIFY(!schema.step(version, &problem).isEmpty());
+        QVERIFY(problem.isEmpty());
+        for (const int unknown : {0, CArchiveSchema::kVersion + 1}) {
+            problem.clear();
+            QVERIFY(schema.step(unknown, &problem).isEmpty());
+            QVERIFY2(problem.contains(QStringLiteral("version %1").arg(unknown)),
+                     qPrintable(problem));
+        }
     }
     void refusesWhatItCannotUse_data()
     {
@@ -386,6 +455,71 @@ private slots:
         if (!location.readOnly)
             QVERIFY(keepsWithoutTheArchive(dir, QStringLiteral("sqlite:") + location.path, reason));
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void asksForAPassword_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("wanted");
+        QTest::addColumn<QString>("said");
+        const QString german = QStringLiteral("de_DE.UTF-8");
+        // clang-format off
+        QTest::newRow("postgresql none") << QString() << QString() << true << "no password supplied";
+        QTest::newRow("postgresql wrong") << QString() << "wrong" << true << "password authentication failed";
+        QTest::newRow("postgresql right") << QString() << "sesame" << false << QString();
+        QTest::newRow("postgresql German none") << german << QString() << true << "no password supplied";
+        QTest::newRow("postgresql German wrong") << german << "wrong" << true << "Passwort-Authentifizierung";
+        // clang-format on
+    }
+    // Whether the server wants a password is known whatever language its messages are in; a
+    // server that cannot be reached wants none.
+    void asksForAPassword()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, password);
+        QFETCH(bool, wanted);
+        QFETCH(QString, said);
+        if (!language.isEmpty() && !localeAvailable(language))
+            QSKIP("no de_DE.UTF-8 locale here (scripts/setup-debian.sh --test makes it)");
+        QVERIFY(runSql(location, {QStringLiteral("ALTER ROLE collatrix PASSWORD 'sesame'")}));
+        const PasswordServer server(language);
+        QVERIFY(server.started);
+        location.password = password;
+        CArchiveSet set(location, dir.filePath(QStringLiteral("password.sqlite")));
+        QString problem;
+        QVERIFY(set.open(&problem));
+        QVERIFY2(problem.contains(said), qPrintable(problem));
+        QCOMPARE(set.passwordWanted(), wanted);
+        QCOMPARE(set.chosen().isOpen(), !wanted);
+        location.host = dir.filePath(QStringLiteral("nowhere"));
+        CArchive nowhere(location);
+        QVERIFY(!nowhere.open(&problem));
+        QVERIFY(!nowhere.passwordWanted());
+    }
+    void tellsAPasswordByItsCode_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("wanted");
+        // clang-format off
+        QTest::newRow("invalid password") << "28P01" << int(QSqlError::ConnectionError) << true;
+        QTest::newRow("invalid authorization") << "28000" << int(QSqlError::StatementError) << true;
+        QTest::newRow("undefined table") << "42P01" << int(QSqlError::StatementError) << false;
+        QTest::newRow("no code in a statement") << QString() << int(QSqlError::StatementError) << false;
+        // clang-format on
+    }
+    // Where the driver gives the server's SQLSTATE, it decides alone.
+    void tellsAPasswordByItsCode()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, type);
+        CArchiveLocation server;
+        QString problem;
+        QVERIFY(server.parse(QStringLiteral("postgresql://collatrix@/postgres?host=") +
+                                 dir.filePath(QStringLiteral("nowhere")),
+                             &problem));
+        const QSqlError error(QString(), QString(), QSqlError::ErrorType(type), code);
+        QTEST(CArchiveDialect(server.backend).wantsPassword(error, server), "wanted");
     }
     void waitsForTheSharedArchive_data() { addBackends({"postgresql"}); }
     // A download made while the server cannot be reached waits in the embedded archive; the next
@@ -456,13 +590,13 @@ private slots:
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
         // A restart between two downloads: the next one goes through on a fresh connection.
-        QVERIFY(serverCommand(QStringLiteral("stop")));
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("stop")}));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
         QVERIFY(set.record(downloads[1], downloads[1].toBytes(), files[1], &problem));
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(set.waitingCount(), 0);
 
-        QVERIFY(serverCommand(QStringLiteral("stop")));
+        QVERIFY(serverCommand({QStringLiteral("stop")}));
         for (int i = 2; i < kDownloads; ++i) {
             problem.clear();
             QVERIFY(set.record(downloads[i], downloads[i].toBytes(), files[i], &problem));
@@ -472,18 +606,18 @@ private slots:
         int brought = -1;
         QVERIFY(!set.sync(&brought, &problem));
         QCOMPARE(brought, 0);
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
 
         // The server stops again once the first waiting download is across.
         const auto stopAfterFirst = [](int done, int, const QString &) {
             if (done == 1)
-                QVERIFY(serverCommand(QStringLiteral("stop")));
+                QVERIFY(serverCommand({QStringLiteral("stop")}));
         };
         QVERIFY(!set.sync(&brought, &problem, stopAfterFirst));
         QCOMPARE(brought, 1);
         QVERIFY2(problem.contains(QLatin1String("could not be shared")), qPrintable(problem));
         QCOMPARE(set.waitingCount(), kDownloads - 3);
-        QVERIFY(serverCommand(QStringLiteral("start")));
+        QVERIFY(serverCommand({QStringLiteral("start")}));
 
         problem.clear();
         QVERIFY2(set.sync(&brought, &problem), qPrintable(problem));

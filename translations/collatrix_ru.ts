@@ -309,8 +309,12 @@ p, li { white-space: pre-wrap; }
         <translation>в нём есть таблицы, но не таблицы архива</translation>
     </message>
     <message>
-        <source>it was written by a newer version of the program (archive version %1; this one knows version %2)</source>
-        <translation>он записан более новой версией программы (версия архива %1; эта программа знает версию %2)</translation>
+        <source>it was changed by a newer version of the program: writing to it needs archive version %1 or later, and this one knows version %2</source>
+        <translation>он изменён более новой версией программы: для записи в него нужна версия архива %1 или новее, а эта программа знает версию %2</translation>
+    </message>
+    <message>
+        <source>no migration leads to archive version %1</source>
+        <translation>нет перехода к версии архива %1</translation>
     </message>
 </context>
 <context>
