@@ -4,6 +4,7 @@
 #include "device/kvtustester.h"
 #include "format/zrdata.h"
 #include "services/archiveservice.h"
+#include "services/keptfolder.h"
 
 void CDownloadSteps::received(CKeptDownload reception, const QString &testerSaid)
 {
@@ -18,7 +19,8 @@ bool CDownloadSteps::keep(const CZRData &data, const QString &outcome, QString *
     kept.outcome = outcome;
     if (data.totalCount() == 0)
         return true;
-    keptFile = folder.keep(kept, problem);
+    // The folder as it is now: its place may have changed since the program started.
+    keptFile = CKeptFolder().keep(kept, problem);
     if (keptFile.isEmpty())
         return false;
     record();

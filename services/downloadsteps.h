@@ -3,7 +3,6 @@
 
 #include "format/ascanentry.h"
 #include "format/keptdownload.h"
-#include "services/keptfolder.h"
 
 #include <QMap>
 #include <QString>
@@ -20,11 +19,7 @@ class CZRData;
 class CDownloadSteps
 {
 public:
-    explicit CDownloadSteps(CArchiveService *archive,
-                            const QString &keptFolder = CKeptFolder::defaultPath())
-        : archive(archive), folder(keptFolder)
-    {
-    }
+    explicit CDownloadSteps(CArchiveService *archive) : archive(archive) {}
 
     // A reception has ended: what came, and what the tester said it is.
     void received(CKeptDownload reception, const QString &identification);
@@ -54,5 +49,4 @@ private:
     void record();
 
     CArchiveService *archive;
-    CKeptFolder folder;
 };

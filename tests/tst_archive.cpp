@@ -10,8 +10,9 @@
 #include "archive/archiveset.h"
 #include "archivetesting.h"
 #include "data/collatrix.h"
-#include "services/keptfolder.h"
 #include "device/kvtustester.h"
+#include "services/archiveservice.h"
+#include "services/keptfolder.h"
 #include "testfiles.h"
 
 #include <QFile>
@@ -95,18 +96,21 @@ bool keepsWithoutTheArchive(const QTemporaryDir &dir, const QString &url, const 
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("without%1").arg(++count)).toLocal8Bit());
     qputenv("COLLATRIX_ARCHIVE", url.toLocal8Bit());
     CCollatrix controller(dir.path());
-    const bool refused = !controller.openArchive() && controller.archiveProblem.contains(reason);
+    QString refusal;
+    const bool refused =
+        !controller.archive->run([](CArchiveSet &) {}, &refusal) && refusal.contains(reason);
     const QByteArray dump = dumpOf({{1, 1, 500, 0, 0}});
     controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
     controller.tester->extendedProtocol = true;
     QString problem;
-    const bool kept = controller.decodeReceivedDump() &&
-                      controller.keepReception(CTransferEngine::Outcome::Completed, &problem) &&
-                      fileBytes(controller.keptFile) == controller.kept.toBytes();
+    const bool kept =
+        controller.decodeReceivedDump() &&
+        controller.keepReception(CTransferEngine::Outcome::Completed, &problem) &&
+        fileBytes(controller.download->keptFile) == controller.download->kept.toBytes();
     qunsetenv("COLLATRIX_ARCHIVE");
-    if (!refused || !kept || !controller.archiveProblem.contains(reason))
-        qWarning("%s %s", qPrintable(controller.archiveProblem), qPrintable(problem));
-    return refused && kept && controller.archiveProblem.contains(reason);
+    if (!refused || !kept)
+        qWarning("%s %s", qPrintable(refusal), qPrintable(problem));
+    return refused && kept;
 }
 
 } // namespace
@@ -642,32 +646,43 @@ private slots:
         QVERIFY(!CKeptFolder().keep(earlier, &problem).isEmpty());
 
         CCollatrix controller(dir.path());
-        QVERIFY(controller.openArchive());
-        QCOMPARE(controller.archive->embedded().downloads(false, &problem).size(), 1);
+        controller.archive->open(CKeptFolder().files());
+        const auto embedded = [&controller](const std::function<void(CArchive &)> &read) {
+            QString problem;
+            return controller.archive->run([&](CArchiveSet &set) { read(set.embedded()); },
+                                           &problem);
+        };
+        QList<ArchiveDownload> list;
+        QVERIFY(embedded([&](CArchive &a) { list = a.downloads(false, &problem); }));
+        QCOMPARE(list.size(), 1);
         // A reception as the tester left it; its time is made one of the test's own.
         const QByteArray dump = dumpOf({{3, 7, 1250, 1, 1}, {3, 8, 900, 0, 0}});
         controller.tester->ringBuffer.write(dump.constData(), int(dump.size()));
         controller.tester->extendedProtocol = true;
         controller.tester->identification = QStringLiteral("Tarn Qellix M47T\\x00\\x02");
         QVERIFY(controller.decodeReceivedDump());
-        controller.kept.time = at("2026-01-01T09:00:00+01:00");
+        controller.download->kept.time = at("2026-01-01T09:00:00+01:00");
         QVERIFY(controller.keepReception(CTransferEngine::Outcome::Completed, &problem));
         controller.aScanCache.insert(0, CKeptDownload::entryFromReply(aScanOf(3, 7).reply));
         QVERIFY(controller.keepAScans(&problem));
         qunsetenv("COLLATRIX_ARCHIVE");
 
-        const QList<ArchiveDownload> list =
-            controller.archive->embedded().downloads(false, &problem);
+        // Read after the recordings, which the archive's thread takes in order.
+        QStringList history;
+        QVERIFY(embedded([&](CArchive &a) {
+            list = a.downloads(false, &problem);
+            history = historyText(&a, 3, 7);
+        }));
+        const QString keptFile = controller.download->keptFile;
         QCOMPARE(list.size(), 2);
-        QCOMPARE(list.first().file, controller.keptFile);
+        QCOMPARE(list.first().file, keptFile);
         QCOMPARE(list.first().aScans, 1);
         QCOMPARE(list.first().identification, QStringLiteral("Tarn Qellix M47T\\x00\\x02"));
         QCOMPARE(list.last().identification, QString());
-        QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(controller.keptFile)));
-        QCOMPARE(
-            historyText(&controller.archive->embedded(), 3, 7),
-            (QStringList{"2025-01-01T09:00:00+01:00 13.00", "2026-01-01T09:00:00+01:00 12.50 A"}));
-        QVERIFY(controller.archiveProblem.isEmpty());
+        QCOMPARE(list.first().sha256, CArchive::sha256Of(fileBytes(keptFile)));
+        QCOMPARE(history, (QStringList{"2025-01-01T09:00:00+01:00 13.00",
+                                       "2026-01-01T09:00:00+01:00 12.50 A"}));
+        QVERIFY(controller.archive->state().problem.isEmpty());
     }
 
 private:

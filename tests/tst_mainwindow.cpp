@@ -5,13 +5,13 @@
 #include "app/mainwindow.h"
 #include "ascan/scaleframe.h"
 #include "data/collatrix.h"
-#include "services/keptfolder.h"
 #include "device/kvtustester.h"
 #include "format/atomicfile.h"
 #include "modaldriver.h"
 #include "pdftools.h"
 #include "programfolder.h"
 #include "scriptedtester.h"
+#include "services/keptfolder.h"
 #include "testfiles.h"
 
 #include <QClipboard>
@@ -205,7 +205,7 @@ private slots:
         qputenv("XDG_DATA_HOME", home);
 
         load(true);
-        const QString kept = controller()->keptFile;
+        const QString kept = controller()->download->keptFile;
         CKeptDownload file;
         QVERIFY(file.readFile(kept, false, &told));
         QCOMPARE(file.aScans.size(), 2); // the prefetch added them
@@ -224,7 +224,7 @@ private slots:
         clickNextMessageBox(QMessageBox::Ok, &told);
         QVERIFY(!w->openDownload(bad));
         QCOMPARE(told, "Cannot open " + bad + ":\nthe file is cut short.");
-        QVERIFY(!controller()->fromFile && !controller()->unsavedData);
+        QVERIFY(!controller()->download->fromFile && !controller()->unsavedData);
 
         // Dropped on the window, the kept file shows the same rows and A-scans, none fetched again.
         QMimeData mime;
@@ -232,7 +232,7 @@ private slots:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         static_cast<QObject *>(w.get())->event(
             &drop); // the application passes drops only in a drag
-        QVERIFY(controller()->fromFile);
+        QVERIFY(controller()->download->fromFile);
         table()->setCurrentCell(1, 0); // no A-scan: an empty trace, not a request
         table()->setCurrentCell(2, 0);
         QCOMPARE(child<QWidget>("ascanWindowGUI")->grab().toImage(), live);
@@ -253,7 +253,7 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(folder, CKeptFolder::defaultPath());
         QCOMPARE(table()->columnCount(), 5);
-        QVERIFY(controller()->keptFile.isEmpty());
+        QVERIFY(controller()->download->keptFile.isEmpty());
     }
     void reportOfSelectedRows()
     {
@@ -288,9 +288,9 @@ private slots:
         QVERIFY(writeFile(copy, catalogue));
         QProcess run;
         run.setWorkingDirectory(QStringLiteral(COLLATRIX_SOURCE_DIR));
-        run.start(lupdate,
-                  {"app", "forms", "format", "archive", "data", "ascan", "device", "evaluation",
-                   "evaluationview", "report", "-ts", copy, "-locations", "none", "-no-obsolete"});
+        run.start(lupdate, {"app", "forms", "format", "archive", "services", "data", "ascan",
+                            "device", "evaluation", "evaluationview", "report", "-ts", copy,
+                            "-locations", "none", "-no-obsolete"});
         QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
         QCOMPARE(QString::fromUtf8(fileBytes(copy)), QString::fromUtf8(catalogue));
     }

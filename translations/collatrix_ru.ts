@@ -73,6 +73,10 @@ p, li { white-space: pre-wrap; }
             <numerusform>%n передач ждут общего архива</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Bringing the waiting downloads into the shared archive...</source>
+        <translation>Ожидающие передачи переносятся в общий архив...</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveWindowGUI</name>
@@ -318,6 +322,41 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CArchiveService</name>
+    <message>
+        <source>Opening the archive...</source>
+        <translation>Архив открывается...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Shared archive: %n download(s) waiting</source>
+        <translation>
+            <numerusform>Общий архив: ждёт %n передача</numerusform>
+            <numerusform>Общий архив: ждут %n передачи</numerusform>
+            <numerusform>Общий архив: ждут %n передач</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Shared archive reached</source>
+        <translation>Общий архив доступен</translation>
+    </message>
+    <message numerus="yes">
+        <source>Shared archive not reachable, %n download(s) waiting, next try in %1 s</source>
+        <translation>
+            <numerusform>Общий архив недоступен, ждёт %n передача, следующая попытка через %1 с</numerusform>
+            <numerusform>Общий архив недоступен, ждут %n передачи, следующая попытка через %1 с</numerusform>
+            <numerusform>Общий архив недоступен, ждут %n передач, следующая попытка через %1 с</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The shared archive wants a password: open the Archive window</source>
+        <translation>Общий архив требует пароль: откройте окно «Архив»</translation>
+    </message>
+    <message>
+        <source>The archive cannot be used: %1</source>
+        <translation>Архивом нельзя пользоваться: %1</translation>
+    </message>
+</context>
+<context>
     <name>CArchiveSet</name>
     <message>
         <source>The shared archive cannot take the download now (%1); it is kept and will be shared later.</source>
@@ -537,18 +576,6 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Open a kept download</source>
         <translation>Открыть сохранённую передачу</translation>
-    </message>
-    <message>
-        <source>Adding the kept downloads to the archive...</source>
-        <translation>Сохранённые передачи добавляются в архив...</translation>
-    </message>
-    <message>
-        <source>The archive of downloads has a problem:
-%1
-Downloads are kept as files as usual.</source>
-        <translation>Проблема с архивом передач:
-%1
-Передачи, как обычно, сохраняются в файлах.</translation>
     </message>
 </context>
 <context>
