@@ -79,6 +79,7 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
     });
     connect(archive, &CArchiveService::stateChanged, this, &ArchiveWindow::showState);
     connect(archive, &CArchiveService::synced, this, &ArchiveWindow::tellSynced);
+    connect(archive, &CArchiveService::passwordChecked, this, &ArchiveWindow::askPassword);
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
@@ -87,6 +88,7 @@ ArchiveWindow::~ArchiveWindow() = default;
 void ArchiveWindow::showEvent(QShowEvent *event)
 {
     passwordMayBeAsked = true;
+    controller->archive->checkPassword();
     refresh();
     QWidget::showEvent(event);
 }
@@ -343,23 +345,29 @@ void ArchiveWindow::connectShared()
     tell(QString());
     passwordMayBeAsked = true;
     controller->archive->reopen(QString(), password);
+    controller->archive->checkPassword();
     refresh();
 }
 
-bool ArchiveWindow::askPassword()
+// Asked once for each opening of the window or press of Connect, when the server wants it.
+void ArchiveWindow::askPassword(bool wanted)
 {
+    if (!wanted || !passwordMayBeAsked)
+        return;
+    passwordMayBeAsked = false;
     bool ok = false;
     const QString typed = QInputDialog::getText(
         this, tr("Shared archive"),
         tr("The server asks for a password for %1:").arg(ui->sharedEdit->text()),
         QLineEdit::Password, QString(), &ok);
-    if (ok)
-        password = typed;
-    return ok;
+    if (!ok)
+        return;
+    password = typed;
+    controller->archive->reopen(QString(), password);
+    refresh();
 }
 
-// A line on the archive's state, the Sync button for what waits, and the password question when
-// the window was just opened or Connect pressed.
+// A line on the archive's state, and the Sync button for what waits.
 void ArchiveWindow::showState()
 {
     const CArchiveService::State state = controller->archive->state();
@@ -370,11 +378,6 @@ void ArchiveWindow::showState()
             ? tr("%n download(s) waiting for the shared archive", "", state.waiting)
             : CArchiveService::describe(state));
     ui->syncButton->setEnabled(shared && state.waiting > 0);
-    if (!passwordMayBeAsked || state.reach == CArchiveService::Reach::Opening)
-        return;
-    passwordMayBeAsked = false;
-    if (state.reach == CArchiveService::Reach::PasswordWanted && askPassword())
-        controller->archive->reopen(QString(), password);
 }
 
 void ArchiveWindow::tell(const QString &problem)

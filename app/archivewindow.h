@@ -65,7 +65,7 @@ private:
     void sync();
     void tellSynced(int brought, const QString &problem);
     void connectShared();
-    bool askPassword();
+    void askPassword(bool wanted);
     void showState();
     void tell(const QString &problem);
 
@@ -79,7 +79,7 @@ private:
     int pointGroup = 0;
     int pointCell = 0;
     bool syncAsked = false;
-    // Set when the window is opened or Connect pressed: the one time a password may be asked.
+    // Set when the window is opened or Connect pressed: the time a password may be asked.
     bool passwordMayBeAsked = false;
     // Typed at the prompt; held for the session, never written.
     QString password;

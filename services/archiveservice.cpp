@@ -71,6 +71,16 @@ void CArchiveService::sync()
     post([this] { syncNow(); });
 }
 
+void CArchiveService::checkPassword()
+{
+    post([this] {
+        const bool wanted = ensureOpen() && !set->sharedOpen() && set->passwordWanted();
+        if (wanted)
+            updateState(state().problem, Reach::PasswordWanted);
+        emit passwordChecked(wanted);
+    });
+}
+
 void CArchiveService::query(const Work &work, QObject *context, const std::function<void()> &done)
 {
     // The context is looked at on its own thread, where it cannot go while it is looked at.
@@ -162,7 +172,7 @@ bool CArchiveService::ensureOpen(const QStringList &keptFiles)
             problem = tally.problems.join(QLatin1Char('\n'));
     }
     set = std::move(opened);
-    updateState(problem, true);
+    updateState(problem);
     return true;
 }
 
@@ -172,7 +182,7 @@ void CArchiveService::recordNow(const CKeptDownload &kept, const QString &file,
     QString problem;
     if (ensureOpen()) {
         set->record(kept, kept.toBytes(), file, identification, &problem);
-        updateState(problem, false);
+        updateState(problem);
     } else {
         problem = state().problem;
     }
@@ -185,16 +195,15 @@ void CArchiveService::syncNow()
     QString problem;
     if (ensureOpen()) {
         set->sync(&brought, &problem);
-        updateState(problem, false);
+        updateState(problem);
     } else {
         problem = state().problem;
     }
     emit synced(brought, problem);
 }
 
-// A shared archive out of reach is tried again after a while, by a sync of what waits. Whether
-// its server wants a password costs another attempt to reach it, so it is asked once an opening.
-void CArchiveService::updateState(const QString &problem, bool askPassword)
+// A shared archive out of reach is tried again after a while, by a sync of what waits.
+void CArchiveService::updateState(const QString &problem, Reach away)
 {
     State next;
     next.problem = problem;
@@ -204,7 +213,7 @@ void CArchiveService::updateState(const QString &problem, bool askPassword)
     else if (set->sharedOpen())
         next.reach = Reach::Shared;
     else
-        next.reach = askPassword && set->passwordWanted() ? Reach::PasswordWanted : Reach::Away;
+        next.reach = away;
     if (next.reach == Reach::Away && threading == Threading::OwnThread) {
         if (!retry) {
             retry = new QTimer;

@@ -61,6 +61,10 @@ public:
     void reopen(const QString &url, const QString &password);
     void record(const CKeptDownload &kept, const QString &file, const QString &identification);
     void sync();
+    // Asks whether the shared archive's server wants a password nobody gave yet; the answer
+    // comes as passwordChecked. It costs another attempt to reach the server, so only the user's
+    // own move asks it.
+    void checkPassword();
     // Runs work with the open archives on the service's thread, then done on the context's
     // thread (unless the context is gone by then). Work is skipped while the archive is unusable.
     void query(const Work &work, QObject *context, const std::function<void()> &done);
@@ -81,6 +85,7 @@ signals:
     // Each download once it is recorded; problem is empty when all went well.
     void recorded(const QString &problem);
     void synced(int brought, const QString &problem);
+    void passwordChecked(bool wanted);
 
 private:
     void post(const std::function<void()> &step);
@@ -88,7 +93,7 @@ private:
     bool ensureOpen(const QStringList &keptFiles = {});
     void recordNow(const CKeptDownload &kept, const QString &file, const QString &identification);
     void syncNow();
-    void updateState(const QString &problem, bool askPassword);
+    void updateState(const QString &problem, Reach away = Reach::Away);
     void setState(const State &state);
 
     Threading threading;

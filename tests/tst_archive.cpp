@@ -18,7 +18,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlError>
+#include <QTcpServer>
 #include <QtTest>
 
 #include <locale.h>
@@ -474,6 +476,57 @@ private slots:
         QTest::newRow("postgresql German none") << german << QString() << true << "no password supplied";
         QTest::newRow("postgresql German wrong") << german << "wrong" << true << "Passwort-Authentifizierung";
         // clang-format on
+    }
+    // The archive service as the window has it, on a thread of its own: a shared server that
+    // takes the connection and never answers leaves the download waiting at once, and is tried
+    // again by itself.
+    void serviceWaitsForASilentServer()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("silent")).toLocal8Bit());
+        CArchiveService service(
+            CArchiveService::Threading::OwnThread,
+            QStringLiteral("postgresql://collatrix@127.0.0.1:%1/x?connect_timeout=1")
+                .arg(silent.serverPort()));
+        service.setRetryInterval(300);
+        QSignalSpy recorded(&service, &CArchiveService::recorded);
+        QSignalSpy synced(&service, &CArchiveService::synced);
+        service.open();
+        const CKeptDownload kept = keptAt("2026-01-01T09:00:00+01:00", {{1, 1, 500, 0, 0}});
+        QString problem;
+        service.record(kept, CKeptFolder().keep(kept, &problem), QString());
+        QVERIFY(recorded.wait(10000));
+        QVERIFY2(recorded.first().first().toString().contains("cannot take the download now"),
+                 qPrintable(recorded.first().first().toString()));
+        const CArchiveService::State state = service.state();
+        QCOMPARE(int(state.reach), int(CArchiveService::Reach::Away));
+        QCOMPARE(state.waiting, 1);
+        QVERIFY(CArchiveService::describe(state).startsWith(
+            "Shared archive not reachable, 1 download(s) waiting, next try in "));
+        QVERIFY(synced.wait(10000));
+        QCOMPARE(synced.first().first().toInt(), 0);
+    }
+    // A server that wants a password says so only when asked, and the password given reaches it.
+    void servicePasswordWhenAsked_data() { addBackends({"postgresql"}); }
+    void servicePasswordWhenAsked()
+    {
+        QVERIFY(runSql(location, {QStringLiteral("ALTER ROLE collatrix PASSWORD 'sesame'")}));
+        const PasswordServer server{QString()};
+        QVERIFY(server.started);
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("asked")).toLocal8Bit());
+        CArchiveService service(CArchiveService::Threading::OwnThread, urlOf(location));
+        QSignalSpy checked(&service, &CArchiveService::passwordChecked);
+        QString problem;
+        QVERIFY(service.run([](CArchiveSet &) {}, &problem));
+        QCOMPARE(int(service.state().reach), int(CArchiveService::Reach::Away));
+        service.checkPassword();
+        QVERIFY(checked.wait(10000));
+        QCOMPARE(checked.first().first().toBool(), true);
+        QCOMPARE(int(service.state().reach), int(CArchiveService::Reach::PasswordWanted));
+        service.reopen(urlOf(location), QStringLiteral("sesame"));
+        QVERIFY(service.run([](CArchiveSet &) {}, &problem));
+        QCOMPARE(int(service.state().reach), int(CArchiveService::Reach::Shared));
     }
     // Whether the server wants a password is known whatever language its messages are in; a
     // server that cannot be reached wants none.

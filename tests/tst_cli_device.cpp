@@ -7,6 +7,7 @@
 #include "pdftools.h"
 #include "testfiles.h"
 
+#include <QTcpServer>
 #include <QtTest>
 #include <memory>
 
@@ -108,6 +109,34 @@ private slots:
         QCOMPARE(used.unread(), QByteArray());
         QVERIFY(HeldTerminal::sameSettings(locked.settings(), before));
         QVERIFY(HeldTerminal::sameSettings(used.settings(), usedBefore));
+    }
+
+    // A results file that cannot be written and a shared archive that takes the connection and
+    // never answers: the download is kept all the same, its path printed, and it waits for the
+    // shared archive in the embedded one; the command says both and exits 1.
+    void keptDespiteSilentServerAndLostFolder()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        TestPortsFolder ports;
+        const QString dir = ports.path();
+        TesterProcess device(dir,
+                             {"--layout", "2", "--groups", "2", "--cells", "20", "--rate", "8000"});
+        QVERIFY(device.linked());
+        const QString archive =
+            QStringLiteral("postgresql://collatrix@127.0.0.1:%1/x?connect_timeout=1")
+                .arg(silent.serverPort());
+        const QString csv = dir + "/gone/r.csv";
+        const CliRun run =
+            runCli({"download", "-o", csv, "--ports-dir", dir, "--archive", archive});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("cannot write " + csv.toUtf8() + ": No such file or directory"),
+                 run.err.constData());
+        QVERIFY2(run.err.contains("shared archive cannot take the download now"),
+                 run.err.constData());
+        const QString kept = QString::fromLocal8Bit(run.out.trimmed());
+        QVERIFY2(QFileInfo::exists(kept), run.out.constData());
+        QVERIFY(runCli({"archive", "list"}).out.contains(kept.toUtf8()));
     }
 
 private:
