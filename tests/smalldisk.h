@@ -14,17 +14,14 @@ class TestSmallDisk
 {
 public:
     TestSmallDisk()
+        : mountedHere(geteuid() == 0 && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m",
+                                                                    "tmpfs", dir.path()}) == 0)
     {
-        mountedHere =
-            geteuid() == 0 && QProcess::execute(QStringLiteral("mount"),
-                                                {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                                 QStringLiteral("-o"), QStringLiteral("size=1m"),
-                                                 QStringLiteral("tmpfs"), dir.path()}) == 0;
     }
     ~TestSmallDisk()
     {
         if (mountedHere)
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), dir.path()});
+            QProcess::execute("umount", {"-l", dir.path()});
     }
     TestSmallDisk(const TestSmallDisk &) = delete;
     TestSmallDisk &operator=(const TestSmallDisk &) = delete;
@@ -52,5 +49,5 @@ public:
 
 private:
     QTemporaryDir dir;
-    bool mountedHere = false;
+    const bool mountedHere;
 };

@@ -6,25 +6,25 @@
 #include "testfiles.h"
 
 #include "ascan/ascanwindow.h"
-#include "services/archiveevaluation.h"
 #include "data/collatrix.h"
+#include "format/atomicfile.h"
+#include "report/reportwriter.h"
+#include "services/archiveevaluation.h"
 #include "services/keptfolder.h"
 #include "services/programsettings.h"
-#include "evaluation/evaluationinput.h"
-#include "format/atomicfile.h"
-#include "format/keptdownload.h"
-#include "report/reportwriter.h"
 
 #include <QtTest>
 
 namespace
 {
 
-enum Writer { Results, Evaluation, Picture, Kept, KeptAgain, Settings, ProgramSettings, Report };
 enum Failure { None, HalfWay, FullDisk, ReadOnly, Vanished };
 
 // Read as a settings file too, which must be well-formed to be written again.
 const QByteArray kEarlier = "[earlier]\r\nfile=1\r\n";
+const QString kKept = QStringLiteral("kept download");
+
+using Write = std::function<bool(const QString &path, CCollatrix &controller, QString *problem)>;
 
 } // namespace
 
@@ -35,201 +35,164 @@ class TestWriteFailures : public QObject
     CZRData data;
     CKeptDownload kept;
     AScanEntry entry;
-    int pictureRow = 0;
+    // Each writer by name: the file it writes in a folder (kept downloads: the folder), and how.
+    QMap<QString, QPair<QString, Write>> writers;
 
-    // The file a writer writes in folder, or the folder of kept downloads for Kept.
-    QString target(Writer writer, const QString &folder) const
+    static qint64 writtenSize(const QString &writer, const QString &path)
     {
-        switch (writer) {
-        case Results:
-            return folder + QStringLiteral("/results1.csv");
-        case Evaluation:
-            return folder + QStringLiteral("/results1-evaluation.csv");
-        case Picture: {
-            MeasurementRecord record;
-            data.recordAt(pictureRow, &record);
-            return folder + QLatin1Char('/') + CCsvWriter::aScanFileName(record.group, record.cell);
-        }
-        case Kept:
-            return folder;
-        case KeptAgain:
-            return folder + QStringLiteral("/kept.clxd");
-        case Settings:
-            return folder + QStringLiteral("/Settings.ini");
-        case ProgramSettings:
-            return folder + QStringLiteral("/collatrix/collatrix.ini");
-        case Report:
-            return folder + QStringLiteral("/report.pdf");
-        }
-        return QString();
-    }
-
-    bool write(Writer writer, const QString &folder, CCollatrix *controller, QString *problem)
-    {
-        const QString path = target(writer, folder);
-        switch (writer) {
-        case Results:
-            controller->measurements = data;
-            return controller->writeCsv(path, CCsvWriter::allRows(data), problem);
-        case Evaluation: {
-            EvaluationInput input;
-            input.data = &data;
-            input.time = kept.time;
-            return CArchiveEvaluation::writeCsv(path, input, CCsvWriter(), problem);
-        }
-        case Picture: {
-            AScanWindow window;
-            window.setup();
-            QStringList failures;
-            const bool saved = window.savePictures(
-                folder + QLatin1Char('/'), data, {pictureRow}, [this](int) { return &entry; },
-                &failures);
-            *problem = failures.join(QLatin1Char('\n'));
-            return saved;
-        }
-        case Kept:
-            return !CKeptFolder(path).keep(kept, problem).isEmpty();
-        case KeptAgain:
-            return CKeptFolder::rewrite(path, kept, problem);
-        case Settings:
-            *problem = QStringLiteral("not written");
-            return controller->writeSettings();
-        case ProgramSettings:
-            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
-            return CProgramSettings::set(QStringLiteral("search/ports"), QStringLiteral("3"),
-                                         problem);
-        case Report: {
-            CReportWriter::Source source;
-            source.data = &data;
-            source.rows = CCsvWriter::allRows(data);
-            source.aScanOf = [this](int) { return &entry; };
-            return CReportWriter(source, QStringLiteral("4.2")).write(path, problem);
-        }
-        }
-        return false;
-    }
-
-    // The size of what the writer wrote, -1 when it wrote nothing.
-    static qint64 writtenSize(Writer writer, const QString &path)
-    {
-        const QFileInfo file(writer == Kept ? CKeptFolder(path).files().value(0) : path);
+        const QFileInfo file(writer == kKept ? CKeptFolder(path).files().value(0) : path);
         return file.exists() ? file.size() : -1;
     }
-
-    qint64 healthySize(Writer writer)
+    bool write(const QString &writer, const QString &folder, CCollatrix &controller,
+               QString *problem)
+    {
+        return writers[writer].second(folder + writers[writer].first, controller, problem);
+    }
+    qint64 healthySize(const QString &writer)
     {
         QTemporaryDir scratch;
         CCollatrix controller(scratch.path() + QLatin1Char('/'));
         QString problem;
-        if (!write(writer, scratch.path(), &controller, &problem))
-            return -1;
-        return writtenSize(writer, target(writer, scratch.path()));
+        return write(writer, scratch.path(), controller, &problem)
+                   ? writtenSize(writer, scratch.path() + writers[writer].first)
+                   : -1;
     }
-
-    bool fail(Failure failure, const TestSmallDisk &disk, const QString &folder, qint64 size)
+    static bool fail(Failure failure, const TestSmallDisk &disk, const QString &folder, qint64 size)
     {
-        switch (failure) {
-        case None:
-            return true;
-        case HalfWay:
+        if (failure == HalfWay)
             CAtomicFile::setByteLimit(size / 2);
-            return true;
-        case FullDisk:
-            return disk.fill();
-        case ReadOnly:
-            return disk.makeReadOnly();
-        case Vanished:
-            return QDir(folder).removeRecursively();
-        }
-        return false;
+        return failure == FullDisk   ? disk.fill()
+               : failure == ReadOnly ? disk.makeReadOnly()
+               : failure == Vanished ? QDir(folder).removeRecursively()
+                                     : true;
     }
 
 private slots:
     void initTestCase()
     {
-        const QByteArray dump = fileBytes(QStringLiteral(COLLATRIX_TEST_DATA "/layout3.bin"));
         QString problem;
-        QVERIFY(kept.fromBytes(dump, true, &problem));
+        QVERIFY(kept.fromBytes(fileBytes(COLLATRIX_TEST_DATA "/layout3.bin"), true, &problem));
         kept.time = QDateTime(QDate(2026, 3, 4), QTime(10, 20, 30));
         QMap<int, AScanEntry> none;
         QVERIFY(kept.decode(&data, &none, &problem));
         MeasurementRecord record;
-        while (data.recordAt(pictureRow, &record) && !record.hasAScan)
-            ++pictureRow;
+        int row = 0;
+        while (data.recordAt(row, &record) && !record.hasAScan)
+            ++row;
         QVERIFY(record.hasAScan);
         entry.trace = QVector<signed short>(239, 40);
         entry.params.rangeEnd = 20.0;
+        const auto aScan = [this](int) { return &entry; };
+        const QString picture =
+            QLatin1Char('/') + CCsvWriter::aScanFileName(record.group, record.cell);
+        writers = {{"results CSV",
+                    {"/results1.csv",
+                     [this](auto path, auto &c, auto problem) {
+                         c.measurements = data;
+                         return c.writeCsv(path, CCsvWriter::allRows(data), problem);
+                     }}},
+                   {"evaluation CSV",
+                    {"/r-evaluation.csv",
+                     [this](auto path, auto &, auto problem) {
+                         EvaluationInput input{&data, kept.time, {}, {}, 10.0};
+                         return CArchiveEvaluation::writeCsv(path, input, CCsvWriter(), problem);
+                     }}},
+                   {"BMP picture",
+                    {picture,
+                     [=](auto path, auto &, auto problem) {
+                         AScanWindow window;
+                         window.setup();
+                         QStringList failed;
+                         const bool saved = window.savePictures(QFileInfo(path).path() + '/', data,
+                                                                {row}, aScan, &failed);
+                         *problem = failed.join('\n');
+                         return saved;
+                     }}},
+                   {kKept,
+                    {"",
+                     [this](auto path, auto &, auto problem) {
+                         return !CKeptFolder(path).keep(kept, problem).isEmpty();
+                     }}},
+                   {"kept again",
+                    {"/kept.clxd",
+                     [this](auto path, auto &, auto problem) {
+                         return CKeptFolder::rewrite(path, kept, problem);
+                     }}},
+                   {"Settings.ini",
+                    {"/Settings.ini",
+                     [](auto, auto &c, auto problem) {
+                         *problem = QStringLiteral("not written");
+                         return c.writeSettings();
+                     }}},
+                   {"collatrix.ini",
+                    {"/collatrix/collatrix.ini",
+                     [](auto path, auto &, auto problem) {
+                         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                                            QFileInfo(path).path() + "/..");
+                         return CProgramSettings::set("search/ports", "3", problem);
+                     }}},
+                   {"report", {"/report.pdf", [=](auto path, auto &, auto problem) {
+                                   const CReportWriter::Source source{
+                                       &data, CCsvWriter::allRows(data), aScan, {}, {}, {}, {}, {},
+                                       {}};
+                                   return CReportWriter(source, "4.2").write(path, problem);
+                               }}}};
     }
     void cleanup() { CAtomicFile::setByteLimit(-1); }
 
     void wholeOrNothing_data()
     {
-        QTest::addColumn<int>("writer");
+        QTest::addColumn<QString>("writer");
         QTest::addColumn<int>("failure");
-        const QMap<Writer, const char *> writers{
-            {Results, "results CSV"},           {Evaluation, "evaluation CSV"},
-            {Picture, "BMP picture"},           {Kept, "kept download"},
-            {KeptAgain, "kept again"},          {Settings, "Settings.ini"},
-            {ProgramSettings, "collatrix.ini"}, {Report, "report"}};
-        const QMap<Failure, const char *> failures{{None, "healthy"},
-                                                   {HalfWay, "fails half-way"},
-                                                   {FullDisk, "full disk"},
-                                                   {ReadOnly, "read-only folder"},
-                                                   {Vanished, "vanished folder"}};
-        for (auto w = writers.cbegin(); w != writers.cend(); ++w) {
-            for (auto f = failures.cbegin(); f != failures.cend(); ++f) {
+        const QStringList failures{"healthy", "fails half-way", "full disk", "read-only folder",
+                                   "vanished folder"};
+        for (const QString &writer : writers.keys()) {
+            for (int f = None; f <= Vanished; ++f) {
                 // The toolkit writes its settings file itself, past our byte limit.
-                if (w.key() == ProgramSettings && f.key() == HalfWay)
-                    continue;
-                QTest::addRow("%s, %s", w.value(), f.value()) << int(w.key()) << int(f.key());
+                if (writer != "collatrix.ini" || f != HalfWay)
+                    QTest::addRow("%s, %s", qPrintable(writer), qPrintable(failures.at(f)))
+                        << writer << f;
             }
         }
     }
     void wholeOrNothing()
     {
-        QFETCH(int, writer);
+        QFETCH(QString, writer);
         QFETCH(int, failure);
-        const auto w = Writer(writer);
-        const auto f = Failure(failure);
         TestSmallDisk disk;
-        if (!disk.mounted() && (f == FullDisk || f == ReadOnly))
+        if (!disk.mounted() && (failure == FullDisk || failure == ReadOnly))
             QSKIP("a full or read-only file system of its own needs root to mount a tmpfs");
-        const qint64 size = healthySize(w);
+        const qint64 size = healthySize(writer);
         QVERIFY(size > 0);
         const QString folder = disk.path() + QStringLiteral("/out");
-        QVERIFY(QDir().mkpath(QFileInfo(target(w, folder)).path()));
-        const QString path = target(w, folder);
-        if (w != Kept)
-            QVERIFY(writeFile(path, kEarlier));
-        const QString where = w == Kept ? path : QFileInfo(path).path();
+        const QString path = folder + writers[writer].first;
+        const QString where = writer == kKept ? path : QFileInfo(path).path();
+        QVERIFY(QDir().mkpath(where));
+        QVERIFY(writer == kKept || writeFile(path, kEarlier));
         const QStringList before = QDir(where).entryList(QDir::Files | QDir::Hidden);
         CCollatrix controller(folder + QLatin1Char('/'));
-        QVERIFY(fail(f, disk, folder, size));
+        QVERIFY(fail(Failure(failure), disk, folder, size));
 
         QString problem;
-        const bool written = write(w, folder, &controller, &problem);
-        // Pictures, kept downloads and the program's settings make their folder when it is
-        // missing.
-        const bool makesFolder = w == Picture || w == Kept || w == ProgramSettings;
-        if (f == None || (f == Vanished && makesFolder)) {
+        const bool written = write(writer, folder, controller, &problem);
+        // Pictures, kept downloads and the program's settings make their folder when it is gone.
+        const bool makesFolder =
+            QStringList{"BMP picture", kKept, "collatrix.ini"}.contains(writer);
+        if (failure == None || (failure == Vanished && makesFolder)) {
             QVERIFY2(written, qPrintable(problem));
-            QVERIFY(writtenSize(w, path) > 0);
-            QVERIFY(w == Kept || fileBytes(path) != kEarlier);
+            QVERIFY(writtenSize(writer, path) > 0 && fileBytes(path) != kEarlier);
             return;
         }
-        QVERIFY(!written);
-        QVERIFY(!problem.isEmpty());
-        if ((f == FullDisk || f == HalfWay) && w != Settings && w != ProgramSettings)
-            QVERIFY2(problem.contains(QLatin1String("No space left on device")),
-                     qPrintable(problem));
-        if (f == Vanished) {
+        QVERIFY(!written && !problem.isEmpty());
+        if ((failure == FullDisk || failure == HalfWay) && !writer.endsWith(".ini"))
+            QVERIFY2(problem.contains("No space left on device"), qPrintable(problem));
+        if (failure == Vanished) {
             QVERIFY(!QFileInfo::exists(folder));
             return;
         }
         // The earlier file as it was, and nothing else new beside it.
         QCOMPARE(QDir(where).entryList(QDir::Files | QDir::Hidden), before);
-        if (w != Kept)
-            QCOMPARE(fileBytes(path), kEarlier);
+        QVERIFY(writer == kKept || fileBytes(path) == kEarlier);
     }
 };
 
