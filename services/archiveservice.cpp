@@ -9,7 +9,7 @@
 #include <QTimer>
 
 CArchiveService::CArchiveService(Threading threading, const QString &url)
-    : threading(threading), url(url)
+    : threading(threading), localUrl(url), url(url)
 {
     if (threading == Threading::CallersThread)
         return;
@@ -23,6 +23,7 @@ CArchiveService::CArchiveService(Threading threading, const QString &url)
 // connections close on the thread that opened them.
 CArchiveService::~CArchiveService()
 {
+    local.reset();
     if (threading == Threading::CallersThread)
         return;
     QMetaObject::invokeMethod(
@@ -52,6 +53,8 @@ void CArchiveService::open(const QStringList &keptFiles)
 
 void CArchiveService::reopen(const QString &newUrl, const QString &newPassword)
 {
+    local.reset();
+    localUrl = newUrl;
     post([this, newUrl, newPassword] {
         set.reset();
         url = newUrl;
@@ -113,6 +116,25 @@ bool CArchiveService::run(const Work &work, QString *problem)
     if (!usable)
         *problem = state().problem;
     return usable;
+}
+
+bool CArchiveService::read(const Work &work, QString *problem)
+{
+    if (threading == Threading::CallersThread || state().reach == Reach::Shared)
+        return run(work, problem);
+    if (!local) {
+        CArchiveLocation location;
+        if (!CArchiveLocation::chosen(localUrl.isEmpty() ? CArchiveSettings::chosenUrl() : localUrl,
+                                      &location, problem))
+            return false;
+        auto opened = std::make_unique<CArchiveSet>(
+            location.isShared() ? CArchiveLocation::embedded() : location);
+        if (!opened->open(problem))
+            return false;
+        local = std::move(opened);
+    }
+    work(*local);
+    return true;
 }
 
 CArchiveService::State CArchiveService::state() const

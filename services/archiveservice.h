@@ -72,6 +72,10 @@ public:
     // unusable, with the reason in *problem. For the command line and for what must finish
     // before the caller goes on.
     bool run(const Work &work, QString *problem);
+    // A read that must finish before the caller goes on: while the shared archive is not
+    // reached it reads this computer's archive on the caller's own connection, so the window
+    // never waits behind an attempt to reach a silent server.
+    bool read(const Work &work, QString *problem);
 
     State state() const;
     // The state in a line for the window's status area; empty when there is nothing to say.
@@ -97,6 +101,9 @@ private:
     void setState(const State &state);
 
     Threading threading;
+    // The caller's own connection to this computer's archive, and the URL it was chosen by.
+    std::unique_ptr<CArchiveSet> local;
+    QString localUrl;
     QThread thread;
     QObject *worker = nullptr;
     std::unique_ptr<CArchiveSet> set;

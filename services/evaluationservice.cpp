@@ -12,7 +12,7 @@ bool CEvaluationService::input(const CZRData &data, const QDateTime &time, Evalu
                                QString *problem)
 {
     bool read = false;
-    return archive->run(
+    return archive->read(
                [&](CArchiveSet &set) {
                    read = CArchiveEvaluation::input(set.chosen(), data, time, input, problem);
                },
@@ -37,7 +37,7 @@ bool CEvaluationService::setLimits(int group, const GroupLimits &limits, QString
 QMap<QString, QString> CEvaluationService::particulars(const CZRData &data, QString *problem)
 {
     QMap<QString, QString> values;
-    archive->run(
+    archive->read(
         [&](CArchiveSet &set) { values = CObjectParticulars::of(set.chosen(), data, problem); },
         problem);
     return values;

@@ -12,8 +12,10 @@ class CCsvWriter;
 class CZRData;
 
 // What the evaluation asks of the archive: the readings a download is evaluated against, the
-// limits of each object and the particulars of its reports. It runs on the archive service's
-// thread and waits for the answer, so it comes after whatever the archive is busy with.
+// limits of each object and the particulars of its reports. Each call waits for its answer:
+// reads come from this computer's archive while the shared one is not reached, so they never
+// wait behind an attempt to reach it; writes go through the archive service's thread, after
+// whatever it is busy with, so that a limit set reaches the archive everyone reads.
 class CEvaluationService
 {
 public:
