@@ -9,6 +9,8 @@ CArchiveIndicator::CArchiveIndicator(CArchiveService *archive, QStatusBar *bar)
     : QLabel(bar), archive(archive), bar(bar)
 {
     setObjectName(QStringLiteral("archiveIndicator"));
+    // The main window is narrow before a download: the line wraps rather than being cut.
+    setWordWrap(true);
     bar->addPermanentWidget(this, 1);
     bar->hide();
     tick.setInterval(1000);

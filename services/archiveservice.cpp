@@ -156,8 +156,10 @@ QString CArchiveService::describe(const State &state)
     case Reach::Away: {
         const qint64 seconds =
             std::max<qint64>(0, QDateTime::currentDateTime().secsTo(state.nextTry));
-        return tr("Shared archive not reachable, %n download(s) waiting, next try in %1 s", "",
-                  state.waiting)
+        return (state.waiting > 0
+                    ? tr("Shared archive not reachable, %n download(s) waiting, next try in %1 s",
+                         "", state.waiting)
+                    : tr("Shared archive not reachable, next try in %1 s"))
             .arg(seconds);
     }
     case Reach::PasswordWanted:

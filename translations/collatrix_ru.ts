@@ -355,6 +355,10 @@ p, li { white-space: pre-wrap; }
         <source>The archive cannot be used: %1</source>
         <translation>Архивом нельзя пользоваться: %1</translation>
     </message>
+    <message>
+        <source>Shared archive not reachable, next try in %1 s</source>
+        <translation>Общий архив недоступен, следующая попытка через %1 с</translation>
+    </message>
 </context>
 <context>
     <name>CArchiveSet</name>
