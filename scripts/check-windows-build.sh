@@ -12,7 +12,7 @@
 # without it every unit reads them itself. The compiler can be given in MINGW_CXX.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-folders=(format archive data device ascan evaluation evaluationview report app)
+folders=(format archive services data device ascan evaluation evaluationview report app)
 # The sources of a folder that a Windows build compiles: device/ and app/ have POSIX-only ones
 # (the Linux port backend and its owners' checks, the udev watch, the quit signals).
 sources_of() {
@@ -52,7 +52,7 @@ flags+=(-DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_SQL_LIB -DQT_CHARTS_LIB
 headers=$build/windows-check/qt.h
 if $prepare; then
     mkdir -p "$(dirname "$headers")"
-    cat $(for folder in "${folders[@]}"; do sources_of "$folder"; done) $(ls format/*.h archive/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
+    cat $(for folder in "${folders[@]}"; do sources_of "$folder"; done) $(ls format/*.h archive/*.h services/*.h data/*.h device/*.h ascan/*.h evaluation/*.h evaluationview/*.h report/*.h app/*.h) |
         grep -o '^#include <Q[A-Za-z]*>' | sort -u >"$headers"
     "$compiler" "${flags[@]}" -x c++-header "$headers" -o "$headers.gch"
     echo "The toolkit headers of the Windows build's sources are precompiled."
