@@ -5,8 +5,8 @@
 // settings applying, and the particulars of the test on the report's page one.
 #include "archive/archive.h"
 #include "archivetesting.h"
-#include "services/keptfolder.h"
 #include "pdftools.h"
+#include "services/keptfolder.h"
 #include "testfiles.h"
 
 #include <QtTest>
@@ -41,19 +41,14 @@ private slots:
     {
         recordSurveys();
         // The first setting is replaced by the second; both stay listed, oldest first.
-        QCOMPARE(runCli({"archive", "limits", "3", "--nominal", "13", "--minimum", "7", "--archive",
-                         url})
-                     .status,
-                 0);
-        QCOMPARE(runCli({"archive", "limits", "3", "--nominal", "12", "--minimum", "8", "--warning",
-                         "1", "--archive", url})
-                     .status,
-                 0);
-        QCOMPARE(
-            runCli({"archive", "limits", "3", "--nominal", "7", "--minimum", "8", "--archive", url})
-                .status,
-            2);
-        CliRun r = runCli({"archive", "limits", "3", "--archive", url});
+        const auto limits = [this](const QStringList &values) {
+            return runCli(QStringList{"archive", "limits", "3"} + values +
+                          QStringList{"--archive", url});
+        };
+        QCOMPARE(limits({"--nominal", "13", "--minimum", "7"}).status, 0);
+        QCOMPARE(limits({"--nominal", "12", "--minimum", "8", "--warning", "1"}).status, 0);
+        QCOMPARE(limits({"--nominal", "7", "--minimum", "8"}).status, 2);
+        CliRun r = limits({});
         const QStringList settings = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(settings.size(), 2);
         QVERIFY2(settings.at(0).endsWith(";13;7;0") && settings.at(1).endsWith(";12;8;1"),
