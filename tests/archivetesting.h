@@ -87,11 +87,11 @@ inline bool emptyServer(CArchiveLocation *location)
     QString problem;
     if (postgresUrl().isEmpty() || !location->parse(postgresUrl(), &problem))
         return false;
-    return runSql(*location, {QStringLiteral("SET client_min_messages=warning"),
-                              QStringLiteral("DROP TABLE IF EXISTS kept_files, results, "
-                                             "group_names, group_limits, particulars, downloads, "
-                                             "schema_version CASCADE"),
-                              QStringLiteral("DROP FUNCTION IF EXISTS halt")});
+    return runSql(*location,
+                  {"SET client_min_messages=warning",
+                   "DROP TABLE IF EXISTS kept_files, results, group_names, group_limits, "
+                   "particulars, downloads, schema_version CASCADE",
+                   "DROP FUNCTION IF EXISTS halt"});
 }
 
 // A new, empty archive of the backend the data tag starts with ("sqlite ..." or
@@ -99,13 +99,10 @@ inline bool emptyServer(CArchiveLocation *location)
 inline bool freshArchive(const QTemporaryDir &dir, CArchiveLocation *location)
 {
     static int count = 0;
-    const QString tag = QString::fromUtf8(QTest::currentDataTag());
-    if (!tag.startsWith(QLatin1String("postgresql"))) {
-        *location =
-            CArchiveLocation::embedded(dir.filePath(QStringLiteral("a%1.sqlite").arg(++count)));
-        return true;
-    }
-    return emptyServer(location);
+    if (QByteArray(QTest::currentDataTag()).startsWith("postgresql"))
+        return emptyServer(location);
+    *location = CArchiveLocation::embedded(dir.filePath(QStringLiteral("a%1.sqlite").arg(++count)));
+    return true;
 }
 
 inline QDateTime at(const QString &iso)
@@ -119,12 +116,8 @@ inline QByteArray dumpOf(const QList<std::array<int, 5>> &records)
     QByteArray dump("ORBEXM47T\0\1", 11);
     for (const auto &r : records) {
         QByteArray record(32, 0);
-        record[0] = char(r[0]);
-        record[1] = char(r[0] >> 8);
-        record[2] = char(r[1]);
-        record[3] = char(r[1] >> 8);
-        record[4] = char(r[2]);
-        record[5] = char(r[2] >> 8);
+        for (int i = 0; i < 3; ++i) // little-endian 16-bit group, cell and raw value
+            record[2 * i] = char(r[i]), record[2 * i + 1] = char(r[i] >> 8);
         record[6] = char(r[3]);
         record[15] = char(r[4]);
         dump += record;
@@ -147,9 +140,5 @@ inline CKeptDownload keptAt(const QString &iso, const QList<std::array<int, 5>> 
 
 inline KeptAScan aScanOf(int group, int cell)
 {
-    KeptAScan a;
-    a.group = group;
-    a.cell = cell;
-    a.reply = QByteArray(384, 7);
-    return a;
+    return {group, cell, QByteArray(384, 7)};
 }

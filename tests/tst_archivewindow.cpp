@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -114,9 +113,8 @@ private slots:
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         qputenv("COLLATRIX_ARCHIVE",
-                QStringLiteral("postgresql://collatrix@127.0.0.1:%1/x?connect_timeout=2")
-                    .arg(silent.serverPort())
-                    .toLocal8Bit());
+                "postgresql://collatrix@127.0.0.1:" + QByteArray::number(silent.serverPort()) +
+                    "/x?connect_timeout=2");
         MainWindow w;
         w.setTransferMessageDuration(0);
         w.setTransferTickDuration(1);
@@ -130,18 +128,15 @@ private slots:
         QSignalSpy recorded(w.findChild<CCollatrix *>()->archive.get(), &CArchiveService::recorded);
         emit w.findChild<CDeviceWatcher *>()->devicesChanged();
         w.findChild<QToolButton *>(QStringLiteral("trnsfrDataButton"))->click();
-        auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
-        QTRY_VERIFY(!table->isHidden());
+        QTRY_VERIFY(!child<QTableWidget>(w, "tableWidget")->isHidden());
         QCOMPARE(recorded.count(), 0);
         QVERIFY(recorded.wait(15000));
         QVERIFY(recorded.first().first().toString().contains(
             "shared archive cannot take the download now"));
         // Told in the status area, not in a box nobody asked for.
         QVERIFY(!QApplication::activeModalWidget());
-        QTRY_VERIFY(w.findChild<QLabel *>(QStringLiteral("archiveIndicator"))
-                        ->text()
-                        .startsWith("Shared archive not reachable, 1 download(s) waiting, next try "
-                                    "in "));
+        const QString told = "Shared archive not reachable, 1 download(s) waiting, next try in ";
+        QTRY_VERIFY(child<QLabel>(w, "archiveIndicator")->text().startsWith(told));
         qunsetenv("COLLATRIX_ARCHIVE");
         CArchive embedded(CArchiveLocation::embedded());
         QString problem;
