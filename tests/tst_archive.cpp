@@ -16,6 +16,7 @@
 #include "testfiles.h"
 
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -441,6 +442,16 @@ private slots:
             "Shared archive not reachable, 1 download(s) waiting, next try in "));
         QVERIFY(synced.wait(10000));
         QCOMPARE(synced.first().first().toInt(), 0);
+        // A read while the archive's thread is busy (held here) is answered at once, from this
+        // computer's archive.
+        QSemaphore held;
+        service.query([&held](CArchiveSet &) { held.acquire(); }, this, [] {});
+        int waiting = 0;
+        QVERIFY(service.read(
+            [&](CArchiveSet &set) { waiting = int(set.chosen().downloads(true, &problem).size()); },
+            &problem));
+        held.release();
+        QCOMPARE(waiting, 1);
     }
     // A server that wants a password says so only when asked, and the password given reaches it.
     void servicePasswordWhenAsked_data() { addBackends({"postgresql"}); }
