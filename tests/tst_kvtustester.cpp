@@ -50,6 +50,8 @@ private slots:
         line().reset();
         tester.stopTransfer();
         tester.deviceFound = false;
+        std::memset(samples, 0x55, sizeof samples);
+        count = 0;
     }
     void searchAndStart_data()
     {
@@ -61,8 +63,7 @@ private slots:
 
         QTest::newRow("extended") << QList<int>{2} << QList<int>{} << "Yeah" << 2 << 0x09;
         QTest::newRow("plain") << QList<int>{6} << QList<int>{1} << "Nope" << 6 << 0x06;
-        QTest::newRow("first of two wins")
-            << QList<int>{3, 7} << QList<int>{} << "Nope" << 3 << 0x06;
+        QTest::newRow("the first wins") << QList<int>{3, 7} << QList<int>{} << "Nope" << 3 << 0x06;
         QTest::newRow("no tester") << QList<int>{} << QList<int>{4} << "" << 0 << 0;
     }
     void searchAndStart()
@@ -110,54 +111,42 @@ private slots:
         QTest::addColumn<int>("missing"); // what the header says is still to come
         QTest::addColumn<bool>("extended");
 
+        const auto row = [](const QByteArray &name, const QList<QByteArray> &chunks,
+                            const QList<int> &accepted, const QList<int> &progress, int announced,
+                            const QByteArray &kept, int missing, bool extended = false) {
+            QTest::newRow(name.constData())
+                << chunks << accepted << progress << announced << kept << missing << extended;
+        };
         const auto b = [](const std::string &s) { return QByteArray(s.data(), int(s.size())); };
         const QByteArray start = b(m47Header(4) + filler(300, 5));
-        QTest::newRow("quiet, nothing announced")
-            << QList<QByteArray>{""} << QList<int>{0} << QList<int>{100} << 0 << QByteArray() << 0
-            << false;
-        QTest::newRow("no header: dropped") << QList<QByteArray>{b(filler(300, 1))} << QList<int>{0}
-                                            << QList<int>{0} << 0 << QByteArray() << 0 << false;
+        row("quiet, nothing announced", {""}, {0}, {100}, 0, {}, 0);
+        row("no header: dropped", {b(filler(300, 1))}, {0}, {0}, 0, {}, 0);
         const QList<QByteArray> count2{b(m47Header(2) + filler(289, 7)), "", b(filler(212, 9)),
                                        b(filler(600, 2))};
-        QTest::newRow("count 2") << count2 << QList<int>{300, 0, 212, 600}
-                                 << QList<int>{50, 50, 100, 100} << 2 << count2.join() << 0
-                                 << false;
+        row("count 2", count2, {300, 0, 212, 600}, {50, 50, 100, 100}, 2, count2.join(), 0);
         // A step takes at most 2048 bytes; the rest waits for the next.
         const QByteArray big = b(m47Header(0x11) + filler(4400, 6));
-        QTest::newRow("2048 a step")
-            << QList<QByteArray>{big, "", ""} << QList<int>{2048, 2048, 315}
-            << QList<int>{47, 94, 100} << 0x11 << big << 0 << false;
-        QTest::newRow("header in pieces")
-            << QList<QByteArray>{start.left(6), start.mid(6, 4), start.mid(10)}
-            << QList<int>{0, 0, 311} << QList<int>{0, 0, 25} << 4 << start << 724 << false;
-        QTest::newRow("held start completed wrongly")
-            << QList<QByteArray>{"ORBEX", b("M48T" + filler(100, 1))} << QList<int>{0, 0}
-            << QList<int>{0, 0} << 0 << QByteArray() << 0 << false;
+        row("2048 a step", {big, "", ""}, {2048, 2048, 315}, {47, 94, 100}, 0x11, big, 0);
+        row("header in pieces", {start.left(6), start.mid(6, 4), start.mid(10)}, {0, 0, 311},
+            {0, 0, 25}, 4, start, 724);
+        row("held start completed wrongly", {"ORBEX", b("M48T" + filler(100, 1))}, {0, 0}, {0, 0},
+            0, {}, 0);
         for (int n : {1, 5, 10})
-            QTest::addRow("noise burst of %d", n)
-                << QList<QByteArray>{QByteArray(n, char(0xF0)), start} << QList<int>{0, 311}
-                << QList<int>{0, 25} << 4 << start << 724 << false;
-        QTest::newRow("noise like a header start")
-            << QList<QByteArray>{"ORB", start} << QList<int>{0, 311} << QList<int>{0, 25} << 4
-            << start << 724 << false;
+            row("noise burst of " + QByteArray::number(n), {QByteArray(n, char(0xF0)), start},
+                {0, 311}, {0, 25}, 4, start, 724);
+        row("noise like a header start", {"ORB", start}, {0, 311}, {0, 25}, 4, start, 724);
         const QByteArray layout1 = b(kLayout1Start + '\x02' + filler(300, 3));
-        QTest::newRow("layout 1: (11 + 2 x 257) / 256")
-            << QList<QByteArray>{layout1} << QList<int>{311} << QList<int>{50} << 2 << layout1
-            << 214 << false;
+        row("layout 1: (11 + 2 x 257) / 256", {layout1}, {311}, {50}, 2, layout1, 214);
         const QByteArray unannounced = b(kLayout1Start + '\x80' + filler(20, 3));
         // Announced: 11 + 4 x 256 = 1035 bytes, of which 311 came; layout 1: 11 + 2 x 257 = 525.
-        QTest::newRow("layout 1, count byte -128")
-            << QList<QByteArray>{unannounced} << QList<int>{31} << QList<int>{100} << 0
-            << unannounced << 0 << false;
+        row("layout 1, count byte -128", {unannounced}, {31}, {100}, 0, unannounced, 0);
 
         // The extended count covers whole 256-byte units; after them a record is 32 bytes: 296
         // bytes of records are 9 records and 8 bytes of the tenth, 24 to come.
         const QByteArray begun = b(m47Header(1) + filler(296, 4));
-        QTest::newRow("extended, a record begun") << QList<QByteArray>{begun} << QList<int>{307}
-                                                  << QList<int>{100} << 1 << begun << 24 << true;
+        row("extended, a record begun", {begun}, {307}, {100}, 1, begun, 24, true);
         const QByteArray whole = b(m47Header(1) + filler(320, 4));
-        QTest::newRow("extended, whole records") << QList<QByteArray>{whole} << QList<int>{331}
-                                                 << QList<int>{100} << 1 << whole << 0 << true;
+        row("extended, whole records", {whole}, {331}, {100}, 1, whole, 0, true);
     }
     void pollSequence()
     {
@@ -237,9 +226,6 @@ private slots:
         tester.currentPort = &tester.ports[0];
         const std::string reply = filler(240, 3) + filler(144, 101);
         line().replyTo(5, CKVTUSTester::RequestAScan, reply.substr(0, reply.size() - cut), pace);
-        signed short samples[240 + 72];
-        std::memset(samples, 0x55, sizeof samples);
-        int count = 0;
         AScanParams params;
         QCOMPARE(tester.requestAScan(1, 18, samples, &count, &params), ok);
         QVERIFY(!tester.busy);
@@ -247,9 +233,8 @@ private slots:
         QCOMPARE(count, ok ? 239 : 0);
         if (!ok)
             return;
-        for (int i = 0; i < 240; ++i)
-            QCOMPARE(samples[i],
-                     short(std::uint8_t(reply[std::size_t(i)]))); // widened without sign
+        for (int i = 0; i < 240; ++i) // widened without sign
+            QCOMPARE(samples[i], short(std::uint8_t(reply[std::size_t(i)])));
         QVERIFY(std::memcmp(samples + 240, reply.data() + 240, 144) == 0);
         QCOMPARE(
             params.rangeEnd,
@@ -260,8 +245,6 @@ private slots:
         plugTester(5, "Yeah");
         line().replyTo(5, CKVTUSTester::RequestAScan, filler(2048, 1));
         QVERIFY(tester.findDevice());
-        signed short samples[240 + 72];
-        int count = 0;
         QVERIFY(tester.requestAScan(1, 18, samples, &count, nullptr));
         QCOMPARE(line().frames.back().second,
                  std::string("KVT M47T\x0C\x00\x04\x00\x00\x00\x11", 15));
@@ -285,14 +268,11 @@ private slots:
         QVERIFY(tester.findDevice());
         line().settleMs = CCOMPort::kSettleMs;
         line().replyTo(5, CKVTUSTester::RequestAScan, filler(384, 1), {3840, 64, 4});
-        signed short samples[240 + 72];
-        int count = 0;
         const auto fetchTen = [&] {
             const std::int64_t start = line().now();
-            for (int cell = 1; cell <= 10; ++cell) {
+            for (int cell = 1; cell <= 10; ++cell)
                 if (!tester.requestAScan(1, cell, samples, &count, nullptr))
                     return std::int64_t(-1);
-            }
             return line().now() - start;
         };
         QCOMPARE(fetchTen(), std::int64_t(10 * (50 + 104)) * 1000); // each request opens the port
@@ -321,6 +301,8 @@ private slots:
 
 private:
     CKVTUSTester tester;
+    signed short samples[240 + 72]; // what the last A-scan request gave
+    int count = 0;
 };
 
 QTEST_APPLESS_MAIN(TestKVTUSTester)

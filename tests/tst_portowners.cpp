@@ -58,10 +58,12 @@ private slots:
         CPortOwners::setRoots({});
         CCOMPort::setPortsFolder(QString());
     }
-    void refused_data()
+    // A program that holds the port open (a GPS daemon, a terminal program) shows in its
+    // descriptors in /proc; the program at the master side of the line is its device end.
+    void owners_data()
     {
         QTest::addColumn<QString>("owner");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("reason"); // empty: the port is ours to use
         // clang-format off
         QTest::newRow("kernel console") << "console" << "kernel console";
         QTest::newRow("login on the line") << "session" << "in use by PID 4242 (agetty)";
@@ -71,13 +73,20 @@ private slots:
         QTest::newRow("binary UUCP lock") << "binary lock" << "locked by minicom, PID 4243";
         QTest::newRow("exclusive mode") << "exclusive" << "in exclusive use by another program";
         QTest::newRow("flock elsewhere") << "flock" << "locked by another program (flock)";
+        QTest::newRow("held by a daemon") << "held" << "in use by PID 4250 (gpsd)";
+        QTest::newRow("a daemon at another line's master") << "held, other master"
+                                                           << "in use by PID 4250 (gpsd)";
+        QTest::newRow("held by this program") << "held by us" << "";
+        QTest::newRow("descriptors we may not read") << "unreadable" << "";
+        QTest::newRow("the device end of the line") << "held, device end" << "";
         // clang-format on
     }
-    void refused()
+    void owners()
     {
         QFETCH(QString, owner);
         QFETCH(QString, reason);
         HeldTerminal terminal(ports(), 1);
+        HeldTerminal second(ports(), 2);
         QString name = terminal.slave.mid(5); // below /dev
         if (owner == "console")
             writeFile(sysfs() + QStringLiteral("/class/tty/console/active"),
@@ -94,6 +103,15 @@ private slots:
                           ? QByteArray("      4243\n")
                           : QByteArray(reinterpret_cast<const char *>(&pid), sizeof pid));
         }
+        const int holder = owner == "held by us" ? int(::getpid()) : 4250;
+        if (owner.startsWith("held") || owner == "unreadable")
+            addProcess(4250, "gpsd");
+        if (owner == "unreadable") // as another user's fd folder is to us
+            writeFile(proc() + "/4250/fd", QByteArray());
+        if (owner.startsWith("held"))
+            holdOpen(holder, 5, terminal.slave);
+        if (owner.startsWith("held, "))
+            holdMaster(holder, 4, (owner.endsWith("master") ? second : terminal).slave);
         const int other = ::open(qPrintable(terminal.slave), O_RDWR | O_NOCTTY);
         if (owner == "exclusive")
             ::ioctl(other, TIOCEXCL);
@@ -103,51 +121,12 @@ private slots:
 
         CCOMPort port;
         port.setPortNumber(1);
-        QVERIFY(!port.open(true));
-        QCOMPARE(port.refusal(), reason);
-        QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
-        QCOMPARE(terminal.exclusive(), owner == "exclusive");
-        ::close(other);
-    }
-    // A program that just holds the port open (a GPS daemon, a terminal program), as its
-    // descriptors in /proc show; the program at the master side of the line is its device end.
-    void heldOpen_data()
-    {
-        QTest::addColumn<QString>("holder");
-        QTest::addColumn<QString>("reason"); // empty: the port is ours to use
-        // clang-format off
-        QTest::newRow("a daemon") << "daemon" << "in use by PID 4250 (gpsd)";
-        QTest::newRow("a daemon at another line's master") << "other master"
-                                                           << "in use by PID 4250 (gpsd)";
-        QTest::newRow("this program") << "us" << "";
-        QTest::newRow("descriptors we may not read") << "unreadable" << "";
-        QTest::newRow("the device end of the line") << "device end" << "";
-        // clang-format on
-    }
-    void heldOpen()
-    {
-        QFETCH(QString, holder);
-        QFETCH(QString, reason);
-        HeldTerminal terminal(ports(), 1);
-        HeldTerminal other(ports(), 2);
-        const int pid = holder == "us" ? int(::getpid()) : 4250;
-        addProcess(4250, "gpsd");
-        if (holder == "unreadable") // as another user's fd folder is to us
-            writeFile(proc() + "/4250/fd", QByteArray());
-        else
-            holdOpen(pid, 5, terminal.slave);
-        if (holder == "device end")
-            holdMaster(pid, 4, terminal.slave);
-        if (holder == "other master")
-            holdMaster(pid, 4, other.slave);
-        const termios before = terminal.settings();
-
-        CCOMPort port;
-        port.setPortNumber(1);
         QCOMPARE(port.open(true), reason.isEmpty());
         QCOMPARE(port.refusal(), reason);
         port.close();
         QVERIFY(HeldTerminal::sameSettings(terminal.settings(), before));
+        QCOMPARE(terminal.exclusive(), owner == "exclusive");
+        ::close(other);
     }
     // A search keeps one look at the processes for all its ports; the next search looks again.
     void oneLookPerSearch()
