@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -23,28 +22,19 @@ public:
         if (mountedHere)
             QProcess::execute("umount", {"-l", dir.path()});
     }
-    TestSmallDisk(const TestSmallDisk &) = delete;
-    TestSmallDisk &operator=(const TestSmallDisk &) = delete;
 
     bool mounted() const { return mountedHere; }
     QString path() const { return dir.path(); }
 
-    // Takes every byte that is left.
+    // Takes every byte that is left: the copy stops when the disk is full.
     bool fill() const
     {
-        QFile filler(dir.filePath(QStringLiteral(".filler")));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        const QByteArray block(4096, '\0');
-        while (filler.write(block) == block.size()) {
-        }
-        return filler.error() != QFileDevice::NoError;
+        return QProcess::execute("dd", {"if=/dev/zero", "of=" + dir.filePath(".filler"), "bs=4k",
+                                        "status=none"}) == 1;
     }
     bool makeReadOnly() const
     {
-        return QProcess::execute(
-                   QStringLiteral("mount"),
-                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), dir.path()}) == 0;
+        return QProcess::execute("mount", {"-o", "remount,ro", dir.path()}) == 0;
     }
 
 private:

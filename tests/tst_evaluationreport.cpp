@@ -29,11 +29,7 @@ MeasurementRecord reading(int group, int cell, int hundredths)
 // Readings in hundredths at surveys A (2020-03-01), B (2021-03-01) and C (2022-03-01), C
 // evaluated; 0 where a survey does not hold the point.
 struct Point {
-    int group;
-    int cell;
-    int a;
-    int b;
-    int c;
+    int group, cell, a, b, c;
 };
 
 void addHistory(EvaluationInput *input, const Point &p)
@@ -48,12 +44,15 @@ void addHistory(EvaluationInput *input, const Point &p)
 
 QString written(const CZRData &data, const CEvaluation &evaluation, const QString &path)
 {
-    CReportWriter::Source source;
-    source.data = &data;
-    source.rows = CCsvWriter::allRows(data);
-    source.aScanOf = [](int) { return nullptr; };
-    source.evaluation = &evaluation;
-    source.mapWidths.insert(1, 2);
+    const CReportWriter::Source source{&data,
+                                       CCsvWriter::allRows(data),
+                                       [](int) { return nullptr; },
+                                       {},
+                                       {},
+                                       {},
+                                       &evaluation,
+                                       {{1, 2}},
+                                       {}};
     CReportWriter report(source, QStringLiteral("4.2"));
     report.format.decimalSeparator = QLatin1Char(',');
     QString problem;

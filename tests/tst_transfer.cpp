@@ -3,11 +3,11 @@
 // the window's real 500 ms ticks, so only paths of their own are here.
 #include "app/mainwindow.h"
 #include "data/collatrix.h"
-#include "services/keptfolder.h"
 #include "format/csvwriter.h"
 #include "modaldriver.h"
 #include "portsfolder.h"
 #include "programfolder.h"
+#include "services/keptfolder.h"
 #include "testerprocess.h"
 #include "testfiles.h"
 
@@ -63,23 +63,22 @@ private slots:
         QCOMPARE(child<QToolButton>(w, "ascanButton")->isEnabled(), extended);
 
         QTemporaryDir out;
-        answerNextFileDialog(out.filePath(QStringLiteral("results.csv")));
+        const QString csv = out.filePath("results.csv"), pictures = out.filePath("results");
+        answerNextFileDialog(csv);
         QTest::mouseClick(child<QToolButton>(w, "saveAsButton"), Qt::LeftButton);
-        QCOMPARE(fileBytes(out.filePath(QStringLiteral("results.csv"))), csvOf(expected));
+        QCOMPARE(fileBytes(csv), csvOf(expected));
         QVERIFY(!controller(w)->unsavedData);
-        checkPictures(w, expected, out.filePath(QStringLiteral("results")));
+        checkPictures(w, expected, pictures);
 
         // The download was kept: its export is what Save As wrote, and opened again it shows the
         // same rows and A-scans.
         const QStringList kept = CKeptFolder().files();
         QVERIFY(!kept.isEmpty());
-        const QString exported = out.filePath(QStringLiteral("e.csv"));
-        QCOMPARE(runCli({"export", kept.last(), "-o", exported}).status, 0);
-        QCOMPARE(fileBytes(exported), fileBytes(out.filePath(QStringLiteral("results.csv"))));
-        QCOMPARE(folderFiles(out.filePath(QStringLiteral("e"))),
-                 folderFiles(out.filePath(QStringLiteral("results"))));
+        QCOMPARE(runCli({"export", kept.last(), "-o", out.filePath("e.csv")}).status, 0);
+        QCOMPARE(fileBytes(out.filePath("e.csv")), fileBytes(csv));
+        QCOMPARE(folderFiles(out.filePath("e")), folderFiles(pictures));
         QVERIFY(w.openDownload(kept.last()));
-        checkPictures(w, expected, out.filePath(QStringLiteral("results")));
+        checkPictures(w, expected, pictures);
     }
     void endings_data()
     {

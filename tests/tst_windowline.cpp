@@ -28,10 +28,7 @@ std::string dump()
     std::string d = m47Header(1);
     for (int cell = 1; cell <= kRows; ++cell) {
         std::string r(32, '\0');
-        r[0] = 1;
-        r[2] = char(cell);
-        r[4] = char(100 + cell);
-        r[15] = 1;
+        r[0] = 1, r[2] = char(cell), r[4] = char(100 + cell), r[15] = 1;
         d += r;
     }
     return d;

@@ -167,8 +167,7 @@ private slots:
         const QString folder = disk.path() + QStringLiteral("/out");
         const QString path = folder + writers[writer].first;
         const QString where = writer == kKept ? path : QFileInfo(path).path();
-        QVERIFY(QDir().mkpath(where));
-        QVERIFY(writer == kKept || writeFile(path, kEarlier));
+        QVERIFY(QDir().mkpath(where) && (writer == kKept || writeFile(path, kEarlier)));
         const QStringList before = QDir(where).entryList(QDir::Files | QDir::Hidden);
         CCollatrix controller(folder + QLatin1Char('/'));
         QVERIFY(fail(Failure(failure), disk, folder, size));
