@@ -16,6 +16,11 @@ CArchiveIndicator::CArchiveIndicator(CArchiveService *archive, QStatusBar *bar)
     tick.setInterval(1000);
     connect(&tick, &QTimer::timeout, this, &CArchiveIndicator::follow);
     connect(archive, &CArchiveService::stateChanged, this, &CArchiveIndicator::follow);
+    // A new archive takes in every download kept before it, which takes a while for many.
+    connect(archive, &CArchiveService::importProgress, this, [this](int done, int total) {
+        setText(tr("Adding the kept downloads to the archive: %1 of %2").arg(done).arg(total));
+        this->bar->show();
+    });
     follow();
 }
 

@@ -296,6 +296,13 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CArchiveIndicator</name>
+    <message>
+        <source>Adding the kept downloads to the archive: %1 of %2</source>
+        <translation>Сохранённые передачи добавляются в архив: %1 из %2</translation>
+    </message>
+</context>
+<context>
     <name>CArchiveLocation</name>
     <message>
         <source>&apos;%1&apos; names no archive (use sqlite:PATH or postgresql://...)</source>
