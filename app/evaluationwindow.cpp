@@ -237,12 +237,17 @@ void EvaluationWindow::applySettings()
         CEvaluationSettings::setMapWidth(group, ui->widthSpin->value(), &problem);
     if (saved && ui->minimumSpin->value() >= ui->nominalSpin->value())
         problem = tr("The minimum allowable thickness must be below the nominal thickness.");
-    else if (saved)
-        controller->evaluation->setLimits(group,
-                                          GroupLimits{ui->nominalSpin->value(),
-                                                      ui->minimumSpin->value(),
-                                                      ui->warningSpin->value()},
-                                          &problem);
+    if (!saved || !problem.isEmpty())
+        return refreshTelling(problem);
+    // The window goes on answering while the archive takes the limits.
+    controller->evaluation->setLimits(
+        group,
+        GroupLimits{ui->nominalSpin->value(), ui->minimumSpin->value(), ui->warningSpin->value()},
+        this, [this](const QString &problem) { refreshTelling(problem); });
+}
+
+void EvaluationWindow::refreshTelling(const QString &problem)
+{
     refresh();
     ui->problemLabel->setText(problem);
     ui->problemLabel->setVisible(!problem.isEmpty());
@@ -259,8 +264,11 @@ void EvaluationWindow::writeReport()
     CParticularsDialog dialog(start, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    controller->evaluation->rememberParticulars(controller->measurements, dialog.values(),
-                                                &problem);
+    controller->evaluation->rememberParticulars(controller->measurements, dialog.values(), this,
+                                                [this](const QString &problem) {
+                                                    if (!problem.isEmpty())
+                                                        refreshTelling(problem);
+                                                });
     QMap<int, int> widths;
     for (const GroupSummary &s : current->summaries())
         widths.insert(s.group, CEvaluationSettings::mapWidth(s.group));

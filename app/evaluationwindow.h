@@ -51,6 +51,8 @@ private:
     void showGroup();
     void fillActions();
     void applySettings();
+    // Shows the evaluation afresh, and the problem when there is one.
+    void refreshTelling(const QString &problem);
     void writeReport();
 
     std::unique_ptr<Ui::EvaluationWindowGUI> ui;

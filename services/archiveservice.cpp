@@ -16,7 +16,6 @@ CArchiveService::CArchiveService(Threading threading, const QString &url)
     worker = new QObject;
     worker->moveToThread(&thread);
     thread.setObjectName(QStringLiteral("archive"));
-    thread.start();
 }
 
 // The stop is queued behind the work still waiting, so no download is lost; the archive's
@@ -26,6 +25,10 @@ CArchiveService::~CArchiveService()
     local.reset();
     if (threading == Threading::CallersThread)
         return;
+    if (!thread.isRunning()) {
+        delete worker;
+        return;
+    }
     QMetaObject::invokeMethod(
         worker,
         [this] {
@@ -38,12 +41,21 @@ CArchiveService::~CArchiveService()
     delete worker;
 }
 
+// The thread starts with the first work: a controller that never uses the archive, as in a
+// program without an event loop, has no thread to stop.
+QObject *CArchiveService::started()
+{
+    if (!thread.isRunning())
+        thread.start();
+    return worker;
+}
+
 void CArchiveService::post(const std::function<void()> &step)
 {
     if (threading == Threading::CallersThread)
         step();
     else
-        QMetaObject::invokeMethod(worker, step, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(started(), step, Qt::QueuedConnection);
 }
 
 void CArchiveService::open(const QStringList &keptFiles)
@@ -112,7 +124,7 @@ bool CArchiveService::run(const Work &work, QString *problem)
     if (threading == Threading::CallersThread)
         step();
     else
-        QMetaObject::invokeMethod(worker, step, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(started(), step, Qt::BlockingQueuedConnection);
     if (!usable)
         *problem = state().problem;
     return usable;

@@ -92,6 +92,7 @@ signals:
     void passwordChecked(bool wanted);
 
 private:
+    QObject *started();
     void post(const std::function<void()> &step);
     // On the service's thread only.
     bool ensureOpen(const QStringList &keptFiles = {});

@@ -6,7 +6,11 @@
 #include "services/archiveservice.h"
 #include "services/objectparticulars.h"
 
+#include "format/zrdata.h"
+
 #include <QDir>
+
+#include <memory>
 
 bool CEvaluationService::input(const CZRData &data, const QDateTime &time, EvaluationInput *input,
                                QString *problem)
@@ -20,20 +24,6 @@ bool CEvaluationService::input(const CZRData &data, const QDateTime &time, Evalu
            read;
 }
 
-bool CEvaluationService::setLimits(int group, const GroupLimits &limits, QString *problem)
-{
-    bool set = false;
-    return archive->run(
-               [&](CArchiveSet &archives) {
-                   set = archives.chosen().setLimits(ArchiveLimits{group, limits.nominal,
-                                                                   limits.minimum, limits.warning,
-                                                                   QDateTime::currentDateTime()},
-                                                     problem);
-               },
-               problem) &&
-           set;
-}
-
 QMap<QString, QString> CEvaluationService::particulars(const CZRData &data, QString *problem)
 {
     QMap<QString, QString> values;
@@ -43,17 +33,45 @@ QMap<QString, QString> CEvaluationService::particulars(const CZRData &data, QStr
     return values;
 }
 
-bool CEvaluationService::rememberParticulars(const CZRData &data,
-                                             const QMap<QString, QString> &values, QString *problem)
+void CEvaluationService::setLimits(int group, const GroupLimits &limits, QObject *context,
+                                   const Done &done)
 {
-    bool remembered = false;
-    return archive->run(
-               [&](CArchiveSet &set) {
-                   remembered = CObjectParticulars::remember(set.chosen(), data, values,
-                                                             QDateTime::currentDateTime(), problem);
-               },
-               problem) &&
-           remembered;
+    const ArchiveLimits set{group, limits.nominal, limits.minimum, limits.warning,
+                            QDateTime::currentDateTime()};
+    write([set](CArchive &archive, QString *problem) { return archive.setLimits(set, problem); },
+          context, done);
+}
+
+// The results are copied: the window may show others by the time the archive's thread gets here.
+void CEvaluationService::rememberParticulars(const CZRData &data,
+                                             const QMap<QString, QString> &values, QObject *context,
+                                             const Done &done)
+{
+    const QDateTime at = QDateTime::currentDateTime();
+    write(
+        [data, values, at](CArchive &archive, QString *problem) {
+            return CObjectParticulars::remember(archive, data, values, at, problem);
+        },
+        context, done);
+}
+
+void CEvaluationService::write(const std::function<bool(CArchive &, QString *)> &step,
+                               QObject *context, const Done &done)
+{
+    struct Outcome {
+        bool written = false;
+        QString problem;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    archive->query(
+        [step, outcome](CArchiveSet &set) {
+            outcome->written = step(set.chosen(), &outcome->problem);
+        },
+        context,
+        [this, outcome, done] {
+            done(outcome->written || !outcome->problem.isEmpty() ? outcome->problem
+                                                                 : archive->state().problem);
+        });
 }
 
 // Without an archive or limits there is nothing to evaluate, and the results file is all.

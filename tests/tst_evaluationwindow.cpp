@@ -8,12 +8,14 @@
 #include "app/thicknessmapwidget.h"
 #include "archive/archive.h"
 #include "archivetesting.h"
-#include "services/keptfolder.h"
 #include "modaldriver.h"
 #include "programfolder.h"
+#include "services/keptfolder.h"
 #include "testfiles.h"
 
+#include <QDoubleSpinBox>
 #include <QHelpEvent>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QtTest>
@@ -105,6 +107,12 @@ private slots:
         QCOMPARE(evaluated.at(2),
                  QByteArray("3;2;8.50;mm;warning;29.2;9.00;2023-06-01;8.80;2024-06-01;"
                             "0.250;0.300;0.300;1.7;2026-04-01\r"));
+
+        // A new minimum goes to the archive on its thread; the window shows it once it is there:
+        // cells 2 and 3 below 9.00, none in warning, two ok.
+        window->findChild<QDoubleSpinBox *>(QStringLiteral("minimumSpin"))->setValue(9.0);
+        window->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
+        QTRY_COMPARE(rowTexts(summary, 0).mid(8, 3), (QStringList{"2", "0", "2"}));
     }
 
 private:
