@@ -76,8 +76,15 @@ void CArchiveDialect::configure(QSqlDatabase *db, const CArchiveLocation &locati
 
 QStringList CArchiveDialect::serverOptions(const CArchiveLocation &location)
 {
-    // Without a timeout a silent server holds open() for good.
+    // Without a timeout a silent server holds open() for good; and a link that stalls under an
+    // open connection (a VPN that drops, a firewall) would hold a statement for the quarter of
+    // an hour the system takes to give up, unless unanswered data and a quiet line are given up
+    // after seconds.
     return QStringList{QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutSeconds),
+                       QStringLiteral("tcp_user_timeout=10000"),
+                       QStringLiteral("keepalives_idle=10"),
+                       QStringLiteral("keepalives_interval=5"),
+                       QStringLiteral("keepalives_count=2"),
                        QStringLiteral("application_name=collatrix")} +
            location.options;
 }
