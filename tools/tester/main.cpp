@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cstdio>
 #include <optional>
 
@@ -54,10 +55,12 @@ std::optional<CTesterMemory> loadMemory(const TesterOptions &o, QString *error)
     return CTesterMemory::fromDump(file.readAll(), o.layout);
 }
 
+// Whole or not at all: a test reads the file as the tester's memory.
 bool writeDump(const CTesterMemory &memory, const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(memory.bytes()) == memory.bytes().size();
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(memory.bytes()) == memory.bytes().size() &&
+           file.commit();
 }
 
 } // namespace
