@@ -78,6 +78,8 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
             refresh();
     });
     connect(archive, &CArchiveService::stateChanged, this, &ArchiveWindow::showState);
+    countdown.setInterval(1000);
+    connect(&countdown, &QTimer::timeout, this, &ArchiveWindow::showState);
     connect(archive, &CArchiveService::synced, this, &ArchiveWindow::tellSynced);
     connect(archive, &CArchiveService::passwordChecked, this, &ArchiveWindow::askPassword);
 }
@@ -378,6 +380,11 @@ void ArchiveWindow::showState()
             ? tr("%n download(s) waiting for the shared archive", "", state.waiting)
             : CArchiveService::describe(state));
     ui->syncButton->setEnabled(shared && state.waiting > 0);
+    // The next try counts down as in the main window's status area.
+    if (state.reach == CArchiveService::Reach::Away && isVisible())
+        countdown.start();
+    else
+        countdown.stop();
 }
 
 void ArchiveWindow::tell(const QString &problem)

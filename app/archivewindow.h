@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -83,4 +84,5 @@ private:
     bool passwordMayBeAsked = false;
     // Typed at the prompt; held for the session, never written.
     QString password;
+    QTimer countdown;
 };
