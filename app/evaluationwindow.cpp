@@ -31,19 +31,21 @@ EvaluationWindow::EvaluationWindow(CCollatrix *controller, CReportAction *report
     ui->setupUi(this);
     ui->problemLabel->setWordWrap(true);
     ui->scaleLabel->setWordWrap(true);
-    texts.statusTexts = QStringList{tr("below minimum"), tr("warning"), tr("ok"), tr("no limit"),
-                                    tr("not a thickness")};
+    texts.statusTexts =
+        QStringList{tr("below minimum"),   tr("warning"), tr("ok"),      tr("no limit"),
+                    tr("not a thickness"), tr("overdue"), tr("suspect"), tr("rejected")};
     // A few groups are the rule: the map and the action list get the room.
     ui->summaryTable->setMaximumHeight(150);
     ui->mapAndActionsLayout->setStretch(0, 1);
     ui->mapAndActionsLayout->setStretch(1, 1);
     ui->summaryTable->verticalHeader()->hide();
     ui->actionTable->verticalHeader()->hide();
-    ui->summaryTable->setColumnCount(14);
+    ui->summaryTable->setColumnCount(17);
     ui->summaryTable->setHorizontalHeaderLabels(
         {tr("Group"), tr("Unit"), tr("Count"), tr("Minimum"), tr("Cell"), tr("Maximum"), tr("Mean"),
          tr("Std. dev."), tr("Below minimum"), tr("Warning"), tr("OK"), tr("No limit"),
-         tr("Not a thickness"), tr("Worst life, years")});
+         tr("Not a thickness"), tr("Overdue"), tr("Suspect"), tr("Rejected"),
+         tr("Worst life, years")});
     ui->actionTable->setColumnCount(8);
     ui->actionTable->setHorizontalHeaderLabels(
         {tr("Group"), tr("Cell"), tr("Result"), tr("Status"), tr("Loss %"), tr("Rate per year"),

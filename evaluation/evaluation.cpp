@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "evaluation/evaluation.h"
 
+#include "evaluation/leastsquares.h"
 #include "evaluation/pointtopoint.h"
 #include "format/zrdata.h"
 
@@ -16,18 +17,74 @@ bool isThickness(int unit)
     return unit == UnitMillimetres || unit == UnitInches;
 }
 
-// The earliest and the latest reading before the download, in the result's unit.
-void pickEarlier(const QList<PointReading> &history, const MeasurementRecord &record,
-                 const QDateTime &time, PointEvaluation *point)
+using Readings = std::vector<const PointReading *>;
+
+// The readings of the point before the download in its unit, oldest first.
+Readings earlierInOrder(const QList<PointReading> *history, const MeasurementRecord &record,
+                        const QDateTime &time)
 {
-    for (const PointReading &reading : history) {
-        if (reading.record.unit != record.unit || reading.time >= time)
-            continue;
-        if (!point->initial || reading.time < point->initial->time)
-            point->initial = reading;
-        if (!point->previous || reading.time > point->previous->time)
-            point->previous = reading;
+    Readings earlier;
+    if (history == nullptr)
+        return earlier;
+    for (const PointReading &reading : *history) {
+        if (reading.record.unit == record.unit && reading.time < time)
+            earlier.push_back(&reading);
     }
+    std::stable_sort(
+        earlier.begin(), earlier.end(),
+        [](const PointReading *a, const PointReading *b) { return a->time < b->time; });
+    return earlier;
+}
+
+// The earliest and the latest counted reading taken at least the minimum interval before.
+void pickComparison(const Readings &counted, const QDateTime &time, int minimumIntervalDays,
+                    PointEvaluation *point)
+{
+    const QDateTime latest = time.addDays(-minimumIntervalDays);
+    for (const PointReading *reading : counted) {
+        if (reading->time > latest)
+            break;
+        if (!point->initial)
+            point->initial = *reading;
+        point->previous = *reading;
+    }
+}
+
+void fitLeastSquares(const Readings &counted, const PointReading &current, PointEvaluation *point)
+{
+    std::vector<CLeastSquares::Sample> samples;
+    samples.reserve(counted.size() + 1);
+    const QDateTime &origin = counted.empty() ? current.time : counted.front()->time;
+    for (const PointReading *reading : counted)
+        samples.push_back(
+            {CPointToPoint::yearsBetween(origin, reading->time), resultValue(reading->record)});
+    samples.push_back(
+        {CPointToPoint::yearsBetween(origin, current.time), resultValue(current.record)});
+    if (const auto fit = CLeastSquares::fit(samples)) {
+        point->leastSquaresRate = fit->rate;
+        point->leastSquaresError = fit->error;
+        point->leastSquaresUpper = fit->upper;
+    }
+}
+
+std::optional<double> governingRate(const PointEvaluation &p, RateChoice choice)
+{
+    std::optional<double> longOrShort;
+    if (p.longTermRate)
+        longOrShort = std::max(*p.longTermRate, *p.shortTermRate);
+    switch (choice) {
+    case RateChoice::LongOrShort:
+        break;
+    case RateChoice::All:
+        if (p.leastSquaresRate && (!longOrShort || *p.leastSquaresRate > *longOrShort))
+            return p.leastSquaresRate;
+        break;
+    case RateChoice::Upper:
+        if (p.leastSquaresUpper)
+            return p.leastSquaresUpper;
+        break;
+    }
+    return longOrShort;
 }
 
 QMap<int, int> thicknessUnits(const CZRData &data)
@@ -68,21 +125,29 @@ void addFigure(GroupSummary *s, Running *running, const PointEvaluation &p)
     running->add(value);
 }
 
-// The order of the action list: a point below its minimum without a known life is the most
-// urgent, one without a known life otherwise the least.
-double urgency(const PointEvaluation &p)
+// The order of the action list: below the minimum, overdue, then by remaining life (none
+// known last), then the readings to review.
+std::pair<int, double> urgency(const PointEvaluation &p)
 {
-    if (p.remainingLife)
-        return *p.remainingLife;
-    return p.status == EvaluationStatus::BelowMinimum ? -std::numeric_limits<double>::infinity()
-                                                      : std::numeric_limits<double>::infinity();
+    const double life =
+        p.remainingLife ? *p.remainingLife : std::numeric_limits<double>::infinity();
+    switch (p.status) {
+    case EvaluationStatus::BelowMinimum:
+        return {0, p.remainingLife ? life : -std::numeric_limits<double>::infinity()};
+    case EvaluationStatus::Overdue:
+        return {1, life};
+    case EvaluationStatus::Suspect:
+        return {3, life};
+    default:
+        return {2, life};
+    }
 }
 
 } // namespace
 
 CEvaluation::CEvaluation(const EvaluationInput &input)
     : downloadTime(input.time), maximumInterval(input.maximumIntervalYears), limits(input.limits),
-      groupUnits(thicknessUnits(*input.data))
+      rules(input.rules), names(input.names), groupUnits(thicknessUnits(*input.data))
 {
     evaluated.reserve(size_t(input.data->totalCount()));
     for (int g = 0; g < CZRData::kMaxGroups; ++g) {
@@ -106,23 +171,58 @@ PointEvaluation CEvaluation::evaluate(const MeasurementRecord &record,
         point.status = EvaluationStatus::NotThickness;
         return point;
     }
-    const double thickness = resultValue(record);
-    pickEarlier(input.history.value(TestPoint{record.group, record.cell}), record, downloadTime,
-                &point);
-    if (point.previous) {
-        point.longTermRate = CPointToPoint::rate(*point.initial, thickness, downloadTime);
-        point.shortTermRate = CPointToPoint::rate(*point.previous, thickness, downloadTime);
-        point.rate = std::max(*point.longTermRate, *point.shortTermRate);
+    const TestPoint key{record.group, record.cell};
+    const ObjectRules objectRules = rulesOf(record.group);
+    const auto history = input.history.constFind(key);
+    Readings ordered =
+        earlierInOrder(history == input.history.cend() ? nullptr : &*history, record, downloadTime);
+    const PointReading current{record, downloadTime, input.decisions.value(key)};
+    ordered.push_back(&current);
+    const std::vector<ReadingCheck> checks =
+        CReadingChecks::checkAll(ordered, objectRules.toleranceIn(record.unit));
+    point.check = checks.back();
+    Readings counted;
+    for (size_t i = 0; i + 1 < ordered.size(); ++i) {
+        if (CReadingChecks::counts(checks[i]))
+            counted.push_back(ordered[i]);
     }
-    // The limits are in the group's unit; a reading in the other one is left unjudged.
+    pickComparison(counted, downloadTime, objectRules.minimumIntervalDays, &point);
     const GroupLimits *groupLimits = limitsOf(record.group);
-    if (groupLimits == nullptr || unitOf(record.group) != record.unit)
+    if (groupLimits != nullptr && unitOf(record.group) == record.unit)
+        point.minimum = groupLimits->minimum;
+    if (CReadingChecks::suspect(point.check) || point.check == ReadingCheck::Rejected) {
+        point.status = point.check == ReadingCheck::Rejected ? EvaluationStatus::Rejected
+                                                             : EvaluationStatus::Suspect;
         return point;
-    point.status = CPointToPoint::status(thickness, *groupLimits);
-    point.loss = CPointToPoint::lossPercent(thickness, *groupLimits);
-    point.remainingLife = CPointToPoint::remainingLife(thickness, *groupLimits, point.rate);
-    point.nextInspection = CPointToPoint::nextInspection(point, downloadTime, maximumInterval);
+    }
+    if (point.previous) {
+        point.longTermRate = CPointToPoint::rate(*point.initial, resultValue(record), downloadTime);
+        point.shortTermRate =
+            CPointToPoint::rate(*point.previous, resultValue(record), downloadTime);
+    }
+    fitLeastSquares(counted, current, &point);
+    point.rate = governingRate(point, objectRules.rate);
+    judge(&point, input);
     return point;
+}
+
+// The limits are in the group's unit; a reading in the other one is left unjudged.
+void CEvaluation::judge(PointEvaluation *point, const EvaluationInput &input) const
+{
+    const int group = point->record.group;
+    const GroupLimits *groupLimits = limitsOf(group);
+    if (groupLimits == nullptr || unitOf(group) != point->record.unit)
+        return;
+    const double thickness = resultValue(point->record);
+    point->status = CPointToPoint::status(thickness, *groupLimits);
+    point->loss = CPointToPoint::lossPercent(thickness, *groupLimits);
+    point->remainingLife = CPointToPoint::remainingLife(thickness, *groupLimits, point->rate);
+    point->nextInspection =
+        CPointToPoint::nextInspection(*point, downloadTime, rulesOf(group).rule, maximumInterval);
+    if (point->status != EvaluationStatus::BelowMinimum && point->nextInspection.isValid() &&
+        input.today.isValid() && point->nextInspection < input.today &&
+        !input.readLater.contains(TestPoint{group, point->record.cell}))
+        point->status = EvaluationStatus::Overdue;
 }
 
 QList<GroupSummary> CEvaluation::summaries() const
@@ -154,9 +254,17 @@ QList<GroupSummary> CEvaluation::summaries() const
 
 bool CEvaluation::needsAction(const PointEvaluation &point) const
 {
-    return point.status == EvaluationStatus::BelowMinimum ||
-           point.status == EvaluationStatus::Warning ||
-           (point.remainingLife && *point.remainingLife < maximumInterval);
+    switch (point.status) {
+    case EvaluationStatus::BelowMinimum:
+    case EvaluationStatus::Warning:
+    case EvaluationStatus::Overdue:
+    case EvaluationStatus::Suspect:
+        return true;
+    default:
+        return point.remainingLife &&
+               *point.remainingLife <
+                   ObjectRules::capYears(rulesOf(point.record.group).rule, maximumInterval);
+    }
 }
 
 QList<int> CEvaluation::actionList() const

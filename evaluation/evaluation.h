@@ -22,22 +22,29 @@ public:
     double maximumIntervalYears() const { return maximumInterval; }
     // Null for a group without limits.
     const GroupLimits *limitsOf(int group) const;
+    ObjectRules rulesOf(int group) const { return rules.value(group); }
+    // The object's name; empty when it has none.
+    QString nameOf(int group) const { return names.value(group); }
     // The unit the group's limits are in, or -1 for a group without a thickness reading.
     int unitOf(int group) const { return groupUnits.value(group, -1); }
 
     QList<GroupSummary> summaries() const;
-    // Indices into points(): those below their minimum or in warning, and those that reach it
-    // within the maximum interval, the shortest remaining life first; a point below its
-    // minimum without a rate comes before all, one in warning without a rate after all.
+    // Indices into points(): those below their minimum, overdue or in warning, those that reach
+    // it within the rule's longest interval, and the suspect readings to review. Below the
+    // minimum comes first, then overdue, then the shortest remaining life (one in warning
+    // without a rate after those with one), then the readings to review.
     QList<int> actionList() const;
 
 private:
     PointEvaluation evaluate(const MeasurementRecord &record, const EvaluationInput &input) const;
+    void judge(PointEvaluation *point, const EvaluationInput &input) const;
     bool needsAction(const PointEvaluation &point) const;
 
     QDateTime downloadTime;
     double maximumInterval;
     QMap<int, GroupLimits> limits;
+    QMap<int, ObjectRules> rules;
+    QMap<int, QString> names;
     QMap<int, int> groupUnits;
     std::vector<PointEvaluation> evaluated;
 };

@@ -17,8 +17,17 @@ const char kLineEnd[] = "\r\n";
 
 CEvaluationCsvWriter::CEvaluationCsvWriter()
     : statusTexts({QStringLiteral("below minimum"), QStringLiteral("warning"), QStringLiteral("ok"),
-                   QStringLiteral("no limit"), QStringLiteral("not a thickness")})
+                   QStringLiteral("no limit"), QStringLiteral("not a thickness"),
+                   QStringLiteral("overdue"), QStringLiteral("suspect"),
+                   QStringLiteral("rejected")}),
+      checkTexts({QString(), QStringLiteral("suspect: thicker"), QStringLiteral("suspect: half"),
+                  QStringLiteral("verified"), QStringLiteral("rejected")})
 {
+}
+
+QString CEvaluationCsvWriter::checkText(ReadingCheck check) const
+{
+    return checkTexts.value(int(check));
 }
 
 QString CEvaluationCsvWriter::statusText(EvaluationStatus status) const
@@ -68,12 +77,29 @@ QString CEvaluationCsvWriter::dateText(const std::optional<PointReading> &readin
 
 QByteArray CEvaluationCsvWriter::headerLine() const
 {
-    return QByteArrayLiteral("Group;Cell;Result;Unit;Status;Loss %;Initial;Initial date;Previous;"
-                             "Previous date;LT rate;ST rate;Rate;Remaining life;Next inspection") +
+    return QByteArrayLiteral(
+               "Group;Cell;Result;Unit;Status;Loss %;Initial;Initial date;Previous;"
+               "Previous date;LT rate;ST rate;Rate;Remaining life;Next inspection;Check;"
+               "LS rate;LS error;LS upper;Minimum;Rule") +
            kLineEnd;
 }
 
 QStringList CEvaluationCsvWriter::fields(const PointEvaluation &p) const
+{
+    return basicFields(p) << extraFields(p, QString());
+}
+
+QStringList CEvaluationCsvWriter::extraFields(const PointEvaluation &p, const QString &rule) const
+{
+    return {checkText(p.check),
+            rateText(p.leastSquaresRate),
+            rateText(p.leastSquaresError),
+            rateText(p.leastSquaresUpper),
+            rateText(p.minimum),
+            rule};
+}
+
+QStringList CEvaluationCsvWriter::basicFields(const PointEvaluation &p) const
 {
     return {QString::number(p.record.group),
             QString::number(p.record.cell),
@@ -92,9 +118,10 @@ QStringList CEvaluationCsvWriter::fields(const PointEvaluation &p) const
             dateText(p.nextInspection)};
 }
 
-QByteArray CEvaluationCsvWriter::line(const PointEvaluation &point) const
+QByteArray CEvaluationCsvWriter::line(const PointEvaluation &point, const QString &rule) const
 {
-    return fields(point).join(QLatin1Char(';')).toLocal8Bit() + kLineEnd;
+    return (basicFields(point) << extraFields(point, rule)).join(QLatin1Char(';')).toLocal8Bit() +
+           kLineEnd;
 }
 
 bool CEvaluationCsvWriter::write(QIODevice &out, const CEvaluation &evaluation) const
@@ -102,7 +129,10 @@ bool CEvaluationCsvWriter::write(QIODevice &out, const CEvaluation &evaluation) 
     const QByteArray header = headerLine();
     bool written = out.write(header) == header.size();
     for (const PointEvaluation &point : evaluation.points()) {
-        const QByteArray bytes = line(point);
+        const bool thickness = point.status != EvaluationStatus::NotThickness;
+        const QByteArray bytes =
+            line(point, thickness ? ObjectRules::nameOf(evaluation.rulesOf(point.record.group).rule)
+                                  : QString());
         written = written && out.write(bytes) == bytes.size();
     }
     return written;

@@ -24,8 +24,11 @@ public:
 
     CCsvWriter results;
     QStringList statusTexts;
+    QStringList checkTexts;
 
     QString statusText(EvaluationStatus status) const;
+    // Empty for a counted reading that was never suspect.
+    QString checkText(ReadingCheck check) const;
     QString lossText(const std::optional<double> &loss) const;
     QString rateText(const std::optional<double> &rate) const;
     QString lifeText(const std::optional<double> &years) const;
@@ -33,10 +36,13 @@ public:
     static QString dateText(const QDate &date);
     static QString dateText(const std::optional<PointReading> &reading);
 
-    // The fields of a line, in the order of the header.
+    // The fields of a line, in the order of the header: those every evaluation had, then the
+    // check, the least-squares figures, the minimum in force and the interval rule's name.
     QStringList fields(const PointEvaluation &point) const;
+    QStringList basicFields(const PointEvaluation &point) const;
+    QStringList extraFields(const PointEvaluation &point, const QString &rule) const;
     QByteArray headerLine() const;
-    QByteArray line(const PointEvaluation &point) const;
+    QByteArray line(const PointEvaluation &point, const QString &rule) const;
     bool write(QIODevice &out, const CEvaluation &evaluation) const;
 
 private:

@@ -5,8 +5,12 @@
 
 #include <QDateTime>
 
+// What an engineer decided about a reading after looking at it.
+enum class ReadingDecision : char { None, Verified, Rejected };
+
 // One reading of a test point and the time of the download that holds it.
 struct PointReading {
     MeasurementRecord record;
     QDateTime time;
+    ReadingDecision decision = ReadingDecision::None;
 };

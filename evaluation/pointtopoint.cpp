@@ -49,14 +49,15 @@ std::optional<double> CPointToPoint::remainingLife(double thickness, const Group
 }
 
 QDate CPointToPoint::nextInspection(const PointEvaluation &point, const QDateTime &time,
-                                    double maximumIntervalYears)
+                                    IntervalRule rule, double maximumIntervalYears)
 {
     if (point.status == EvaluationStatus::BelowMinimum)
         return time.date();
     if (!point.rate)
         return QDate();
-    const double years = point.remainingLife
-                             ? std::min(*point.remainingLife / 2, maximumIntervalYears)
-                             : maximumIntervalYears;
+    const double years =
+        point.remainingLife
+            ? ObjectRules::intervalYears(rule, *point.remainingLife, maximumIntervalYears)
+            : ObjectRules::capYears(rule, maximumIntervalYears);
     return afterYears(time, years).date();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "evaluation/grouplimits.h"
+#include "evaluation/objectrules.h"
 #include "evaluation/pointevaluation.h"
 
 #include <QDate>
@@ -23,8 +24,8 @@ public:
     // The years left until the minimum at the governing rate; none without a measurable loss.
     static std::optional<double> remainingLife(double thickness, const GroupLimits &limits,
                                                std::optional<double> rate);
-    // Now for a point below its minimum; else half its remaining life, capped by the maximum
-    // interval, which alone applies without a measurable loss. Without any rate: not known.
+    // Now for a point below its minimum; else the rule's interval for its remaining life, and
+    // the rule's longest interval without a measurable loss. Without any rate: not known.
     static QDate nextInspection(const PointEvaluation &point, const QDateTime &time,
-                                double maximumIntervalYears);
+                                IntervalRule rule, double maximumIntervalYears);
 };

@@ -77,7 +77,7 @@ void CActionListSection::drawTable(QPainter &painter, const CReportCanvas &table
     for (int i = first; i < std::min<int>(first + count, points.size()); ++i) {
         const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
         const QStringList row = texts.fields(p);
-        for (int c = 0; c < row.size(); ++c)
+        for (int c = 0; c < columns.size(); ++c)
             columns[c] << row.at(c);
     }
     table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kActionStops, columns,

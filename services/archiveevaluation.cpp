@@ -29,23 +29,20 @@ QSet<PointInUnit> pointsOf(const CZRData &data)
     return points;
 }
 
-// Adds to history the first reading of every point still missing that the download holds;
-// false once none is missing.
-bool takeFirst(const QList<ArchiveReading> &readings, QSet<PointInUnit> *missing,
-               QHash<TestPoint, QList<PointReading>> *history)
+// Adds to history every reading of the download's points.
+void takeAll(const QList<ArchiveReading> &readings, const QSet<PointInUnit> &points,
+             QHash<TestPoint, QList<PointReading>> *history)
 {
     for (const ArchiveReading &r : readings) {
         const TestPoint point{r.record.group, r.record.cell};
-        if (missing->remove({point, r.record.unit}))
+        if (points.contains({point, r.record.unit}))
             (*history)[point].append(PointReading{r.record, r.time});
     }
-    return !missing->isEmpty();
 }
 
 } // namespace
 
-// The method needs the earliest and the latest earlier reading of each point, so the archive is
-// read from both ends and only as far as a point is still missing.
+// The checks walk every earlier reading of a point, and least squares fits them all.
 bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDateTime &time,
                                EvaluationInput *input, QString *problem)
 {
@@ -56,16 +53,14 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
     input->limits.clear();
     const QSet<PointInUnit> points = pointsOf(data);
     QString why;
-    for (bool newestFirst : {false, true}) {
-        QSet<PointInUnit> missing = points;
-        if (!missing.isEmpty() && why.isEmpty())
-            archive.readDownloadsBefore(
-                time, newestFirst,
-                [&](const QList<ArchiveReading> &readings) {
-                    return takeFirst(readings, &missing, &input->history);
-                },
-                &why);
-    }
+    if (!points.isEmpty())
+        archive.readDownloadsBefore(
+            time, false,
+            [&](const QList<ArchiveReading> &readings) {
+                takeAll(readings, points, &input->history);
+                return true;
+            },
+            &why);
     const QMap<int, ArchiveLimits> latest =
         why.isEmpty() ? archive.latestLimits(&why) : QMap<int, ArchiveLimits>();
     if (!why.isEmpty()) {

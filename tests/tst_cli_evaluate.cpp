@@ -21,7 +21,8 @@ QStringList lines(const QByteArray &out)
 
 const QString kHeader =
     QStringLiteral("Group;Cell;Result;Unit;Status;Loss %;Initial;Initial date;Previous;"
-                   "Previous date;LT rate;ST rate;Rate;Remaining life;Next inspection");
+                   "Previous date;LT rate;ST rate;Rate;Remaining life;Next inspection;Check;"
+                   "LS rate;LS error;LS upper;Minimum;Rule");
 
 } // namespace
 
@@ -58,20 +59,22 @@ private slots:
         // (2024 has 29 February), 365 / 365.25 = 0.9993 from the second. Cell 1: LT 0.90 / 2.0014,
         // ST 0.50 / 0.9993 governs, life 3.00 / 0.5003 = 5.996, next in 2.998 years. Cell 2 is in
         // warning (8.50 < 8 + 1). Cell 3 is below its minimum: LT governs, life -0.10 / 0.1499, due
-        // now. Cell 4 grew: no measurable loss, no life, next after the 10 years' maximum.
+        // now. Cell 4 grew within the tolerance: no measurable loss, no life, next after the 10
+        // years' maximum. Least squares over the three surveys, x = 0, 1.0021, 2.0014 years:
+        // cell 1 slope -0.44967, error 0.02920, upper 0.44967 + 6.3138 * 0.02920 = 0.634.
         r = runCli({"evaluate", "--archive", url, "--decimal-separator", "."});
         QCOMPARE(r.status, 0);
         QCOMPARE(
             lines(r.out),
             (QStringList{kHeader,
                          "3;1;11.00;mm;ok;8.3;11.90;2023-06-01;11.50;2024-06-01;0.450;0.500;"
-                         "0.500;6.0;2028-05-31",
+                         "0.500;6.0;2028-05-31;;0.450;0.029;0.634;8.000;half-life",
                          "3;2;8.50;mm;warning;29.2;9.00;2023-06-01;8.80;2024-06-01;0.250;0.300;"
-                         "0.300;1.7;2026-04-01",
+                         "0.300;1.7;2026-04-01;;0.250;0.029;0.433;8.000;half-life",
                          "3;3;7.90;mm;below minimum;34.2;8.20;2023-06-01;8.00;2024-06-01;0.150;"
-                         "0.100;0.150;-0.7;2025-06-01",
+                         "0.100;0.150;-0.7;2025-06-01;;0.150;0.029;0.331;8.000;half-life",
                          "3;4;10.20;mm;ok;15.0;10.00;2023-06-01;10.10;2024-06-01;-0.100;-0.100;"
-                         "-0.100;;2035-06-01"}));
+                         "-0.100;;2035-06-01;;-0.100;0.000;-0.099;8.000;half-life"}));
 
         // The middle survey while the archive holds the newest: only the first one counts, so
         // LT = ST = 0.40 / (366 / 365.25), life 3.50 / 0.3992 = 8.77, next in 4.38 years.
@@ -85,7 +88,7 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(lines(written.readAll()).value(1),
                  QStringLiteral("3;1;11,50;mm;ok;4,2;11,90;2023-06-01;11,90;2023-06-01;0,399;0,399;"
-                                "0,399;8,8;2028-10-19"));
+                                "0,399;8,8;2028-10-19;;;;;8,000;half-life"));
     }
     void reportCarriesParticulars_data() { addBackends(); }
     void reportCarriesParticulars()

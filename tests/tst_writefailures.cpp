@@ -94,7 +94,9 @@ private slots:
                    {"evaluation CSV",
                     {"/r-evaluation.csv",
                      [this](auto path, auto &, auto problem) {
-                         EvaluationInput input{&data, kept.time, {}, {}, 10.0};
+                         EvaluationInput input;
+                         input.data = &data;
+                         input.time = kept.time;
                          return CArchiveEvaluation::writeCsv(path, input, CCsvWriter(), problem);
                      }}},
                    {"BMP picture",
