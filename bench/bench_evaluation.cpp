@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation of the largest download (240 groups of 1302 readings, 312,480 results) against
-// ten earlier surveys of the same size, with the process's peak memory, and the redraw of a
-// thickness map of 10,000 cells. Exits with 1 when a target is missed.
+// ten earlier surveys of the same size, every reading checked and every point fitted by least
+// squares, with the process's peak memory, and the redraw of a thickness map of 10,000 cells.
+// Exits with 1 when a target is missed.
 #include "benchtiming.h"
 #include "evaluation/evaluation.h"
 #include "evaluationview/thicknessmap.h"
@@ -15,9 +16,9 @@
 namespace
 {
 
-constexpr double kEvaluationTarget = 2.0;
+constexpr double kEvaluationTarget = 1.0;
 constexpr double kMapTarget = 0.1;
-constexpr long kMemoryLimitMb = 1024;
+constexpr long kMemoryLimitMb = 200;
 constexpr int kGroups = 240;
 constexpr int kCells = 1302;
 constexpr int kEarlierSurveys = 10;
@@ -37,7 +38,8 @@ MeasurementRecord reading(int group, int cell, int survey)
     return r;
 }
 
-// Survey 0 is the oldest, one a year; the download evaluated is the one after the last.
+// Survey 0 is the oldest, one a year; the download evaluated is the one after the last. The
+// readings of a survey share its time, as those the archive reads do.
 EvaluationInput largestInput(CZRData *data)
 {
     EvaluationInput input;
@@ -45,6 +47,10 @@ EvaluationInput largestInput(CZRData *data)
     const QDateTime first =
         QDateTime::fromString(QStringLiteral("2012-03-01T10:00:00+01:00"), Qt::ISODate);
     input.time = first.addYears(kEarlierSurveys);
+    input.today = input.time.date();
+    QList<QDateTime> times;
+    for (int s = 0; s < kEarlierSurveys; ++s)
+        times.append(first.addYears(s));
     for (int g = 1; g <= kGroups; ++g) {
         input.limits.insert(g, GroupLimits{12.0, 11.4, 0.2});
         for (int c = 1; c <= kCells; ++c) {
@@ -52,7 +58,7 @@ EvaluationInput largestInput(CZRData *data)
             QList<PointReading> &history = input.history[TestPoint{g, c}];
             history.reserve(kEarlierSurveys);
             for (int s = 0; s < kEarlierSurveys; ++s)
-                history.append(PointReading{reading(g, c, s), first.addYears(s)});
+                history.append(PointReading{reading(g, c, s), times.at(s)});
         }
     }
     return input;

@@ -27,7 +27,7 @@ Readings earlierInOrder(const QList<PointReading> *history, const MeasurementRec
     if (history == nullptr)
         return earlier;
     for (const PointReading &reading : *history) {
-        if (reading.record.unit == record.unit && reading.time < time)
+        if (reading.unit == record.unit && reading.time < time)
             earlier.push_back(&reading);
     }
     std::stable_sort(
@@ -56,10 +56,8 @@ void fitLeastSquares(const Readings &counted, const PointReading &current, Point
     samples.reserve(counted.size() + 1);
     const QDateTime &origin = counted.empty() ? current.time : counted.front()->time;
     for (const PointReading *reading : counted)
-        samples.push_back(
-            {CPointToPoint::yearsBetween(origin, reading->time), resultValue(reading->record)});
-    samples.push_back(
-        {CPointToPoint::yearsBetween(origin, current.time), resultValue(current.record)});
+        samples.push_back({CPointToPoint::yearsBetween(origin, reading->time), reading->value()});
+    samples.push_back({CPointToPoint::yearsBetween(origin, current.time), current.value()});
     if (const auto fit = CLeastSquares::fit(samples)) {
         point->leastSquaresRate = fit->rate;
         point->leastSquaresError = fit->error;

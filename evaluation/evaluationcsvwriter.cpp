@@ -62,7 +62,7 @@ QString CEvaluationCsvWriter::lifeText(const std::optional<double> &years) const
 
 QString CEvaluationCsvWriter::readingText(const std::optional<PointReading> &reading) const
 {
-    return reading ? results.resultText(reading->record) : QString();
+    return reading ? results.resultText(reading->record()) : QString();
 }
 
 QString CEvaluationCsvWriter::dateText(const QDate &date)

@@ -23,7 +23,7 @@ QDateTime CPointToPoint::afterYears(const QDateTime &from, double years)
 
 double CPointToPoint::rate(const PointReading &earlier, double actual, const QDateTime &time)
 {
-    return (resultValue(earlier.record) - actual) / yearsBetween(earlier.time, time);
+    return (earlier.value() - actual) / yearsBetween(earlier.time, time);
 }
 
 EvaluationStatus CPointToPoint::status(double thickness, const GroupLimits &limits)

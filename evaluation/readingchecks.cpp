@@ -25,14 +25,17 @@ ReadingCheck CReadingChecks::check(double thickness, std::optional<double> previ
 }
 
 std::vector<ReadingCheck> CReadingChecks::checkAll(const std::vector<const PointReading *> &ordered,
-                                                   double tolerance)
+                                                   double tolerance,
+                                                   std::vector<ReadingCheck> *findings)
 {
     std::vector<ReadingCheck> checks;
     checks.reserve(ordered.size());
     std::optional<double> previous;
     for (const PointReading *reading : ordered) {
-        const double thickness = resultValue(reading->record);
+        const double thickness = reading->value();
         checks.push_back(check(thickness, previous, reading->decision, tolerance));
+        if (findings != nullptr)
+            findings->push_back(check(thickness, previous, ReadingDecision::None, tolerance));
         if (counts(checks.back()))
             previous = thickness;
     }

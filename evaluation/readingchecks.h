@@ -20,8 +20,10 @@ public:
     static ReadingCheck check(double thickness, std::optional<double> previousCounted,
                               ReadingDecision decision, double tolerance);
     // The readings of one point in time order, each checked against the counted ones before it.
+    // findings, when given, gets what each reading was found before any decision on it.
     static std::vector<ReadingCheck> checkAll(const std::vector<const PointReading *> &ordered,
-                                              double tolerance);
+                                              double tolerance,
+                                              std::vector<ReadingCheck> *findings = nullptr);
     static bool counts(ReadingCheck check)
     {
         return check == ReadingCheck::Counted || check == ReadingCheck::Verified;

@@ -199,7 +199,7 @@ private slots:
         QFETCH(double, maximumInterval);
         QFETCH(QByteArray, expected);
         CZRData data;
-        data.append(actual.record);
+        data.append(actual.record(1, 1));
         EvaluationInput input = inputOf(data, actual.time);
         input.history.insert(TestPoint{1, 1}, history);
         if (groupLimits.nominal > 0)
@@ -379,7 +379,7 @@ private slots:
         QFETCH(bool, readLater);
         QFETCH(QByteArray, expected);
         CZRData data;
-        data.append(actual.record);
+        data.append(actual.record(1, 1));
         EvaluationInput input = inputOf(data, actual.time);
         input.history.insert(TestPoint{1, 1}, history);
         input.decisions.insert(TestPoint{1, 1}, actual.decision);
