@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/archivelog.h"
+
+#include "archive/archive.h"
+
+#include <QMap>
+#include <QPair>
+
+#include <algorithm>
+
+namespace
+{
+
+QString userOf(const ArchiveSetting &setting)
+{
+    if (setting.role.isEmpty())
+        return setting.by;
+    return (setting.by.isEmpty() ? QString() : setting.by + QLatin1Char(' ')) + QLatin1Char('(') +
+           setting.role + QLatin1Char(')');
+}
+
+ArchiveSetting limit(const ArchiveLimits &limits, const QString &what, double value)
+{
+    return {limits.group, what,        QString::number(value), limits.from,
+            limits.by,    limits.role, limits.reason};
+}
+
+} // namespace
+
+void CArchiveLog::add(const QList<ArchiveLimits> &limits)
+{
+    QList<ArchiveSetting> values;
+    for (const ArchiveLimits &l : limits)
+        values << limit(l, QStringLiteral("nominal"), l.nominal)
+               << limit(l, QStringLiteral("minimum"), l.minimum)
+               << limit(l, QStringLiteral("warning"), l.warning);
+    add(values, false);
+}
+
+void CArchiveLog::add(const QList<ArchiveSetting> &settings)
+{
+    add(settings, false);
+}
+
+void CArchiveLog::add(const QList<ArchiveDecision> &decisions)
+{
+    QList<ArchiveSetting> values;
+    for (const ArchiveDecision &d : decisions)
+        values << ArchiveSetting{
+            d.group,
+            QStringLiteral("reading %1 %2").arg(d.cell).arg(CArchive::timeText(d.readingTime)),
+            d.decision,
+            d.at,
+            d.by,
+            d.role,
+            d.reason};
+    add(values, true);
+}
+
+void CArchiveLog::add(const QList<ArchiveSetting> &settings, bool everyOne)
+{
+    QMap<QPair<int, QString>, QString> before;
+    for (const ArchiveSetting &s : settings) {
+        const QPair<int, QString> key{s.group, s.what};
+        const auto known = before.constFind(key);
+        if (everyOne || known == before.cend() || *known != s.value)
+            list << ArchiveLogEntry{
+                s.from,  userOf(s), s.group, s.what, known == before.cend() ? QString() : *known,
+                s.value, s.reason};
+        before.insert(key, s.value);
+    }
+}
+
+QList<ArchiveLogEntry> CArchiveLog::entries(int group) const
+{
+    QList<ArchiveLogEntry> chosen;
+    std::copy_if(list.cbegin(), list.cend(), std::back_inserter(chosen),
+                 [group](const ArchiveLogEntry &e) { return group == 0 || e.group == group; });
+    std::stable_sort(
+        chosen.begin(), chosen.end(),
+        [](const ArchiveLogEntry &a, const ArchiveLogEntry &b) { return a.at < b.at; });
+    return chosen;
+}
