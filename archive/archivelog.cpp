@@ -25,6 +25,18 @@ ArchiveSetting limit(const ArchiveLimits &limits, const QString &what, double va
             limits.by,    limits.role, limits.reason};
 }
 
+// A decision as the setting of its reading.
+ArchiveSetting verdict(const ArchiveDecision &d)
+{
+    return {d.group,
+            QStringLiteral("reading %1 %2").arg(d.cell).arg(CArchive::timeText(d.readingTime)),
+            d.decision,
+            d.at,
+            d.by,
+            d.role,
+            d.reason};
+}
+
 } // namespace
 
 void CArchiveLog::add(const QList<ArchiveLimits> &limits)
@@ -46,14 +58,7 @@ void CArchiveLog::add(const QList<ArchiveDecision> &decisions)
 {
     QList<ArchiveSetting> values;
     for (const ArchiveDecision &d : decisions)
-        values << ArchiveSetting{
-            d.group,
-            QStringLiteral("reading %1 %2").arg(d.cell).arg(CArchive::timeText(d.readingTime)),
-            d.decision,
-            d.at,
-            d.by,
-            d.role,
-            d.reason};
+        values << verdict(d);
     add(values, true);
 }
 
@@ -62,11 +67,9 @@ void CArchiveLog::add(const QList<ArchiveSetting> &settings, bool everyOne)
     QMap<QPair<int, QString>, QString> before;
     for (const ArchiveSetting &s : settings) {
         const QPair<int, QString> key{s.group, s.what};
-        const auto known = before.constFind(key);
-        if (everyOne || known == before.cend() || *known != s.value)
-            list << ArchiveLogEntry{
-                s.from,  userOf(s), s.group, s.what, known == before.cend() ? QString() : *known,
-                s.value, s.reason};
+        const QString old = before.value(key);
+        if (everyOne || !before.contains(key) || old != s.value)
+            list << ArchiveLogEntry{s.from, userOf(s), s.group, s.what, old, s.value, s.reason};
         before.insert(key, s.value);
     }
 }
