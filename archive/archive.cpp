@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/archive.h"
 
+#include "archive/archivelog.h"
 #include "archive/archiveschema.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
@@ -12,6 +13,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <cstdlib>
 
 namespace
 {
@@ -92,18 +95,94 @@ const QString kReadingSelect =
     QStringLiteral("SELECT d.time_ms, d.utc_offset, d.id, r.grp, r.cell, r.raw, r.divisor, "
                    "r.unit, r.ascan FROM results r JOIN downloads d ON d.id = r.download_id ");
 
-const QString kLimitsSelect =
-    QStringLiteral("SELECT grp, nominal, minimum, warning, from_ms FROM group_limits ");
-
-ArchiveLimits limitsOf(const QSqlQuery &query)
+// Runs a query and hands take each row.
+bool eachRow(QSqlDatabase &db, const QString &sql, const QVariantList &values,
+             const std::function<void(const QSqlQuery &)> &take, QString *problem)
 {
-    ArchiveLimits limits;
-    limits.group = query.value(0).toInt();
-    limits.nominal = query.value(1).toDouble();
-    limits.minimum = query.value(2).toDouble();
-    limits.warning = query.value(3).toDouble();
-    limits.from = QDateTime::fromMSecsSinceEpoch(query.value(4).toLongLong());
-    return limits;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query, sql, values, problem))
+        return false;
+    while (query.next())
+        take(query);
+    return true;
+}
+
+QDateTime localTimeOf(const QSqlQuery &query, int column)
+{
+    return QDateTime::fromMSecsSinceEpoch(query.value(column).toLongLong());
+}
+
+// Every setting of the limits, oldest first.
+bool readLimits(QSqlDatabase &db, QList<ArchiveLimits> *list, QString *problem,
+                const QString &where = QString(), const QVariantList &values = {})
+{
+    list->clear();
+    return eachRow(
+        db,
+        QStringLiteral("SELECT grp, nominal, minimum, warning, from_ms, set_by, db_role, reason "
+                       "FROM group_limits %1 ORDER BY from_ms, id")
+            .arg(where),
+        values,
+        [list](const QSqlQuery &query) {
+            list->append({query.value(0).toInt(), query.value(1).toDouble(),
+                          query.value(2).toDouble(), query.value(3).toDouble(),
+                          localTimeOf(query, 4), query.value(5).toString(),
+                          query.value(6).toString(), query.value(7).toString()});
+        },
+        problem);
+}
+
+// The query gives group, what, value, from, by, role and reason, oldest first.
+bool readSettings(QSqlDatabase &db, const QString &sql, QList<ArchiveSetting> *list,
+                  QString *problem)
+{
+    list->clear();
+    return eachRow(
+        db, sql, {},
+        [list](const QSqlQuery &query) {
+            list->append({query.value(0).toInt(), query.value(1).toString(),
+                          query.value(2).toString(), localTimeOf(query, 3),
+                          query.value(4).toString(), query.value(5).toString(),
+                          query.value(6).toString()});
+        },
+        problem);
+}
+
+const QString kSettingsSelect =
+    QStringLiteral("SELECT grp, setting, value, from_ms, set_by, db_role, reason "
+                   "FROM object_settings ORDER BY from_ms, id");
+const QString kNamesSelect =
+    QStringLiteral("SELECT grp, 'name', name, from_ms, set_by, db_role, reason "
+                   "FROM group_names ORDER BY from_ms, id");
+
+// A reading's time has the offset of the download that holds it, where it is known.
+bool readDecisions(QSqlDatabase &db, bool waitingOnly, QList<ArchiveDecision> *list,
+                   QString *problem)
+{
+    list->clear();
+    return eachRow(
+        db,
+        QStringLiteral("SELECT r.grp, r.cell, r.time_ms, (SELECT d.utc_offset FROM downloads d "
+                       "WHERE d.time_ms = r.time_ms ORDER BY d.id LIMIT 1), r.decision, "
+                       "r.reason, r.set_ms, r.set_by, r.db_role FROM reading_decisions r "
+                       "WHERE r.waiting >= ? ORDER BY r.set_ms, r.id"),
+        {int(waitingOnly)},
+        [list](const QSqlQuery &query) {
+            list->append({query.value(0).toInt(), query.value(1).toInt(),
+                          query.value(3).isNull() ? localTimeOf(query, 2) : timeOf(query, 2),
+                          query.value(4).toString(), query.value(5).toString(),
+                          localTimeOf(query, 6), query.value(7).toString(),
+                          query.value(8).toString()});
+        },
+        problem);
+}
+
+// Which decision on which reading: the key that makes it one row in every archive.
+QVariantList keyOf(const ArchiveDecision &d)
+{
+    return {d.group, d.cell, d.readingTime.toMSecsSinceEpoch(), d.decision,
+            d.at.toMSecsSinceEpoch()};
 }
 
 QString placeholders(int rows)
@@ -126,6 +205,27 @@ CArchive::~CArchive()
 QString CArchive::sha256Of(const QByteArray &bytes)
 {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+QString CArchive::loginName()
+{
+    for (const char *variable : {"USER", "LOGNAME"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            return name;
+    }
+    return QDir::home().dirName();
+}
+
+QString CArchive::timeText(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           QStringLiteral("%1%2:%3")
+               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 bool CArchive::open(QString *problem)
@@ -363,13 +463,25 @@ bool CArchive::insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes,
 
 bool CArchive::setWaiting(const QString &sha256, bool waiting, QString *problem)
 {
+    return writeOne(QStringLiteral("UPDATE downloads SET waiting = ? WHERE sha256 = ?"),
+                    {int(waiting), sha256}, problem);
+}
+
+bool CArchive::writeOne(const QString &sql, const QVariantList &values, QString *problem)
+{
     return write(
         [&](QSqlDatabase &db, QString *why) {
             QSqlQuery query(db);
-            return run(query, QStringLiteral("UPDATE downloads SET waiting = ? WHERE sha256 = ?"),
-                       {int(waiting), sha256}, why);
+            return run(query, sql, values, why);
         },
         problem);
+}
+
+QString CArchive::insertWithWho(const QString &table, const QStringList &columns) const
+{
+    return QStringLiteral("INSERT INTO %1 (%2, set_by, db_role, reason) VALUES (%3?, %4, ?)")
+        .arg(table, columns.join(QStringLiteral(", ")),
+             QStringLiteral("?, ").repeated(columns.size()), dialect.currentRole());
 }
 
 QList<ArchiveDownload> CArchive::downloads(bool waitingOnly, QString *problem)
@@ -478,16 +590,12 @@ bool CArchive::readResults(QSqlDatabase &db, qint64 id, const QDateTime &at,
 
 bool CArchive::setLimits(const ArchiveLimits &limits, QString *problem)
 {
-    return write(
-        [&](QSqlDatabase &db, QString *why) {
-            QSqlQuery query(db);
-            return run(query,
-                       QStringLiteral("INSERT INTO group_limits (grp, nominal, minimum, warning, "
-                                      "from_ms) VALUES (?, ?, ?, ?, ?)"),
-                       {limits.group, limits.nominal, limits.minimum, limits.warning,
-                        limits.from.toMSecsSinceEpoch()},
-                       why);
-        },
+    return writeOne(
+        insertWithWho(QStringLiteral("group_limits"),
+                      {QStringLiteral("grp"), QStringLiteral("nominal"), QStringLiteral("minimum"),
+                       QStringLiteral("warning"), QStringLiteral("from_ms")}),
+        {limits.group, limits.nominal, limits.minimum, limits.warning,
+         limits.from.toMSecsSinceEpoch(), loginName(), text(limits.reason)},
         problem);
 }
 
@@ -496,15 +604,7 @@ QList<ArchiveLimits> CArchive::limitsHistory(int group, QString *problem)
     QList<ArchiveLimits> list;
     read(
         [&](QSqlDatabase &db, QString *why) {
-            list.clear();
-            QSqlQuery query(db);
-            const QString sql =
-                kLimitsSelect + QStringLiteral("WHERE grp = ? ORDER BY from_ms, id");
-            if (!run(query, sql, {group}, why))
-                return false;
-            while (query.next())
-                list << limitsOf(query);
-            return true;
+            return readLimits(db, &list, why, QStringLiteral("WHERE grp = ?"), {group});
         },
         problem);
     return list;
@@ -512,21 +612,12 @@ QList<ArchiveLimits> CArchive::limitsHistory(int group, QString *problem)
 
 QMap<int, ArchiveLimits> CArchive::latestLimits(QString *problem)
 {
+    QList<ArchiveLimits> list;
+    read([&](QSqlDatabase &db, QString *why) { return readLimits(db, &list, why); }, problem);
+    // Oldest first, so that each group ends with its latest setting.
     QMap<int, ArchiveLimits> latest;
-    read(
-        [&](QSqlDatabase &db, QString *why) {
-            latest.clear();
-            QSqlQuery query(db);
-            // Oldest first, so that each group ends with its latest setting.
-            if (!run(query, kLimitsSelect + QStringLiteral("ORDER BY grp, from_ms, id"), {}, why))
-                return false;
-            while (query.next()) {
-                const ArchiveLimits limits = limitsOf(query);
-                latest.insert(limits.group, limits);
-            }
-            return true;
-        },
-        problem);
+    for (const ArchiveLimits &limits : list)
+        latest.insert(limits.group, limits);
     return latest;
 }
 
@@ -569,17 +660,118 @@ QMap<QString, QString> CArchive::particulars(int group, QString *problem)
     return values;
 }
 
-bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, QString *problem)
+bool CArchive::nameGroup(int group, const QString &name, const QDateTime &from, QString *problem,
+                         const QString &reason)
 {
+    return writeOne(
+        insertWithWho(QStringLiteral("group_names"),
+                      {QStringLiteral("grp"), QStringLiteral("name"), QStringLiteral("from_ms")}),
+        {group, name, from.toMSecsSinceEpoch(), loginName(), text(reason)}, problem);
+}
+
+bool CArchive::setSettings(int group, const QMap<QString, QString> &values, const QDateTime &from,
+                           const QString &reason, QString *problem)
+{
+    const QString sql = insertWithWho(QStringLiteral("object_settings"),
+                                      {QStringLiteral("grp"), QStringLiteral("setting"),
+                                       QStringLiteral("value"), QStringLiteral("from_ms")});
     return write(
         [&](QSqlDatabase &db, QString *why) {
             QSqlQuery query(db);
-            return run(query,
-                       QStringLiteral("INSERT INTO group_names (grp, name, from_ms) "
-                                      "VALUES (?, ?, ?)"),
-                       {group, name, from.toMSecsSinceEpoch()}, why);
+            for (auto it = values.cbegin(); it != values.cend(); ++it) {
+                if (!run(query, sql,
+                         {group, it.key(), text(it.value()), from.toMSecsSinceEpoch(), loginName(),
+                          text(reason)},
+                         why))
+                    return false;
+            }
+            return true;
         },
         problem);
+}
+
+QMap<int, QMap<QString, ArchiveSetting>> CArchive::latestSettings(QString *problem)
+{
+    QList<ArchiveSetting> list;
+    read([&](QSqlDatabase &db,
+             QString *why) { return readSettings(db, kSettingsSelect, &list, why); },
+         problem);
+    QMap<int, QMap<QString, ArchiveSetting>> latest;
+    for (const ArchiveSetting &setting : list)
+        latest[setting.group].insert(setting.what, setting);
+    return latest;
+}
+
+bool CArchive::decide(const ArchiveDecision &decision, bool waiting, QString *problem)
+{
+    return writeOne(insertWithWho(QStringLiteral("reading_decisions"),
+                                  {QStringLiteral("grp"), QStringLiteral("cell"),
+                                   QStringLiteral("time_ms"), QStringLiteral("decision"),
+                                   QStringLiteral("set_ms"), QStringLiteral("waiting")}) +
+                        QStringLiteral(" ON CONFLICT DO NOTHING"),
+                    keyOf(decision)
+                        << int(waiting) << (decision.by.isEmpty() ? loginName() : decision.by)
+                        << text(decision.reason),
+                    problem);
+}
+
+bool CArchive::setDecisionWaiting(const ArchiveDecision &decision, bool waiting, QString *problem)
+{
+    return writeOne(QStringLiteral("UPDATE reading_decisions SET waiting = ? WHERE grp = ? AND "
+                                   "cell = ? AND time_ms = ? AND decision = ? AND set_ms = ?"),
+                    QVariantList{int(waiting)} + keyOf(decision), problem);
+}
+
+QList<ArchiveDecision> CArchive::decisions(bool waitingOnly, QString *problem)
+{
+    QList<ArchiveDecision> list;
+    read([&](QSqlDatabase &db, QString *why) { return readDecisions(db, waitingOnly, &list, why); },
+         problem);
+    return list;
+}
+
+QList<QPair<int, int>> CArchive::pointsReadAfter(const QDateTime &time, QString *problem)
+{
+    QList<QPair<int, int>> points;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            points.clear();
+            return eachRow(
+                db,
+                QStringLiteral("SELECT DISTINCT r.grp, r.cell FROM results r JOIN downloads d "
+                               "ON d.id = r.download_id WHERE d.time_ms > ? "
+                               "ORDER BY r.grp, r.cell"),
+                {time.toMSecsSinceEpoch()},
+                [&](const QSqlQuery &row) {
+                    points.append({row.value(0).toInt(), row.value(1).toInt()});
+                },
+                why);
+        },
+        problem);
+    return points;
+}
+
+QList<ArchiveLogEntry> CArchive::log(int group, QString *problem)
+{
+    CArchiveLog log;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            QList<ArchiveLimits> limits;
+            QList<ArchiveSetting> names, settings;
+            QList<ArchiveDecision> decisions;
+            if (!readLimits(db, &limits, why) || !readSettings(db, kNamesSelect, &names, why) ||
+                !readSettings(db, kSettingsSelect, &settings, why) ||
+                !readDecisions(db, false, &decisions, why))
+                return false;
+            log = CArchiveLog();
+            log.add(limits);
+            log.add(names);
+            log.add(settings);
+            log.add(decisions);
+            return true;
+        },
+        problem);
+    return log.entries(group);
 }
 
 QMap<qint64, QStringList> CArchive::objectNames(QString *problem)

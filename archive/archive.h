@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/archivedecision.h"
 #include "archive/archivedialect.h"
 #include "archive/archivedownload.h"
 #include "archive/archivelimits.h"
 #include "archive/archivelocation.h"
+#include "archive/archivelogentry.h"
 #include "archive/archivereading.h"
+#include "archive/archivesetting.h"
 #include "format/ascanentry.h"
 
 #include <QCoreApplication>
 #include <QList>
 #include <QMap>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,7 +30,9 @@ class CZRData;
 // One archive, embedded or shared: callers ask for operations, never for SQL. Every download is
 // identified by the SHA-256 of its kept file, so recording one twice, or from two programs at
 // once, leaves one record. A connection that is lost (a server restarted) is replaced by a fresh
-// one and the operation is tried once more.
+// one and the operation is tried once more. Whatever decides a figure (limits, names, settings,
+// decisions on readings) is never changed in place: each change is a row of its own, with its
+// time, the login name and the server's role of who made it, and the reason given.
 class CArchive
 {
     Q_DECLARE_TR_FUNCTIONS(CArchive)
@@ -72,7 +78,7 @@ public:
     bool readDownloadsBefore(const QDateTime &time, bool newestFirst,
                              const std::function<bool(const QList<ArchiveReading> &)> &take,
                              QString *problem);
-    // Sets a group's limits from limits.from on; the earlier settings stay.
+    // Sets a group's limits from limits.from on, for limits.reason; the earlier settings stay.
     bool setLimits(const ArchiveLimits &limits, QString *problem);
     // Every setting of the group's limits, oldest first.
     QList<ArchiveLimits> limitsHistory(int group, QString *problem);
@@ -85,18 +91,43 @@ public:
     // The latest value of every particular of the group.
     QMap<QString, QString> particulars(int group, QString *problem);
     // Names the group from the given time onward.
-    bool nameGroup(int group, const QString &name, const QDateTime &from, QString *problem);
+    bool nameGroup(int group, const QString &name, const QDateTime &from, QString *problem,
+                   const QString &reason = QString());
     // By download, the names its groups had at its time ("Tank 3 shell"), in group order;
     // unnamed groups are left out.
     QMap<qint64, QStringList> objectNames(QString *problem);
     // The group's name at the time; empty when it had none.
     QString groupName(int group, const QDateTime &at, QString *problem);
+    // Sets the group's settings ("rule", "tolerance", ...) from the time on, a row each, all or
+    // none; the earlier settings stay.
+    bool setSettings(int group, const QMap<QString, QString> &values, const QDateTime &from,
+                     const QString &reason, QString *problem);
+    // By group, the latest of each of its settings.
+    QMap<int, QMap<QString, ArchiveSetting>> latestSettings(QString *problem);
+    // Records a decision on a reading, marked as waiting for the shared archive when waiting. The
+    // same decision (reading, time and verdict) recorded already stays as it was.
+    bool decide(const ArchiveDecision &decision, bool waiting, QString *problem);
+    bool setDecisionWaiting(const ArchiveDecision &decision, bool waiting, QString *problem);
+    // Every decision oldest first, so that the last on a reading is the one in force; only the
+    // ones not yet shared when waitingOnly.
+    QList<ArchiveDecision> decisions(bool waitingOnly, QString *problem);
+    QList<ArchiveDecision> decisions(QString *problem) { return decisions(false, problem); }
+    // The test points (group, cell) with a reading in a download later than the time.
+    QList<QPair<int, int>> pointsReadAfter(const QDateTime &time, QString *problem);
+    // The values that changed in the limits, names, settings and decisions of the group (0:
+    // every group), oldest first.
+    QList<ArchiveLogEntry> log(int group, QString *problem);
     // The time of the newest download; invalid when there is none.
     QDateTime newestTime(QString *problem);
     // The kept file's bytes, held by a shared archive; empty when not held.
     QByteArray keptBytes(const QString &sha256, QString *problem);
 
     static QString sha256Of(const QByteArray &bytes);
+    // Who sets a figure: $USER, else $LOGNAME, else the name of the home folder.
+    static QString loginName();
+    // ISO 8601 to the second with the UTC offset as +hh:mm, also for an offset of zero: a time
+    // as the archive's lines give it.
+    static QString timeText(const QDateTime &time);
 
 private:
     bool connect(QString *problem);
@@ -121,6 +152,11 @@ private:
     bool readReadings(const QString &sql, const QVariantList &values,
                       QList<ArchiveReading> *readings, QString *problem);
     bool insertBytes(QSqlDatabase &db, qint64 id, const QByteArray &bytes, QString *problem);
+    // A write of one statement.
+    bool writeOne(const QString &sql, const QVariantList &values, QString *problem);
+    // An INSERT of the columns' values, then of who wrote the row: the login name and the reason
+    // are bound after the columns' values, the server's role is the server's own.
+    QString insertWithWho(const QString &table, const QStringList &columns) const;
 
     CArchiveLocation where;
     CArchiveDialect dialect;

@@ -133,6 +133,12 @@ QString CArchiveDialect::blobType() const
                                                         : QStringLiteral("BYTEA");
 }
 
+QString CArchiveDialect::currentRole() const
+{
+    return backend == CArchiveLocation::Backend::Sqlite ? QStringLiteral("''")
+                                                        : QStringLiteral("current_user");
+}
+
 bool CArchiveDialect::cannotWrite(const QSqlError &error) const
 {
     // SQLITE_READONLY and SQLITE_CANTOPEN, whatever extended code says more.

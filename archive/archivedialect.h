@@ -36,6 +36,9 @@ public:
     int rowsPerStatement() const;
     QString keyColumn() const;
     QString blobType() const;
+    // The SQL expression an INSERT writes as the database role it runs under: the server's
+    // login role; SQLite has none.
+    QString currentRole() const;
     // True when the error means that the SQLite file or its folder cannot be written.
     bool cannotWrite(const QSqlError &error) const;
     // True when the error means the server is gone and a fresh connection may succeed.

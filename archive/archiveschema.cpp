@@ -112,6 +112,8 @@ QStringList CArchiveSchema::step(int toVersion, QString *problem) const
         return version4();
     case 5:
         return version5();
+    case 6:
+        return version6();
     default:
         *problem = tr("no migration leads to archive version %1").arg(toVersion);
         return {};
@@ -191,4 +193,33 @@ QStringList CArchiveSchema::version5() const
 {
     return {QStringLiteral(
         "ALTER TABLE schema_version ADD COLUMN min_writer_version INTEGER NOT NULL DEFAULT 1")};
+}
+
+// Who set each figure and why: the login name, the server's role and a reason beside every
+// setting of limits and names; the other settings of an object; and the engineers' decisions on
+// single readings. Nothing that decides a figure is changed in place, each change is a row of
+// its own. Only columns with defaults and tables are added, so the lowest writer stays 1. A
+// decision is one row however often it is brought across from an embedded archive.
+QStringList CArchiveSchema::version6() const
+{
+    const QStringList who{QStringLiteral("set_by TEXT NOT NULL DEFAULT ''"),
+                          QStringLiteral("db_role TEXT NOT NULL DEFAULT ''"),
+                          QStringLiteral("reason TEXT NOT NULL DEFAULT ''")};
+    QStringList statements;
+    for (const QString &table : {QStringLiteral("group_limits"), QStringLiteral("group_names")}) {
+        for (const QString &column : who)
+            statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, column);
+    }
+    return statements
+           << QStringLiteral("CREATE TABLE object_settings (id %1, grp INTEGER NOT NULL, "
+                             "setting TEXT NOT NULL, value TEXT NOT NULL, from_ms BIGINT NOT "
+                             "NULL, %2)")
+                  .arg(dialect.keyColumn(), who.join(QStringLiteral(", ")))
+           << QStringLiteral(
+                  "CREATE INDEX object_settings_grp ON object_settings (grp, setting, from_ms)")
+           << QStringLiteral("CREATE TABLE reading_decisions (id %1, grp INTEGER NOT NULL, "
+                             "cell INTEGER NOT NULL, time_ms BIGINT NOT NULL, decision TEXT NOT "
+                             "NULL, set_ms BIGINT NOT NULL, waiting INTEGER NOT NULL DEFAULT 0, "
+                             "%2, UNIQUE (grp, cell, time_ms, set_ms, decision))")
+                  .arg(dialect.keyColumn(), who.join(QStringLiteral(", ")));
 }

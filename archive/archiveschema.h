@@ -16,7 +16,7 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 5;
+    static constexpr int kVersion = 6;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
@@ -45,6 +45,7 @@ private:
     QStringList version3() const;
     QStringList version4() const;
     QStringList version5() const;
+    QStringList version6() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

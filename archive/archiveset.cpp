@@ -157,6 +157,25 @@ CArchiveSet::Tally CArchiveSet::import(const QStringList &paths, const Progress 
     return tally;
 }
 
+bool CArchiveSet::decide(const ArchiveDecision &decision, QString *problem)
+{
+    ArchiveDecision stamped = decision;
+    if (!stamped.at.isValid())
+        stamped.at = QDateTime::currentDateTime();
+    if (!local.decide(stamped, shared != nullptr, problem))
+        return false;
+    if (!shared)
+        return true;
+    QString reason;
+    if (!reachShared(&reason) || !shared->decide(stamped, false, &reason)) {
+        *problem = tr("The shared archive cannot take the decision now (%1); it is kept and will "
+                      "be shared later.")
+                       .arg(reason);
+        return true;
+    }
+    return local.setDecisionWaiting(stamped, false, problem);
+}
+
 bool CArchiveSet::sync(int *brought, QString *problem, const Progress &progress)
 {
     *brought = 0;
@@ -169,30 +188,54 @@ bool CArchiveSet::sync(int *brought, QString *problem, const Progress &progress)
         away = *problem;
         return false;
     }
+    QStringList problems;
+    if (!bringWaiting(brought, &problems, progress, problem))
+        return false;
+    *problem = problems.join(QLatin1Char('\n'));
+    return problems.isEmpty();
+}
+
+bool CArchiveSet::bringWaiting(int *brought, QStringList *problems, const Progress &progress,
+                               QString *problem)
+{
     QString listing;
-    const QList<ArchiveDownload> waiting = local.downloads(true, &listing);
+    const QList<ArchiveDownload> downloads = local.downloads(true, &listing);
+    const QList<ArchiveDecision> decisions =
+        listing.isEmpty() ? local.decisions(true, &listing) : QList<ArchiveDecision>();
     if (!listing.isEmpty()) {
         *problem = listing;
         return false;
     }
-    QStringList problems;
-    for (int i = 0; i < waiting.size(); ++i) {
-        const ArchiveDownload &d = waiting.at(i);
+    const int total = int(downloads.size() + decisions.size());
+    int done = 0;
+    const auto tried = [&](bool across, const QString &what, const QString &reason) {
+        if (across)
+            ++*brought;
+        else
+            *problems << tr("%1 could not be shared: %2").arg(what, reason);
+        if (progress)
+            progress(++done, total, what);
+    };
+    for (const ArchiveDownload &d : downloads) {
         CKeptDownload kept;
         QByteArray bytes;
         QString reason;
-        if (readKept(d.file, &kept, &bytes, &reason) &&
-            shared->record(kept, bytes, d.file, d.identification, &reason) !=
-                CArchive::Recorded::Failed &&
-            local.setWaiting(d.sha256, false, &reason))
-            ++*brought;
-        else
-            problems << tr("%1 could not be shared: %2").arg(d.file, reason);
-        if (progress)
-            progress(i + 1, int(waiting.size()), d.file);
+        tried(readKept(d.file, &kept, &bytes, &reason) &&
+                  shared->record(kept, bytes, d.file, d.identification, &reason) !=
+                      CArchive::Recorded::Failed &&
+                  local.setWaiting(d.sha256, false, &reason),
+              d.file, reason);
     }
-    *problem = problems.join(QLatin1Char('\n'));
-    return problems.isEmpty();
+    for (const ArchiveDecision &d : decisions) {
+        QString reason;
+        tried(shared->decide(d, false, &reason) && local.setDecisionWaiting(d, false, &reason),
+              tr("The decision on group %1, cell %2 of %3")
+                  .arg(d.group)
+                  .arg(d.cell)
+                  .arg(CArchive::timeText(d.readingTime)),
+              reason);
+    }
+    return true;
 }
 
 int CArchiveSet::waitingCount()

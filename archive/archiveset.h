@@ -10,8 +10,8 @@
 #include <memory>
 
 // The embedded archive every download goes into, and the shared one of a team when one is
-// chosen. A download the shared archive cannot take now is marked as waiting in the embedded
-// one and brought across by the next connection or by sync(), once.
+// chosen. A download or a decision the shared archive cannot take now is marked as waiting in the
+// embedded one and brought across by the next connection or by sync(), once.
 class CArchiveSet
 {
     Q_DECLARE_TR_FUNCTIONS(CArchiveSet)
@@ -51,13 +51,17 @@ public:
     {
         return record(kept, fileBytes, file, QString(), problem);
     }
+    // Records a decision on a reading in both, now when it carries no time; false when the
+    // embedded archive failed. *problem tells what went wrong with either.
+    bool decide(const ArchiveDecision &decision, QString *problem);
     // A kept download or a bare dump (timed by its file) as export reads it.
     CArchive::Recorded recordFile(const QString &path, QString *problem);
     // Files, and the kept downloads in folders and below them.
     Tally import(const QStringList &paths, const Progress &progress = {});
-    // Brings every waiting download into the shared archive; *brought counts them. progress
-    // hears of each download tried.
+    // Brings every waiting download, then every waiting decision, into the shared archive;
+    // *brought counts both. progress hears of each one tried.
     bool sync(int *brought, QString *problem, const Progress &progress = {});
+    // The downloads waiting.
     int waitingCount();
 
     static QStringList filesOf(const QStringList &paths);
@@ -67,6 +71,10 @@ private:
     CArchive::Recorded recordBoth(const CKeptDownload &kept, const QByteArray &fileBytes,
                                   const QString &file, const QString &identification,
                                   QString *problem);
+    // Each waiting download and decision in turn; false when the embedded archive could not list
+    // them.
+    bool bringWaiting(int *brought, QStringList *problems, const Progress &progress,
+                      QString *problem);
     CArchive::Recorded share(const CKeptDownload &kept, const QByteArray &fileBytes,
                              const QString &file, const QString &identification, QString *problem);
 

@@ -87,11 +87,12 @@ inline bool emptyServer(CArchiveLocation *location)
     QString problem;
     if (postgresUrl().isEmpty() || !location->parse(postgresUrl(), &problem))
         return false;
-    return runSql(*location,
-                  {"SET client_min_messages=warning",
-                   "DROP TABLE IF EXISTS kept_files, results, group_names, group_limits, "
-                   "particulars, downloads, schema_version CASCADE",
-                   "DROP FUNCTION IF EXISTS halt"});
+    return runSql(
+        *location,
+        {"SET client_min_messages=warning",
+         "DROP TABLE IF EXISTS kept_files, results, group_names, group_limits, object_settings, "
+         "reading_decisions, particulars, downloads, schema_version CASCADE",
+         "DROP FUNCTION IF EXISTS halt"});
 }
 
 // A new, empty archive of the backend the data tag starts with ("sqlite ..." or

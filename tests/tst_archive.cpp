@@ -3,8 +3,8 @@
 // replacing a file that gained its A-scans, the orders of the list and of a history, group
 // names over time, the migration of every earlier version, writing to a newer one unless it
 // needs a newer writer, the refusal of a file it cannot use, a server that wants a password,
-// downloads that wait for a shared archive out of reach, and a server that stops under an open
-// connection and in the middle of a sync.
+// downloads and decisions that wait for a shared archive out of reach, a server that stops under
+// an open connection and in the middle of a sync, and the log of who set each figure.
 #include "archive/archive.h"
 #include "archive/archiveschema.h"
 #include "archive/archiveset.h"
@@ -263,6 +263,7 @@ private slots:
             QTest::addRow("%s v2", b) << 2 << newest.arg(QString(), "1") << "Tank 3" << 0.0 << QString();
             QTest::addRow("%s v3", b) << 3 << newest.arg("Tarn Qellix 3", "1") << "Tank 3" << 0.0 << QString();
             QTest::addRow("%s v4", b) << 4 << newest.arg("Tarn Qellix 4", "1") << "Tank 3" << 9.5 << "Harbour Works";
+            QTest::addRow("%s v5", b) << 5 << newest.arg("Tarn Qellix 5", "1") << "Tank 3" << 9.5 << "Harbour Works";
             // clang-format on
         }
     }
@@ -310,6 +311,64 @@ private slots:
         QCOMPARE(archive->latestLimits(&problem).value(3).minimum, 8.0);
         QVERIFY(archive->setParticulars(3, {{"client", "Northern Works"}}, kept.time, &problem));
         QCOMPARE(archive->particulars(3, &problem).value("client"), "Northern Works");
+        QVERIFY(archive->setSettings(3, {{"rule", "vessel"}}, kept.time, "code", &problem));
+        QVERIFY(archive->decide({3, 7, kept.time, "verified", "", kept.time.addSecs(1)}, false,
+                                &problem));
+        QCOMPARE(archive->log(3, &problem).last().what, "reading 7 2026-01-01T10:00:00+01:00");
+    }
+    void logsWhoSetEachFigure_data() { addBackends(); }
+    // Changes by two users: the log gives each value that changed, from what, by whom and why; the
+    // latest setting and decision apply; the points read after a time are those of later downloads.
+    void logsWhoSetEachFigure()
+    {
+        QVERIFY2(archive->open(&problem), qPrintable(problem));
+        const QString read = "2026-03-01T10:00:00+01:00";
+        record(*archive, keptAt(read, {{3, 7, 1150, 1, 0}, {3, 8, 1200, 1, 0}}), "/r");
+        qputenv("USER", "anna");
+        QVERIFY(archive->setLimits({3, 12, 8, 1, at("2026-03-02T08:00:00Z"), {}, {}, "dwg 4"},
+                                   &problem));
+        qputenv("USER", "boris");
+        QVERIFY(archive->setLimits({3, 12, 7.5, 1, at("2026-03-03T08:00:00Z")}, &problem));
+        QVERIFY(archive->setSettings(3, {{"rule", "vessel"}, {"tolerance", "0.3"}},
+                                     at("2026-03-04T08:00:00Z"), "code; p. 7", &problem));
+        QVERIFY(archive->nameGroup(3, "Tank 3", at("2026-03-05T08:00:00Z"), &problem, "renamed"));
+        qputenv("USER", "anna");
+        for (const ArchiveDecision &d :
+             {ArchiveDecision{3, 7, at(read), "verified", "re-measured",
+                              at("2026-03-06T08:00:00Z")},
+              ArchiveDecision{3, 7, at(read), "rejected", "couplant", at("2026-03-07T08:00:00Z")}})
+            QVERIFY(archive->decide(d, false, &problem) && archive->decide(d, false, &problem));
+        QStringList log;
+        for (const ArchiveLogEntry &e : archive->log(0, &problem))
+            log << QString("%1|%2|%3|%4|%5|%6|%7")
+                       .arg(e.at.toUTC().toString(Qt::ISODate), e.user, QString::number(e.group),
+                            e.what, e.oldValue, e.newValue, e.reason);
+        const QString server = location.isShared() ? location.user : QString();
+        const QString role = server.isEmpty() ? QString() : " (" + server + ")";
+        QCOMPARE(log, QStringList({"2026-03-02T08:00:00Z|anna%1|3|nominal||12|dwg 4",
+                                   "2026-03-02T08:00:00Z|anna%1|3|minimum||8|dwg 4",
+                                   "2026-03-02T08:00:00Z|anna%1|3|warning||1|dwg 4",
+                                   "2026-03-03T08:00:00Z|boris%1|3|minimum|8|7.5|",
+                                   "2026-03-04T08:00:00Z|boris%1|3|rule||vessel|code; p. 7",
+                                   "2026-03-04T08:00:00Z|boris%1|3|tolerance||0.3|code; p. 7",
+                                   "2026-03-05T08:00:00Z|boris%1|3|name||Tank 3|renamed",
+                                   "2026-03-06T08:00:00Z|anna%1|3|reading 7 " + read +
+                                       "||verified|re-measured",
+                                   "2026-03-07T08:00:00Z|anna%1|3|reading 7 " + read +
+                                       "|verified|rejected|couplant"})
+                          .replaceInStrings("%1", role));
+        QCOMPARE(archive->log(3, &problem).size(), log.size());
+        QVERIFY(archive->log(4, &problem).isEmpty());
+        QCOMPARE(archive->decisions(&problem).size(), 2);
+        QCOMPARE(archive->decisions(&problem).last().decision, "rejected");
+        const ArchiveSetting rule = archive->latestSettings(&problem).value(3).value("rule");
+        const ArchiveLimits limits = archive->latestLimits(&problem).value(3);
+        QCOMPARE(QStringList({rule.value, rule.by, rule.role, limits.by, limits.role}),
+                 QStringList({"vessel", "boris", server, "boris", server}));
+        QCOMPARE(archive->pointsReadAfter(at("2026-03-01T08:59:59Z"), &problem),
+                 (QList<QPair<int, int>>{{3, 7}, {3, 8}}));
+        QVERIFY(archive->pointsReadAfter(at(read), &problem).isEmpty());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
     void writesToANewerArchive_data()
     {
@@ -534,6 +593,8 @@ private slots:
             QVERIFY(set.record(kept, kept.toBytes(), "/kept/w.clxd", "Tarn Qellix 7", &problem));
             QVERIFY2(problem.contains(QLatin1String("shared later")), qPrintable(problem));
             QCOMPARE(set.waitingCount(), 1);
+            QVERIFY(set.decide({1, 1, kept.time, "rejected", "scratched"}, &problem));
+            QVERIFY2(problem.contains(QLatin1String("decision now")), qPrintable(problem));
             int brought = -1;
             QVERIFY(!set.sync(&brought, &problem));
             QCOMPARE(brought, 0);
@@ -555,6 +616,14 @@ private slots:
         QCOMPARE(set.chosen().keptBytes(CArchive::sha256Of(kept.toBytes()), &problem),
                  kept.toBytes());
         QCOMPARE(set.chosen().downloads(false, &problem).first().identification, "Tarn Qellix 7");
+        // The decision came across with it, and is one there even when brought twice.
+        QVERIFY(set.embedded().decisions(true, &problem).isEmpty());
+        const ArchiveDecision across = set.chosen().decisions(&problem).value(0);
+        QCOMPARE(across.decision + '|' + across.by + '|' + across.role,
+                 "rejected|" + CArchive::loginName() + "|collatrix");
+        QVERIFY(set.embedded().setDecisionWaiting(across, true, &problem));
+        QVERIFY(set.sync(&brought, &problem) && brought == 1);
+        QCOMPARE(set.chosen().decisions(&problem).size(), 1);
     }
     void survivesAServerStop_data() { addBackends({"postgresql"}); }
     // The server goes away under open connections and comes back, also in the middle of a sync:

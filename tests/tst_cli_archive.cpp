@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // collatrix-cli archive on both backends: list and history lines written out by hand, one file
 // imported twice and by two processes at once recorded once, an import killed half-way and run
-// again, and group names with quotes, semicolons and non-ASCII letters.
+// again, group names with quotes, semicolons and non-ASCII letters, and limits and settings set
+// in part, refused when bad and logged with who set them.
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "services/keptfolder.h"
@@ -101,6 +102,48 @@ private slots:
         QVERIFY2(archive.open(&problem), qPrintable(problem));
         QCOMPARE(archive.groupName(3, second.time, &problem), name);
         QCOMPARE(archive.groupName(3, first.time, &problem), QString());
+    }
+    void limitsKeepWhatIsNotGivenAndAreLogged_data() { addBackends(); }
+    // archive limits keeps the values not given and refuses bad ones; archive log gives each
+    // value that changed, quoting a field with a ';' or a quote.
+    void limitsKeepWhatIsNotGivenAndAreLogged()
+    {
+        qputenv("USER", "carla");
+        const auto cli = [this](const QStringList &args) {
+            return runCli(QStringList{"archive"} + args +
+                          QStringList{"--archive", urlOf(location)});
+        };
+        CliRun r = cli({"limits", "3", "--warning", "1"});
+        QVERIFY2(r.status == 2 && r.err.contains("give --nominal and --minimum"),
+                 r.err.constData());
+        const QStringList bad{"--rule", "class4", "--tolerance", "-1", "--min-interval", "1.5",
+                              "--rate", "",       "--reason",    "x"};
+        for (int i = 0; i < bad.size(); i += 2)
+            QCOMPARE(cli({"limits", "3", bad.at(i), bad.at(i + 1)}).status, 2);
+        const QString reason = "dwg \"4\"; rev. B";
+        QCOMPARE(
+            cli({"limits", "3", "--nominal", "12", "--minimum", "8", "--reason", reason}).status,
+            0);
+        QCOMPARE(cli({"limits", "3", "--warning", "0.5"}).status, 0);
+        QCOMPARE(cli({"limits", "3", "--rule", "vessel", "--min-interval", "30", "--tolerance",
+                      "0.30", "--rate", "upper"})
+                     .status,
+                 0);
+        QCOMPARE(cli({"name", "3", "Tank 3; shell", "--reason", "site plan"}).status, 0);
+        QCOMPARE(lines(cli({"limits", "3"}).out).size(), 2);
+        QStringList log = lines(cli({"log"}).out);
+        for (QString &line : log)
+            line = line.section(';', 1); // after the time, which is the run's own
+        const QString who = location.isShared() ? "carla (" + location.user + ")" : "carla";
+        QCOMPARE(log,
+                 QStringList({"%1;3;nominal;;12;\"dwg \"\"4\"\"; rev. B\"",
+                              "%1;3;minimum;;8;\"dwg \"\"4\"\"; rev. B\"",
+                              "%1;3;warning;;0;\"dwg \"\"4\"\"; rev. B\"", "%1;3;warning;0;0.5;",
+                              "%1;3;min_interval;;30;", "%1;3;rate;;upper;", "%1;3;rule;;vessel;",
+                              "%1;3;tolerance;;0.3;", "%1;3;name;;\"Tank 3; shell\";site plan"})
+                     .replaceInStrings("%1", who));
+        QCOMPARE(cli({"log", "4"}).out, QByteArray());
+        QCOMPARE(cli({"log", "x"}).status, 2);
     }
     void twoImportsAtOnceRecordEachOnce_data() { addBackends(); }
     void twoImportsAtOnceRecordEachOnce()

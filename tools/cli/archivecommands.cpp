@@ -8,6 +8,7 @@
 #include "format/keptdownload.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -18,13 +19,14 @@ namespace
 const QString kNominal = QStringLiteral("--nominal");
 const QString kMinimum = QStringLiteral("--minimum");
 const QString kWarning = QStringLiteral("--warning");
+const QString kReason = QStringLiteral("--reason");
 
 int listDownloads(CArchive &archive)
 {
     QString problem;
     for (const ArchiveDownload &d : archive.downloads(false, &problem))
-        std::printf("%s;%s;%d;%d;%s;%s\n", qPrintable(isoTime(d.time)), qPrintable(d.tester),
-                    d.results, d.aScans, qPrintable(d.outcome),
+        std::printf("%s;%s;%d;%d;%s;%s\n", qPrintable(CArchive::timeText(d.time)),
+                    qPrintable(d.tester), d.results, d.aScans, qPrintable(d.outcome),
                     qPrintable(QDir::toNativeSeparators(d.file)));
     if (!problem.isEmpty())
         printError(problem);
@@ -53,8 +55,8 @@ int showHistory(CArchive &archive, const CCliOptions &opt)
         writer.decimalSeparator = QLatin1Char('.');
     QString problem;
     for (const ArchiveReading &r : archive.history(group, cell, &problem))
-        std::printf("%s;%d;%d;%s;%s\n", qPrintable(isoTime(r.time)), r.record.group, r.record.cell,
-                    qPrintable(writer.resultText(r.record)),
+        std::printf("%s;%d;%d;%s;%s\n", qPrintable(CArchive::timeText(r.time)), r.record.group,
+                    r.record.cell, qPrintable(writer.resultText(r.record)),
                     qPrintable(writer.unitText(r.record.unit)));
     if (!problem.isEmpty())
         printError(problem);
@@ -71,7 +73,8 @@ int nameGroup(CArchive &archive, const CCliOptions &opt)
     QDateTime from = archive.newestTime(&problem);
     if (!from.isValid())
         from = QDateTime::currentDateTime();
-    if (!problem.isEmpty() || !archive.nameGroup(group, opt.positional.at(2), from, &problem)) {
+    if (!problem.isEmpty() || !archive.nameGroup(group, opt.positional.at(2), from, &problem,
+                                                 opt.values.value(kReason))) {
         printError(problem);
         return CliFailed;
     }
@@ -119,18 +122,127 @@ int sync(CArchiveSet &set)
     const bool done = set.sync(&brought, &problem);
     if (!done)
         printError(problem);
-    std::fprintf(stderr, "%d downloads brought to the shared archive\n", brought);
+    std::fprintf(stderr, "%d downloads and decisions brought to the shared archive\n", brought);
     return done ? CliOk : CliFailed;
 }
 
-bool limitValue(const CCliOptions &opt, const QString &option, double *value)
+bool thickness(const QString &text, double *value)
 {
     bool ok = false;
-    *value = opt.values.value(option, QStringLiteral("0")).toDouble(&ok);
-    if (!ok || *value < 0)
-        printError(
-            QStringLiteral("%1 needs a thickness, not '%2'").arg(option, opt.values.value(option)));
+    *value = text.toDouble(&ok);
     return ok && *value >= 0;
+}
+
+// How an option's value is read and stored: false when the text is not one.
+using Reader = std::function<bool(const QString &text, QString *value)>;
+
+// An object's setting the command line sets: its option, its key in the archive and what it
+// takes.
+struct SettingOption {
+    QString option;
+    QString key;
+    QString takes;
+    Reader read;
+};
+
+Reader oneOf(const QStringList &words)
+{
+    return [words](const QString &text, QString *value) {
+        *value = text;
+        return words.contains(text);
+    };
+}
+
+const QList<SettingOption> &settingOptions()
+{
+    static const QList<SettingOption> options{
+        {QStringLiteral("--tolerance"), QStringLiteral("tolerance"), QStringLiteral("a thickness"),
+         [](const QString &text, QString *value) {
+             double number = 0;
+             const bool ok = thickness(text, &number);
+             *value = QString::number(number);
+             return ok;
+         }},
+        {QStringLiteral("--min-interval"), QStringLiteral("min_interval"),
+         QStringLiteral("a whole number of days"),
+         [](const QString &text, QString *value) {
+             bool ok = false;
+             const int days = text.toInt(&ok);
+             *value = QString::number(days);
+             return ok && days >= 1;
+         }},
+        {QStringLiteral("--rule"), QStringLiteral("rule"),
+         QStringLiteral("half-life, vessel, class1, class2 or class3"),
+         oneOf({QStringLiteral("half-life"), QStringLiteral("vessel"), QStringLiteral("class1"),
+                QStringLiteral("class2"), QStringLiteral("class3")})},
+        {QStringLiteral("--rate"), QStringLiteral("rate"), QStringLiteral("lt-st, all or upper"),
+         oneOf({QStringLiteral("lt-st"), QStringLiteral("all"), QStringLiteral("upper")})}};
+    return options;
+}
+
+void badValue(const CCliOptions &opt, const QString &option, const QString &takes)
+{
+    printError(
+        QStringLiteral("%1 needs %2, not '%3'").arg(option, takes, opt.values.value(option)));
+}
+
+// The settings given, by key; false after naming a bad value.
+bool settingsGiven(const CCliOptions &opt, QMap<QString, QString> *settings)
+{
+    for (const SettingOption &s : settingOptions()) {
+        if (!opt.values.contains(s.option))
+            continue;
+        QString value;
+        if (!s.read(opt.values.value(s.option), &value)) {
+            badValue(opt, s.option, s.takes);
+            return false;
+        }
+        settings->insert(s.key, value);
+    }
+    return true;
+}
+
+// The option's thickness, or the current one when it is not given; false after naming a bad one.
+bool limitValue(const CCliOptions &opt, const QString &option, double current, double *value)
+{
+    *value = current;
+    if (!opt.values.contains(option) || thickness(opt.values.value(option), value))
+        return true;
+    badValue(opt, option, QStringLiteral("a thickness"));
+    return false;
+}
+
+// The group's limits with the values given, the others as they are; CliOk, or the status after
+// naming the fault.
+int limitsGiven(CArchive &archive, const CCliOptions &opt, ArchiveLimits *limits)
+{
+    QString problem;
+    const QMap<int, ArchiveLimits> latest = archive.latestLimits(&problem);
+    if (!problem.isEmpty()) {
+        printError(problem);
+        return CliFailed;
+    }
+    QStringList missing;
+    for (const QString &option : {kNominal, kMinimum}) {
+        if (!latest.contains(limits->group) && !opt.values.contains(option))
+            missing << option;
+    }
+    if (!missing.isEmpty()) {
+        printError(QStringLiteral("group %1 has no limits yet: give %2 too")
+                       .arg(limits->group)
+                       .arg(missing.join(QStringLiteral(" and "))));
+        return CliUsage;
+    }
+    const ArchiveLimits current = latest.value(limits->group);
+    if (!limitValue(opt, kNominal, current.nominal, &limits->nominal) ||
+        !limitValue(opt, kMinimum, current.minimum, &limits->minimum) ||
+        !limitValue(opt, kWarning, current.warning, &limits->warning))
+        return CliUsage;
+    if (limits->minimum >= limits->nominal) {
+        printError(QStringLiteral("the minimum must be below the nominal thickness"));
+        return CliUsage;
+    }
+    return CliOk;
 }
 
 // Every setting of the group's limits, oldest first: time;nominal;minimum;warning.
@@ -138,7 +250,7 @@ int showLimits(CArchive &archive, int group)
 {
     QString problem;
     for (const ArchiveLimits &l : archive.limitsHistory(group, &problem))
-        std::printf("%s;%s;%s;%s\n", qPrintable(isoTime(l.from)),
+        std::printf("%s;%s;%s;%s\n", qPrintable(CArchive::timeText(l.from)),
                     qPrintable(QString::number(l.nominal)), qPrintable(QString::number(l.minimum)),
                     qPrintable(QString::number(l.warning)));
     if (!problem.isEmpty())
@@ -146,34 +258,66 @@ int showLimits(CArchive &archive, int group)
     return problem.isEmpty() ? CliOk : CliFailed;
 }
 
-// Sets the limits from now on; without values, lists the settings so far.
+// Sets the limits and settings given from now on, a value not given staying as it is; without
+// values, lists the limits so far.
 int setLimits(CArchive &archive, const CCliOptions &opt)
 {
     ArchiveLimits limits;
-    if (opt.positional.size() != 2 || !number(opt.positional.at(1), &limits.group))
+    QMap<QString, QString> settings;
+    if (opt.positional.size() != 2 || !number(opt.positional.at(1), &limits.group) ||
+        !settingsGiven(opt, &settings))
         return CliUsage;
-    const bool nominal = opt.values.contains(kNominal);
-    const bool minimum = opt.values.contains(kMinimum);
-    if (!nominal && !minimum && !opt.values.contains(kWarning))
-        return showLimits(archive, limits.group);
-    if (!nominal || !minimum) {
-        printError(QStringLiteral("archive limits needs --nominal and --minimum"));
-        return CliUsage;
-    }
-    if (!limitValue(opt, kNominal, &limits.nominal) ||
-        !limitValue(opt, kMinimum, &limits.minimum) || !limitValue(opt, kWarning, &limits.warning))
-        return CliUsage;
-    if (limits.minimum >= limits.nominal) {
-        printError(QStringLiteral("the minimum must be below the nominal thickness"));
+    const bool newLimits = opt.values.contains(kNominal) || opt.values.contains(kMinimum) ||
+                           opt.values.contains(kWarning);
+    if (!newLimits && settings.isEmpty()) {
+        if (!opt.values.contains(kReason))
+            return showLimits(archive, limits.group);
+        printError(QStringLiteral("--reason goes with a value to set"));
         return CliUsage;
     }
+    if (const int status = newLimits ? limitsGiven(archive, opt, &limits) : CliOk)
+        return status;
     limits.from = QDateTime::currentDateTime();
+    limits.reason = opt.values.value(kReason);
     QString problem;
-    if (!archive.setLimits(limits, &problem)) {
+    if ((newLimits && !archive.setLimits(limits, &problem)) ||
+        (!settings.isEmpty() &&
+         !archive.setSettings(limits.group, settings, limits.from, limits.reason, &problem))) {
         printError(problem);
         return CliFailed;
     }
     return CliOk;
+}
+
+// A field that holds the separator, a quote or a line break is quoted, its quotes doubled, so
+// that every entry stays one line of fields.
+QString field(const QString &text)
+{
+    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
+    if (!text.contains(special))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+// What decides the figures of the group, or of every group, oldest first:
+// time;user;group;what;old;new;reason.
+int showLog(CArchive &archive, const CCliOptions &opt)
+{
+    int group = 0;
+    if (opt.positional.size() > 2 ||
+        (opt.positional.size() == 2 && !number(opt.positional.at(1), &group)))
+        return CliUsage;
+    QString problem;
+    for (const ArchiveLogEntry &e : archive.log(group, &problem)) {
+        const QStringList fields{
+            CArchive::timeText(e.at), field(e.user),     QString::number(e.group), field(e.what),
+            field(e.oldValue),        field(e.newValue), field(e.reason)};
+        std::printf("%s\n", qPrintable(fields.join(QLatin1Char(';'))));
+    }
+    if (!problem.isEmpty())
+        printError(problem);
+    return problem.isEmpty() ? CliOk : CliFailed;
 }
 
 } // namespace
@@ -193,24 +337,15 @@ std::unique_ptr<CArchiveSet> openArchives(const QString &url)
     return opened ? std::move(set) : nullptr;
 }
 
-QString isoTime(const QDateTime &time)
-{
-    const int offset = time.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-           QStringLiteral("%1%2:%3")
-               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
-
 int runArchiveCommand(const QStringList &args)
 {
     CCliOptions opt;
-    if (!opt.parse(
-            args,
-            {kArchiveOption, QStringLiteral("--decimal-separator"), kNominal, kMinimum, kWarning},
-            {QStringLiteral("--progress")}, 1000))
+    QSet<QString> valueOptions{kArchiveOption, QStringLiteral("--decimal-separator"),
+                               kNominal,       kMinimum,
+                               kWarning,       kReason};
+    for (const SettingOption &s : settingOptions())
+        valueOptions.insert(s.option);
+    if (!opt.parse(args, valueOptions, {QStringLiteral("--progress")}, 1000))
         return CliUsage;
     const QString action = opt.positional.value(0);
     const QMap<QString, std::function<int(CArchiveSet &)>> actions = {
@@ -221,9 +356,11 @@ int runArchiveCommand(const QStringList &args)
         {QStringLiteral("import"), [&opt](CArchiveSet &set) { return import(set, opt); }},
         {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }},
         {QStringLiteral("limits"),
-         [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }}};
+         [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }},
+        {QStringLiteral("log"), [&opt](CArchiveSet &set) { return showLog(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
-        printError(QStringLiteral("archive needs list, history, name, import, sync or limits"));
+        printError(
+            QStringLiteral("archive needs list, history, name, import, sync, limits or log"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchiveOption));
