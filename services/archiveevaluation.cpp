@@ -2,6 +2,7 @@
 #include "services/archiveevaluation.h"
 
 #include "archive/archive.h"
+#include "evaluation/designminimum.h"
 #include "evaluation/evaluation.h"
 #include "evaluation/evaluationcsvwriter.h"
 #include "format/atomicfile.h"
@@ -40,7 +41,40 @@ void takeAll(const QList<ArchiveReading> &readings, const QSet<PointInUnit> &poi
     }
 }
 
+// A setting the program cannot read keeps its default.
+ObjectRules rulesFrom(const QMap<QString, ArchiveSetting> &settings)
+{
+    ObjectRules rules;
+    bool ok = false;
+    const double tolerance = settings.value(QStringLiteral("tolerance")).value.toDouble(&ok);
+    if (ok && tolerance >= 0)
+        rules.tolerance = tolerance;
+    const int days = settings.value(QStringLiteral("min_interval")).value.toInt(&ok);
+    if (ok && days >= 0)
+        rules.minimumIntervalDays = days;
+    rules.rule = ObjectRules::ruleNamed(settings.value(QStringLiteral("rule")).value)
+                     .value_or(IntervalRule::HalfLife);
+    rules.rate = ObjectRules::rateNamed(settings.value(QStringLiteral("rate")).value)
+                     .value_or(RateChoice::LongOrShort);
+    rules.design = CDesignMinimum::fromText(settings.value(QStringLiteral("design")).value);
+    return rules;
+}
+
+// When the minimum in force was typed: the first of the latest settings that kept it, as a
+// change of the warning margin alone keeps the minimum it had.
+QDateTime minimumTypedAt(const QList<ArchiveLimits> &history)
+{
+    QDateTime at;
+    for (auto it = history.crbegin();
+         it != history.crend() && it->minimum == history.last().minimum; ++it)
+        at = it->from;
+    return at;
+}
+
 } // namespace
+
+const QString CArchiveEvaluation::kVerified = QStringLiteral("verified");
+const QString CArchiveEvaluation::kRejected = QStringLiteral("rejected");
 
 // The checks walk every earlier reading of a point, and least squares fits them all.
 bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDateTime &time,
@@ -69,7 +103,77 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
     }
     for (const ArchiveLimits &l : latest)
         input->limits.insert(l.group, GroupLimits{l.nominal, l.minimum, l.warning});
-    return true;
+    const bool read = readRules(archive, input, &why) && readDecisions(archive, input, &why) &&
+                      readNames(archive, input, &why);
+    if (!read)
+        *problem = why;
+    return read;
+}
+
+// The design minimum replaces a minimum typed before the design data were set.
+bool CArchiveEvaluation::readRules(CArchive &archive, EvaluationInput *input, QString *problem)
+{
+    const QMap<int, QMap<QString, ArchiveSetting>> settings = archive.latestSettings(problem);
+    for (auto it = settings.cbegin(); problem->isEmpty() && it != settings.cend(); ++it) {
+        ObjectRules rules = rulesFrom(it.value());
+        const auto limits = input->limits.find(it.key());
+        if (rules.design && limits != input->limits.end() &&
+            it.value().value(QStringLiteral("design")).from >
+                minimumTypedAt(archive.limitsHistory(it.key(), problem)))
+            limits->minimum = CDesignMinimum::minimum(*rules.design);
+        else
+            rules.design.reset();
+        input->rules.insert(it.key(), rules);
+    }
+    return problem->isEmpty();
+}
+
+bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input, QString *problem)
+{
+    QHash<QPair<TestPoint, qint64>, ReadingDecision> latest;
+    for (const ArchiveDecision &d : archive.decisions(problem))
+        latest.insert({TestPoint{d.group, d.cell}, d.readingTime.toMSecsSinceEpoch()},
+                      decisionNamed(d.decision));
+    for (auto it = input->history.begin(); it != input->history.end(); ++it) {
+        for (PointReading &reading : *it)
+            reading.decision = latest.value({it.key(), reading.time.toMSecsSinceEpoch()});
+    }
+    const qint64 now = input->time.toMSecsSinceEpoch();
+    for (auto it = latest.cbegin(); it != latest.cend(); ++it) {
+        if (it.key().second == now)
+            input->decisions.insert(it.key().first, it.value());
+    }
+    const QList<QPair<int, int>> later = problem->isEmpty()
+                                             ? archive.pointsReadAfter(input->time, problem)
+                                             : QList<QPair<int, int>>();
+    for (const auto &[group, cell] : later)
+        input->readLater.insert(TestPoint{group, cell});
+    input->today = CEvaluationSettings::today();
+    return problem->isEmpty();
+}
+
+bool CArchiveEvaluation::readNames(CArchive &archive, EvaluationInput *input, QString *problem)
+{
+    for (int group : CObjectParticulars::groupsOf(*input->data)) {
+        const QString name = archive.groupName(group, input->time, problem);
+        if (!name.isEmpty())
+            input->names.insert(group, name);
+    }
+    return problem->isEmpty();
+}
+
+bool CArchiveEvaluation::setDesign(CArchive &archive, int group, const DesignData &design,
+                                   const QString &reason, QString *problem)
+{
+    return archive.setSettings(group, {{QStringLiteral("design"), CDesignMinimum::text(design)}},
+                               QDateTime::currentDateTime(), reason, problem);
+}
+
+ReadingDecision CArchiveEvaluation::decisionNamed(const QString &name)
+{
+    if (name == kVerified)
+        return ReadingDecision::Verified;
+    return name == kRejected ? ReadingDecision::Rejected : ReadingDecision::None;
 }
 
 bool CArchiveEvaluation::limitsApply(const EvaluationInput &input)

@@ -10,10 +10,16 @@ class CCsvWriter;
 class CZRData;
 
 // The evaluation of a download against the archive: the readings of its test points in the
-// downloads made before it (never those made after) and the latest limits of every group.
+// downloads made before it (never those made after) with the decisions on them, the latest
+// limits and rules of every group, the objects' names, and which points were read again since.
 class CArchiveEvaluation
 {
 public:
+    // The decisions an engineer makes on a reading, as the archive keeps them.
+    static const QString kVerified;
+    static const QString kRejected;
+    static ReadingDecision decisionNamed(const QString &name);
+
     // False with the reason in *problem when the archive cannot be read.
     static bool input(CArchive &archive, const CZRData &data, const QDateTime &time,
                       EvaluationInput *input, QString *problem);
@@ -25,4 +31,13 @@ public:
     // them; false with the reason.
     static bool writeCsv(const QString &path, const EvaluationInput &input,
                          const CCsvWriter &results, QString *problem);
+    // Sets the group's design data from now on: its minimum replaces the typed one until a
+    // minimum is typed again.
+    static bool setDesign(CArchive &archive, int group, const DesignData &design,
+                          const QString &reason, QString *problem);
+
+private:
+    static bool readRules(CArchive &archive, EvaluationInput *input, QString *problem);
+    static bool readDecisions(CArchive &archive, EvaluationInput *input, QString *problem);
+    static bool readNames(CArchive &archive, EvaluationInput *input, QString *problem);
 };

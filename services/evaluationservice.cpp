@@ -5,6 +5,7 @@
 #include "services/archiveevaluation.h"
 #include "services/archiveservice.h"
 #include "services/objectparticulars.h"
+#include "services/reviewservice.h"
 
 #include "format/zrdata.h"
 
@@ -55,8 +56,43 @@ void CEvaluationService::rememberParticulars(const CZRData &data,
         context, done);
 }
 
+QList<ArchiveLogEntry> CEvaluationService::log(int group, QString *problem)
+{
+    QList<ArchiveLogEntry> entries;
+    archive->read([&](CArchiveSet &set) { entries = set.chosen().log(group, problem); }, problem);
+    return entries;
+}
+
+bool CEvaluationService::aScanOf(const QDateTime &time, int group, int cell, AScanEntry *entry,
+                                 QString *problem)
+{
+    bool found = false;
+    archive->read(
+        [&](CArchiveSet &set) {
+            found = CReviewService::aScanOf(set.chosen(), time, group, cell, entry, problem);
+        },
+        problem);
+    return found;
+}
+
+void CEvaluationService::decide(const ArchiveDecision &decision, QObject *context, const Done &done)
+{
+    writeSet(
+        [decision](CArchiveSet &set, QString *problem) {
+            return CReviewService::decide(set, decision, problem);
+        },
+        context, done);
+}
+
 void CEvaluationService::write(const std::function<bool(CArchive &, QString *)> &step,
                                QObject *context, const Done &done)
+{
+    writeSet([step](CArchiveSet &set, QString *problem) { return step(set.chosen(), problem); },
+             context, done);
+}
+
+void CEvaluationService::writeSet(const std::function<bool(CArchiveSet &, QString *)> &step,
+                                  QObject *context, const Done &done)
 {
     struct Outcome {
         bool written = false;
@@ -64,9 +100,7 @@ void CEvaluationService::write(const std::function<bool(CArchive &, QString *)> 
     };
     auto outcome = std::make_shared<Outcome>();
     archive->query(
-        [step, outcome](CArchiveSet &set) {
-            outcome->written = step(set.chosen(), &outcome->problem);
-        },
+        [step, outcome](CArchiveSet &set) { outcome->written = step(set, &outcome->problem); },
         context,
         [this, outcome, done] {
             done(outcome->written || !outcome->problem.isEmpty() ? outcome->problem

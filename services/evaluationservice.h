@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/archivedecision.h"
+#include "archive/archivelogentry.h"
 #include "evaluation/evaluationinput.h"
+#include "format/ascanentry.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -10,6 +13,7 @@
 #include <functional>
 
 class CArchive;
+class CArchiveSet;
 class CArchiveService;
 class CCsvWriter;
 class CZRData;
@@ -33,6 +37,12 @@ public:
                QString *problem);
     QMap<QString, QString> particulars(const CZRData &data, QString *problem);
     void setLimits(int group, const GroupLimits &limits, QObject *context, const Done &done);
+    // The changes that decided the figures of the group, oldest first.
+    QList<ArchiveLogEntry> log(int group, QString *problem);
+    // The A-scan of a point's reading in the download of the given time, when it was fetched.
+    bool aScanOf(const QDateTime &time, int group, int cell, AScanEntry *entry, QString *problem);
+    // Verifies or rejects a reading; the decision waits for a shared archive out of reach.
+    void decide(const ArchiveDecision &decision, QObject *context, const Done &done);
     void rememberParticulars(const CZRData &data, const QMap<QString, QString> &values,
                              QObject *context, const Done &done);
     // With limits set for one of the download's groups, the evaluation CSV beside a results
@@ -44,6 +54,8 @@ public:
 private:
     void write(const std::function<bool(CArchive &, QString *)> &step, QObject *context,
                const Done &done);
+    void writeSet(const std::function<bool(CArchiveSet &, QString *)> &step, QObject *context,
+                  const Done &done);
 
     CArchiveService *archive;
 };

@@ -24,6 +24,13 @@ double CEvaluationSettings::maximumIntervalYears()
     return ok && years > 0 ? years : kDefaultMaximumInterval;
 }
 
+QDate CEvaluationSettings::today()
+{
+    const QDate chosen =
+        QDate::fromString(qEnvironmentVariable("COLLATRIX_TODAY"), QStringLiteral("yyyy-MM-dd"));
+    return chosen.isValid() ? chosen : QDate::currentDate();
+}
+
 bool CEvaluationSettings::setMaximumIntervalYears(double years, QString *problem)
 {
     return CProgramSettings::set(kInterval, years, problem);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 // How the evaluation is shown and dated, kept in the program's own settings
@@ -12,6 +13,9 @@ public:
     static constexpr double kDefaultMaximumInterval = 10.0;
 
     static double maximumIntervalYears();
+    // The day against which next inspections are overdue: $COLLATRIX_TODAY (yyyy-MM-dd) when
+    // set, which lets a demonstration or a test stand on a day of its choosing, else today.
+    static QDate today();
     // The setters are false with the reason in *problem when the settings cannot be written.
     static bool setMaximumIntervalYears(double years, QString *problem);
     // 0 when none is set: the map is then square-ish.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// collatrix-cli evaluate, archive limits and report --field on both backends: three surveys of
-// one object a year apart (a leap day in the first year) evaluated against figures worked out
-// by hand, the middle one evaluated while the archive holds a newer one, the latest of two limit
-// settings applying, and the particulars of the test on the report's page one.
+// collatrix-cli evaluate, archive limits, design, review and report --field on both backends:
+// three surveys of one object a year apart (a leap day in the first year) evaluated against
+// figures worked out by hand, the middle one evaluated while the archive holds a newer one, the
+// latest of two limit settings applying; five surveys with a grown reading, a halved one and two
+// surveys weeks apart, reviewed and decided; and the particulars of the test on the report's page
+// one.
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "pdftools.h"
@@ -31,6 +33,12 @@ class TestCliEvaluate : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The day the surveys are evaluated on, whatever the machine's clock says.
+        qputenv("COLLATRIX_TODAY", "2025-06-02");
+        qputenv("USER", "inspector");
+    }
     void init()
     {
         if (!freshArchive(dir, &location))
@@ -90,6 +98,98 @@ private slots:
                  QStringLiteral("3;1;11,50;mm;ok;4,2;11,90;2023-06-01;11,90;2023-06-01;0,399;0,399;"
                                 "0,399;8,8;2028-10-19;;;;;8,000;half-life"));
     }
+    // Survey 5 of group 5 (1 July 2024, 10:00 UTC), limits 12/8; the others on 1 June 2021-2024.
+    // Least squares with t(0.95) = 6.3138, 2.9200 and 2.3534 for 3, 4 and 5 readings.
+    // Cell 1: June 2024 is 30 days back, under the 180 days: ST from June 2023, 0.30 / 1.08419 =
+    // 0.277, LT 0.70 / 3.08282 = 0.227; life 3.30 / 0.2767 = 11.9. Least squares over all five:
+    // slope -0.19808, error 0.02757, upper 0.265.
+    // Cell 2: June 2023's 10.60 grew 0.70 beyond 9.90: suspect, so LT and ST come from June 2021
+    // and 2022 (ST 0.15 / 2.08350 = 0.072); least squares over the four others. Verified, it is
+    // the previous reading: ST 0.85 / 1.08419 = 0.784, life 1.75 / 0.78399 = 2.2.
+    // Cell 3: June 2024's 4.80 is under 60 % of 9.80: suspect, passed over; ST from June 2023.
+    void checkedSurveys_data() { addBackends(); }
+    void checkedSurveys()
+    {
+        recordFiveSurveys();
+        QCOMPARE(runCli({"archive", "limits", "5", "--nominal", "12", "--minimum", "8", "--archive",
+                         url})
+                     .status,
+                 0);
+        const QString cell1 = "5;1;11.30;mm;ok;5.8;12.00;2021-06-01;11.60;2023-06-01;0.227;0.277;"
+                              "0.277;11.9;2030-06-18;;0.198;0.028;0.265;8.000;half-life";
+        const QString cell3 = "5;3;9.70;mm;ok;19.2;10.00;2021-06-01;9.80;2023-06-01;0.097;0.092;"
+                              "0.097;17.5;2033-03-26;;0.098;0.001;0.102;8.000;half-life";
+        QCOMPARE(evaluated(),
+                 (QStringList{cell1,
+                              "5;2;9.75;mm;ok;18.8;10.00;2021-06-01;9.90;2022-06-01;0.081;0.072;"
+                              "0.081;21.6;2034-07-01;;0.071;0.010;0.101;8.000;half-life",
+                              cell3}));
+        QCOMPARE(evaluated(files.at(3)).value(2),
+                 "5;3;4.80;mm;suspect;;10.00;2021-06-01;9.80;2023-06-01;;;;;;suspect: half;;;;"
+                 "8.000;half-life");
+        QCOMPARE(review(),
+                 (QStringList{"2023-06-01T10:00:00+00:00;5;2;10.60;mm;suspect: thicker;;;",
+                              "2024-06-01T10:00:00+00:00;5;3;4.80;mm;suspect: half;;;"}));
+
+        // Decided: the grown reading counts, the halved one never will.
+        const QString who = location.isShared() ? "inspector (" + location.user + ")" : "inspector";
+        QCOMPARE(runCli({"review", "verify", "5", "2", "2023-06-01T10:00:00+00:00", "--reason",
+                         "couplant checked; echo clean", "--archive", url})
+                     .status,
+                 0);
+        QCOMPARE(runCli({"review", "reject", "5", "3", "2024-06-01T10:00:00+00:00", "--reason",
+                         "lamination", "--archive", url})
+                     .status,
+                 0);
+        QCOMPARE(runCli({"review", "reject", "5", "3", "2024-06-02T10:00:00+00:00", "--reason",
+                         "no such reading", "--archive", url})
+                     .status,
+                 1);
+        QCOMPARE(
+            runCli({"review", "verify", "5", "3", "2024-06-01T10:00:00+00:00", "--archive", url})
+                .status,
+            2);
+        QCOMPARE(review(),
+                 (QStringList{"2023-06-01T10:00:00+00:00;5;2;10.60;mm;suspect: thicker;verified;" +
+                                  who + ";\"couplant checked; echo clean\"",
+                              "2024-06-01T10:00:00+00:00;5;3;4.80;mm;suspect: half;rejected;" +
+                                  who + ";lamination"}));
+        QCOMPARE(evaluated(),
+                 (QStringList{cell1,
+                              "5;2;9.75;mm;ok;18.8;10.00;2021-06-01;10.60;2023-06-01;0.081;0.784;"
+                              "0.784;2.2;2025-08-13;;0.052;0.147;0.397;8.000;half-life",
+                              cell3}));
+        const QString log =
+            QString::fromUtf8(runCli({"archive", "log", "5", "--archive", url}).out);
+        QVERIFY2(log.contains(";" + who +
+                              ";5;reading 2 2023-06-01T10:00:00+00:00;;verified;"
+                              "\"couplant checked; echo clean\""),
+                 qPrintable(log));
+
+        // The design minimum, 8.5 structural over a pressure thickness of 2.1 * 168.3 / 277.68 =
+        // 1.273, replaces the typed 8 until a minimum is typed again: life 2.80 / 0.2767 = 10.1.
+        CliRun design =
+            runCli({"archive", "design", "5", "--shape", "pipe", "--pressure", "2.1", "--diameter",
+                    "168.3", "--stress", "138", "--structural", "8.5", "--archive", url});
+        QCOMPARE(design.out, QByteArray("8.500\n"));
+        QCOMPARE(evaluated().value(0),
+                 "5;1;11.30;mm;ok;5.8;12.00;2021-06-01;11.60;2023-06-01;0.227;0.277;0.277;10.1;"
+                 "2029-07-23;;0.198;0.028;0.265;8.500;half-life");
+        QCOMPARE(runCli({"archive", "design", "5", "--shape", "shell", "--pressure", "2",
+                         "--diameter", "100", "--stress", "138", "--archive", url})
+                     .status,
+                 2);
+        QCOMPARE(runCli({"archive", "limits", "5", "--minimum", "8", "--archive", url}).status, 0);
+        QCOMPARE(evaluated().value(0), cell1);
+
+        // On New Year's Day 2026, with no survey since, cell 2 was due on 13 August 2025.
+        qputenv("COLLATRIX_TODAY", "2026-01-01");
+        const QStringList late = evaluated();
+        qputenv("COLLATRIX_TODAY", "2025-06-02");
+        QCOMPARE(late.value(0), cell1);
+        QCOMPARE(late.value(1).section(';', 4, 4), QStringLiteral("overdue"));
+        QCOMPARE(late.value(2), cell3);
+    }
     void reportCarriesParticulars_data() { addBackends(); }
     void reportCarriesParticulars()
     {
@@ -121,22 +221,50 @@ private slots:
     }
 
 private:
+    // The lines of the newest download's evaluation, or the file's.
+    QStringList evaluated(const QString &file = QString())
+    {
+        QStringList args{"evaluate", "--archive", url, "--decimal-separator", "."};
+        if (!file.isEmpty())
+            args.prepend(file), args.swapItemsAt(0, 1);
+        return lines(runCli(args).out).mid(1);
+    }
+    QStringList review()
+    {
+        return QString::fromUtf8(runCli({"review", "--archive", url}).out)
+            .split('\n', Qt::SkipEmptyParts);
+    }
+    // Five surveys of group 5, cells 1-3: on 1 June 2021 to 2024 and on 1 July 2024.
+    void recordFiveSurveys()
+    {
+        const QList<QList<std::array<int, 5>>> surveys{
+            {{5, 1, 1200, 1, 0}, {5, 2, 1000, 1, 0}, {5, 3, 1000, 1, 0}},
+            {{5, 1, 1180, 1, 0}, {5, 2, 990, 1, 0}, {5, 3, 990, 1, 0}},
+            {{5, 1, 1160, 1, 0}, {5, 2, 1060, 1, 0}, {5, 3, 980, 1, 0}},
+            {{5, 1, 1150, 1, 0}, {5, 2, 980, 1, 0}, {5, 3, 480, 1, 0}},
+            {{5, 1, 1130, 1, 0}, {5, 2, 975, 1, 0}, {5, 3, 970, 1, 0}}};
+        recordAll(surveys, {"2021-06-01", "2022-06-01", "2023-06-01", "2024-06-01", "2024-07-01"});
+    }
     // Three surveys of group 3, cells 1-4, on 1 June 2023, 2024 and 2025, in the archive.
     void recordSurveys()
     {
-        const CKeptFolder folder(
-            dir.filePath(QStringLiteral("kept-%1-%2")
-                             .arg(QTest::currentTestFunction(), QTest::currentDataTag())));
         const QList<QList<std::array<int, 5>>> surveys{
             {{3, 1, 1190, 1, 0}, {3, 2, 900, 1, 0}, {3, 3, 820, 1, 0}, {3, 4, 1000, 1, 0}},
             {{3, 1, 1150, 1, 0}, {3, 2, 880, 1, 0}, {3, 3, 800, 1, 0}, {3, 4, 1010, 1, 0}},
             {{3, 1, 1100, 1, 0}, {3, 2, 850, 1, 0}, {3, 3, 790, 1, 0}, {3, 4, 1020, 1, 0}}};
+        recordAll(surveys, {"2023-06-01", "2024-06-01", "2025-06-01"});
+    }
+    // Keeps the surveys, each at 10:00 UTC of its day, and imports them into the archive.
+    void recordAll(const QList<QList<std::array<int, 5>>> &surveys, const QStringList &days)
+    {
+        const CKeptFolder folder(
+            dir.filePath(QStringLiteral("kept-%1-%2")
+                             .arg(QTest::currentTestFunction(), QTest::currentDataTag())));
         files.clear();
         QString problem;
-        for (int year = 0; year < 3; ++year)
-            files << folder.keep(keptAt(QStringLiteral("%1-06-01T10:00:00+00:00").arg(2023 + year),
-                                        surveys.at(year)),
-                                 &problem);
+        for (int i = 0; i < surveys.size(); ++i)
+            files << folder.keep(
+                keptAt(days.at(i) + QStringLiteral("T10:00:00+00:00"), surveys.at(i)), &problem);
         QVERIFY2(!files.contains(QString()), qPrintable(problem));
         QCOMPARE(runCli({"archive", "import", folder.path, "--archive", url}).status, 0);
     }

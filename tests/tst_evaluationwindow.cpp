@@ -38,6 +38,8 @@ class TestEvaluationWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // The day after the newest survey, whatever the machine's clock says.
+    void initTestCase() { qputenv("COLLATRIX_TODAY", "2025-06-02"); }
     void showsHandWorkedFigures()
     {
         const QString archivePath = dir.filePath(QStringLiteral("archive.sqlite"));

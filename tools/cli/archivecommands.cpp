@@ -2,13 +2,13 @@
 #include "archivecommands.h"
 
 #include "clioptions.h"
+#include "designcommand.h"
 
 #include "archive/archiveset.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -260,6 +260,18 @@ int showLimits(CArchive &archive, int group)
 
 // Sets the limits and settings given from now on, a value not given staying as it is; without
 // values, lists the limits so far.
+// A minimum typed replaces the one the design data gave.
+bool dropDesign(CArchive &archive, int group, QMap<QString, QString> *settings)
+{
+    QString problem;
+    const QMap<int, QMap<QString, ArchiveSetting>> latest = archive.latestSettings(&problem);
+    if (!problem.isEmpty())
+        printError(problem);
+    else if (!latest.value(group).value(QStringLiteral("design")).value.isEmpty())
+        settings->insert(QStringLiteral("design"), QString());
+    return problem.isEmpty();
+}
+
 int setLimits(CArchive &archive, const CCliOptions &opt)
 {
     ArchiveLimits limits;
@@ -277,6 +289,8 @@ int setLimits(CArchive &archive, const CCliOptions &opt)
     }
     if (const int status = newLimits ? limitsGiven(archive, opt, &limits) : CliOk)
         return status;
+    if (opt.values.contains(kMinimum) && !dropDesign(archive, limits.group, &settings))
+        return CliFailed;
     limits.from = QDateTime::currentDateTime();
     limits.reason = opt.values.value(kReason);
     QString problem;
@@ -289,17 +303,6 @@ int setLimits(CArchive &archive, const CCliOptions &opt)
     return CliOk;
 }
 
-// A field that holds the separator, a quote or a line break is quoted, its quotes doubled, so
-// that every entry stays one line of fields.
-QString field(const QString &text)
-{
-    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
-    if (!text.contains(special))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
 // What decides the figures of the group, or of every group, oldest first:
 // time;user;group;what;old;new;reason.
 int showLog(CArchive &archive, const CCliOptions &opt)
@@ -310,9 +313,10 @@ int showLog(CArchive &archive, const CCliOptions &opt)
         return CliUsage;
     QString problem;
     for (const ArchiveLogEntry &e : archive.log(group, &problem)) {
-        const QStringList fields{
-            CArchive::timeText(e.at), field(e.user),     QString::number(e.group), field(e.what),
-            field(e.oldValue),        field(e.newValue), field(e.reason)};
+        const QStringList fields{CArchive::timeText(e.at), csvField(e.user),
+                                 QString::number(e.group), csvField(e.what),
+                                 csvField(e.oldValue),     csvField(e.newValue),
+                                 csvField(e.reason)};
         std::printf("%s\n", qPrintable(fields.join(QLatin1Char(';'))));
     }
     if (!problem.isEmpty())
@@ -345,6 +349,7 @@ int runArchiveCommand(const QStringList &args)
                                kWarning,       kReason};
     for (const SettingOption &s : settingOptions())
         valueOptions.insert(s.option);
+    valueOptions.unite(designOptions());
     if (!opt.parse(args, valueOptions, {QStringLiteral("--progress")}, 1000))
         return CliUsage;
     const QString action = opt.positional.value(0);
@@ -357,10 +362,12 @@ int runArchiveCommand(const QStringList &args)
         {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }},
         {QStringLiteral("limits"),
          [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }},
-        {QStringLiteral("log"), [&opt](CArchiveSet &set) { return showLog(set.chosen(), opt); }}};
+        {QStringLiteral("log"), [&opt](CArchiveSet &set) { return showLog(set.chosen(), opt); }},
+        {QStringLiteral("design"),
+         [&opt](CArchiveSet &set) { return setDesign(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
-        printError(
-            QStringLiteral("archive needs list, history, name, import, sync, limits or log"));
+        printError(QStringLiteral(
+            "archive needs list, history, name, import, sync, limits, log or design"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchiveOption));

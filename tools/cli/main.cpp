@@ -7,6 +7,7 @@
 #include "devicecommands.h"
 #include "evaluatecommand.h"
 #include "keptcommands.h"
+#include "reviewcommand.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -96,6 +97,21 @@ const char kUsage[] =
     "      the group (or of all), oldest first: time;user;group;what;old;new;reason\n"
     "      (a field holding ';', a quote or a line break is quoted, its quotes\n"
     "      doubled).\n"
+    "  archive design GROUP --shape pipe|shell|head --pressure P\n"
+    "                 (--diameter D | --radius R) --stress S [--joint E] [--weld W]\n"
+    "                 [--y Y] [--structural T] [--reason TEXT] [--archive URL]\n"
+    "      Set the group's design data and print the minimum allowable thickness\n"
+    "      they give: the larger of the pressure design thickness (pipe: outside\n"
+    "      diameter D; shell: inside radius R; 2:1 ellipsoidal head: inside\n"
+    "      diameter D) and the structural minimum T. MPa with mm, or psi with\n"
+    "      inches. E and W default to 1, Y to 0.4. It replaces the typed minimum\n"
+    "      until a minimum is set again with archive limits.\n"
+    "  review [--archive URL]\n"
+    "      Every reading that is suspect or decided, oldest first:\n"
+    "      time;group;cell;result;unit;check;decision;by;reason\n"
+    "  review verify|reject GROUP CELL TIME --reason TEXT [--archive URL]\n"
+    "      Verify a suspect reading, so that it counts, or reject a reading, so\n"
+    "      that it never counts; TIME as archive history prints it.\n"
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
@@ -146,7 +162,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("report"), runReportCommand},
         {QStringLiteral("kept"), runKeptCommand},
         {QStringLiteral("archive"), runArchiveCommand},
-        {QStringLiteral("evaluate"), runEvaluateCommand}};
+        {QStringLiteral("evaluate"), runEvaluateCommand},
+        {QStringLiteral("review"), runReviewCommand}};
     int status = CliUsage;
     if (commands.contains(command))
         status = commands.value(command)(args);
