@@ -147,7 +147,7 @@ private:
                             const QString &sha256, QString *problem);
     bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                        const QMap<int, AScanEntry> &aScans, QString *problem);
-    bool readResults(QSqlDatabase &db, qint64 id, const QDateTime &at,
+    bool readResults(QSqlQuery &query, qint64 id, const QDateTime &at,
                      QList<ArchiveReading> *readings, QString *problem);
     bool readReadings(const QString &sql, const QVariantList &values,
                       QList<ArchiveReading> *readings, QString *problem);

@@ -17,27 +17,26 @@
 namespace
 {
 
-// A test point in the unit the download reads it in: only readings in that unit compare.
-using PointInUnit = std::pair<TestPoint, int>;
-
-QSet<PointInUnit> pointsOf(const CZRData &data)
+// An empty history for each point of the download, which the readings then fill: one lookup a
+// reading, of the millions an evaluation against years of surveys reads. The evaluation passes
+// over readings in another unit than the download's.
+QHash<TestPoint, QList<PointReading>> pointsOf(const CZRData &data)
 {
-    QSet<PointInUnit> points;
+    QHash<TestPoint, QList<PointReading>> points;
+    points.reserve(data.totalCount());
     for (int group : CObjectParticulars::groupsOf(data)) {
         for (const MeasurementRecord &r : data.groups[group - 1])
-            points.insert({TestPoint{r.group, r.cell}, r.unit});
+            points.insert(TestPoint{r.group, r.cell}, {});
     }
     return points;
 }
 
-// Adds to history every reading of the download's points.
-void takeAll(const QList<ArchiveReading> &readings, const QSet<PointInUnit> &points,
-             QHash<TestPoint, QList<PointReading>> *history)
+void takeAll(const QList<ArchiveReading> &readings, QHash<TestPoint, QList<PointReading>> *history)
 {
     for (const ArchiveReading &r : readings) {
-        const TestPoint point{r.record.group, r.record.cell};
-        if (points.contains({point, r.record.unit}))
-            (*history)[point].append(PointReading{r.record, r.time});
+        const auto point = history->find(TestPoint{r.record.group, r.record.cell});
+        if (point != history->end())
+            point->append(PointReading{r.record, r.time});
     }
 }
 
@@ -83,15 +82,14 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
     input->data = &data;
     input->time = time;
     input->maximumIntervalYears = CEvaluationSettings::maximumIntervalYears();
-    input->history.clear();
     input->limits.clear();
-    const QSet<PointInUnit> points = pointsOf(data);
+    input->history = pointsOf(data);
     QString why;
-    if (!points.isEmpty())
+    if (!input->history.isEmpty())
         archive.readDownloadsBefore(
             time, false,
             [&](const QList<ArchiveReading> &readings) {
-                takeAll(readings, points, &input->history);
+                takeAll(readings, &input->history);
                 return true;
             },
             &why);
@@ -134,7 +132,7 @@ bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input
     for (const ArchiveDecision &d : archive.decisions(problem))
         latest.insert({TestPoint{d.group, d.cell}, d.readingTime.toMSecsSinceEpoch()},
                       decisionNamed(d.decision));
-    for (auto it = input->history.begin(); it != input->history.end(); ++it) {
+    for (auto it = input->history.begin(); !latest.isEmpty() && it != input->history.end(); ++it) {
         for (PointReading &reading : *it)
             reading.decision = latest.value({it.key(), reading.time.toMSecsSinceEpoch()});
     }
