@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace
@@ -59,6 +60,22 @@ QString written(const CZRData &data, const CEvaluation &evaluation, const QStrin
     return report.write(path, &problem) ? QString() : problem;
 }
 
+// Survey C of the points evaluated against the limits, its report written to path.
+QString evaluatedReport(const QList<Point> &points, const QMap<int, GroupLimits> &limits,
+                        const QString &path)
+{
+    CZRData data;
+    EvaluationInput input;
+    input.data = &data;
+    input.time = morningOf("2022-03-01");
+    for (const Point &p : points) {
+        data.append(reading(p.group, p.cell, p.c));
+        addHistory(&input, p);
+    }
+    input.limits = limits;
+    return written(data, CEvaluation(input), path);
+}
+
 } // namespace
 
 class TestEvaluationReport : public QObject
@@ -75,22 +92,16 @@ private slots:
     {
         // Group 1, limits 10.00 / 8.00 / 0.50, two to a row (not the square three), cell 5 not
         // measured; group 2 without limits.
-        const QList<Point> points{{1, 1, 1000, 980, 940}, {1, 2, 1000, 1000, 1000},
-                                  {1, 3, 0, 0, 830},      {1, 4, 0, 820, 790},
-                                  {1, 6, 0, 0, 990},      {2, 1, 0, 0, 500},
-                                  {2, 2, 0, 0, 600}};
-        CZRData data;
-        EvaluationInput input;
-        input.data = &data;
-        input.time = morningOf("2022-03-01");
-        for (const Point &p : points) {
-            data.append(reading(p.group, p.cell, p.c));
-            addHistory(&input, p);
-        }
-        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.5});
-        const CEvaluation evaluation(input);
         const QString pdf = dir.filePath(QStringLiteral("evaluated.pdf"));
-        QCOMPARE(written(data, evaluation, pdf), QString());
+        QCOMPARE(evaluatedReport({{1, 1, 1000, 980, 940},
+                                  {1, 2, 1000, 1000, 1000},
+                                  {1, 3, 0, 0, 830},
+                                  {1, 4, 0, 820, 790},
+                                  {1, 6, 0, 0, 990},
+                                  {2, 1, 0, 0, 500},
+                                  {2, 2, 0, 0, 600}},
+                                 {{1, GroupLimits{10.0, 8.0, 0.5}}}, pdf),
+                 QString());
         // Page one, the results, then the summary, two maps and the action list.
         QCOMPARE(pdfPages(pdf), 6);
         // Group 1: 9.40, 10.00, 8.30, 7.90, 9.90; mean 45.50/5 = 9.100; deviations 0.3, 0.9, -0.8,
@@ -125,18 +136,46 @@ private slots:
     }
     void nothingNeedsAction()
     {
-        CZRData data;
-        data.append(reading(1, 1, 1000));
-        EvaluationInput input;
-        input.data = &data;
-        input.time = morningOf("2022-03-01");
-        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.0});
-        const CEvaluation evaluation(input);
         const QString pdf = dir.filePath(QStringLiteral("sound.pdf"));
-        QCOMPARE(written(data, evaluation, pdf), QString());
+        QCOMPARE(evaluatedReport({{1, 1, 0, 0, 1000}}, {{1, GroupLimits{10.0, 8.0, 0.0}}}, pdf),
+                 QString());
         QCOMPARE(pdfPages(pdf), 5);
         QVERIFY2(pdfText(pdf, 5).contains("No point is below its minimum"),
                  qPrintable(pdfText(pdf, 5)));
+    }
+    // Long texts in every table, in English and in Russian: no word on any page runs into
+    // another, and the longest cells stand whole in their rows.
+    void tablesKeepApart_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("English") << QString() << QStringList{"below minimum", "warning", "1234,56"};
+        QTest::newRow("Russian") << QStringLiteral(COLLATRIX_BIN_DIR
+                                                   "/translations/collatrix_ru.qm")
+                                 << QStringList{"ниже минимума", "предупреждение", "1234,56"};
+    }
+    void tablesKeepApart()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QStringList, cells);
+        QTranslator translator;
+        QVERIFY(catalogue.isEmpty() ||
+                (translator.load(catalogue) && QCoreApplication::installTranslator(&translator)));
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        QCOMPARE(evaluatedReport({{201, 1001, 123456, 120000, 112000},
+                                  {201, 1002, 123456, 115000, 108000},
+                                  {201, 1003, 0, 123456, 119999},
+                                  {202, 1004, 0, 0, 99999}},
+                                 {{201, GroupLimits{1200.0, 1100.0, 50.0}}}, pdf),
+                 QString());
+        QString rows;
+        for (int page = 1; page <= pdfPages(pdf); ++page) {
+            const QList<PdfWord> words = pdfWords(pdf, page);
+            QVERIFY2(pdfOverlap(words).isEmpty(), qPrintable(pdfOverlap(words)));
+            rows += pdfRows(words);
+        }
+        for (const QString &cell : cells)
+            QVERIFY2(rows.contains(QLatin1Char(' ') + cell + QLatin1Char(' ')), qPrintable(rows));
     }
 
 private:
