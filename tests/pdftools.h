@@ -63,16 +63,19 @@ inline QList<PdfWord> pdfWords(const QString &pdf, int page)
     return words;
 }
 
-// Two words whose boxes overlap by more than pdftotext's rounding, "" when none do.
-inline QString pdfOverlap(const QList<PdfWord> &words)
+// Two words whose boxes overlap by more than pdftotext's rounding, "" when none do. The margin
+// right of the page number, the page's last word, counts as a word too.
+inline QString pdfClash(QList<PdfWord> words)
 {
-    for (int i = 0; i < words.size(); ++i) {
-        const QRectF inner = words.at(i).box.adjusted(0.1, 0.1, -0.1, -0.1);
+    std::pair<double, double> last(0, 0);
+    for (const PdfWord &w : words)
+        last = std::max(last, std::pair(w.box.bottom(), w.box.right()));
+    words << PdfWord{QStringLiteral("the right margin"), QRectF(last.second, 0, 1e6, 1e6)};
+    for (int i = 0; i < words.size(); ++i)
         for (int j = i + 1; j < words.size(); ++j) {
-            if (inner.intersects(words.at(j).box))
+            if (words.at(i).box.adjusted(0.1, 0.1, -0.1, -0.1).intersects(words.at(j).box))
                 return words.at(i).text + QLatin1String(" / ") + words.at(j).text;
         }
-    }
     return QString();
 }
 

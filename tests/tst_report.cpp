@@ -89,10 +89,8 @@ private slots:
         entry.trace = QVector<signed short>(239, 30);
         entry.params.rangeEnd = 20.0;
         CReportWriter::Source source;
-        source.data = &data;
-        source.rows = CCsvWriter::allRows(data);
-        source.aScanOf = [&entry](int) { return &entry; };
-        source.outcome = QStringLiteral("incomplete");
+        source.data = &data, source.rows = CCsvWriter::allRows(data);
+        source.aScanOf = [&entry](int) { return &entry; }, source.outcome = "incomplete";
         CReportWriter report(source, QStringLiteral("4.2"));
         report.format.decimalSeparator = QLatin1Char(',');
         QTemporaryDir dir;
