@@ -24,9 +24,7 @@ CActionListSection::CActionListSection(const CEvaluation &evaluation, const CCsv
     // Every status, not only those listed, so that the column is the same whatever the points.
     for (const QString &status : texts.statusTexts)
         table.fit(kStatusColumn, status);
-    for (int point : points)
-        table.fit(rowOf(point));
-    table.layOut();
+    table.layOut(int(points.size()), [this](int i) { return rowOf(i); });
 }
 
 QStringList CActionListSection::headers()
@@ -38,9 +36,9 @@ QStringList CActionListSection::headers()
 
 // The columns are chosen here rather than taken from the evaluation file's fields, which go
 // on to figures the report does not show.
-QStringList CActionListSection::rowOf(int point) const
+QStringList CActionListSection::rowOf(int i) const
 {
-    const PointEvaluation &p = evaluation.points().at(size_t(point));
+    const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
     return {QString::number(p.record.group),
             QString::number(p.record.cell),
             texts.results.resultText(p.record),
@@ -82,8 +80,5 @@ void CActionListSection::drawPage(QPainter &painter, const CReportCanvas &canvas
         return;
     }
     const int rows = rowsPerPage(canvas);
-    QList<QStringList> shown;
-    for (int i = page * rows; i < std::min<int>((page + 1) * rows, points.size()); ++i)
-        shown << rowOf(points.at(i));
-    table.draw(painter, top, shown);
+    table.draw(painter, top, page * rows, rows, [this](int i) { return rowOf(i); });
 }

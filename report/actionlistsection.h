@@ -26,7 +26,7 @@ public:
 
 private:
     static QStringList headers();
-    QStringList rowOf(int point) const;
+    QStringList rowOf(int i) const;
     int rowsPerPage(const CReportCanvas &canvas) const;
 
     const CEvaluation &evaluation;

@@ -16,9 +16,7 @@ CEvaluationSummarySection::CEvaluationSummarySection(const CEvaluation &evaluati
              tr("Thinnest"), tr("Cell"), tr("Thickest"), tr("Mean"), tr("Std. dev."), tr("Below"),
              tr("Warning"), tr("OK"), tr("Life, years")})
 {
-    for (const GroupSummary &s : summaries)
-        table.fit(rowOf(s));
-    table.layOut();
+    table.layOut(int(summaries.size()), [this](int i) { return rowOf(i); });
 }
 
 QString CEvaluationSummarySection::method() const
@@ -69,8 +67,9 @@ void CEvaluationSummarySection::drawPage(QPainter &painter, const CReportCanvas 
     }
 }
 
-QStringList CEvaluationSummarySection::rowOf(const GroupSummary &s) const
+QStringList CEvaluationSummarySection::rowOf(int i) const
 {
+    const GroupSummary &s = summaries.at(i);
     const auto figure = [this](double value, int decimals) {
         return CResultStatistics::number(value, decimals, format.decimalSeparator);
     };
@@ -100,8 +99,5 @@ QStringList CEvaluationSummarySection::rowOf(const GroupSummary &s) const
 
 void CEvaluationSummarySection::drawTable(QPainter &painter, double top, int first, int count) const
 {
-    QList<QStringList> rows;
-    for (int i = first; i < std::min<int>(first + count, summaries.size()); ++i)
-        rows << rowOf(summaries.at(i));
-    table.draw(painter, top, rows);
+    table.draw(painter, top, first, count, [this](int i) { return rowOf(i); });
 }

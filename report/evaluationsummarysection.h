@@ -30,7 +30,7 @@ private:
     int firstPageRows(const CReportCanvas &canvas) const;
     void drawIntroduction(QPainter &painter, const CReportCanvas &canvas) const;
     void drawTable(QPainter &painter, double top, int first, int count) const;
-    QStringList rowOf(const GroupSummary &s) const;
+    QStringList rowOf(int i) const;
 
     const CEvaluation &evaluation;
     const CCsvWriter &format;

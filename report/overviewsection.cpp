@@ -16,9 +16,7 @@ COverviewSection::COverviewSection(const ReportSource &source, int aScanCount,
       table(canvas,
             {tr("Group"), tr("Unit"), tr("Count"), tr("Minimum"), tr("Maximum"), tr("Mean")})
 {
-    for (const GroupStatistics &s : statistics)
-        table.fit(rowOf(s));
-    table.layOut();
+    table.layOut(int(statistics.size()), [this](int i) { return rowOf(i); });
 }
 
 double COverviewSection::firstStatisticsTop(const CReportCanvas &canvas) const
@@ -90,8 +88,9 @@ void COverviewSection::drawFirstPage(QPainter &painter, const CReportCanvas &can
     painter.setFont(canvas.body);
 }
 
-QStringList COverviewSection::rowOf(const GroupStatistics &s) const
+QStringList COverviewSection::rowOf(int i) const
 {
+    const GroupStatistics &s = statistics.at(i);
     const QString none = QStringLiteral("-");
     const auto figure = [this](double value, int decimals) {
         return CResultStatistics::number(value, decimals, format.decimalSeparator);
@@ -107,8 +106,5 @@ QStringList COverviewSection::rowOf(const GroupStatistics &s) const
 
 void COverviewSection::drawStatistics(QPainter &painter, double top, int first, int count) const
 {
-    QList<QStringList> rows;
-    for (int i = first; i < std::min<int>(first + count, statistics.size()); ++i)
-        rows << rowOf(statistics.at(i));
-    table.draw(painter, top, rows);
+    table.draw(painter, top, first, count, [this](int i) { return rowOf(i); });
 }

@@ -28,7 +28,7 @@ private:
     int statisticsRowsFirst(const CReportCanvas &canvas) const;
     QStringList particulars() const;
     void drawFirstPage(QPainter &painter, const CReportCanvas &canvas) const;
-    QStringList rowOf(const GroupStatistics &s) const;
+    QStringList rowOf(int i) const;
     void drawStatistics(QPainter &painter, double top, int first, int count) const;
 
     const ReportSource &source;

@@ -51,12 +51,6 @@ CReportTable::CReportTable(const CReportCanvas &page, const QStringList &headers
 {
 }
 
-void CReportTable::fit(const QStringList &row)
-{
-    for (int c = 0; c < std::min<int>(row.size(), fitted.size()); ++c)
-        fit(c, row.at(c));
-}
-
 void CReportTable::fit(int column, const QString &text)
 {
     fitted[column].insert(text);
@@ -100,8 +94,14 @@ CReportTable::Columns CReportTable::fitting(double from, double least, bool wrap
     return columns;
 }
 
-void CReportTable::layOut()
+void CReportTable::layOut(int count, const Rows &rows)
 {
+    rowCount = count;
+    for (int i = 0; i < count; ++i) {
+        const QStringList row = rows(i);
+        for (int c = 0; c < std::min<int>(row.size(), fitted.size()); ++c)
+            fit(c, row.at(c));
+    }
     const double body = table.body.pointSizeF();
     const double floor = std::min(body, kFloorPoints);
     Columns columns = fitting(body, floor, false);
@@ -134,25 +134,32 @@ int CReportTable::rowsFrom(double top) const
     return int((table.bottom - top - headerHeight()) / table.line);
 }
 
-// One drawText per column: a page of 300,000 rows' worth of cells would otherwise take minutes.
-void CReportTable::draw(QPainter &painter, double top, const QList<QStringList> &rows) const
+void CReportTable::drawHeader(QPainter &painter, double top) const
 {
-    painter.save();
     QFont bold = table.body;
     bold.setBold(true);
     painter.setFont(bold);
     drawTexts(painter, top, shownHeaders);
     const double rule = top + (headerLines + kRuleBelow) * table.line;
     painter.drawLine(QPointF(0, rule), QPointF(table.width, rule));
+}
+
+// One drawText per column: a page of 300,000 rows' worth of cells would otherwise take minutes.
+void CReportTable::draw(QPainter &painter, double top, int first, int count, const Rows &rows) const
+{
+    painter.save();
+    drawHeader(painter, top);
     painter.setFont(table.body);
-    QStringList columns;
-    for (int c = 0; c < lefts.size(); ++c) {
-        QStringList cells;
-        for (const QStringList &row : rows)
-            cells << row.value(c);
-        columns << cells.join(QLatin1Char('\n'));
+    QList<QStringList> columns(lefts.size());
+    for (int i = first; i < std::min(first + count, rowCount); ++i) {
+        const QStringList row = rows(i);
+        for (int c = 0; c < columns.size(); ++c)
+            columns[c] << row.value(c);
     }
-    drawTexts(painter, top + headerHeight(), columns);
+    QStringList texts;
+    for (const QStringList &column : columns)
+        texts << column.join(QLatin1Char('\n'));
+    drawTexts(painter, top + headerHeight(), texts);
     painter.restore();
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QPainter;
 
 // A table of the report, its columns laid out from what they hold: each is as wide as its
@@ -18,23 +20,22 @@ class QPainter;
 class CReportTable
 {
 public:
+    // Row i of the table, one text per column.
+    using Rows = std::function<QStringList(int i)>;
+
     // The table starts out in the page's body font.
     CReportTable(const CReportCanvas &page, const QStringList &headers);
 
-    // Texts the columns must find room for, whichever page their row is drawn on: every row is
-    // fitted before the table is laid out, so that the columns are the same on every page.
-    void fit(const QStringList &row);
+    // A text the column must find room for though no row holds it yet.
     void fit(int column, const QString &text);
-    void layOut();
+    // Every row is measured, not only those of one page, so that the columns are the same on
+    // every page.
+    void layOut(int count, const Rows &rows);
 
-    // The table's font and line step, once laid out.
-    const CReportCanvas &canvas() const { return table; }
-    // The header, the rule below it and the gap to the first row.
-    double headerHeight() const;
     // The rows that fit between top and the footer.
     int rowsFrom(double top) const;
-    // The header and, below it, the rows, one text per column.
-    void draw(QPainter &painter, double top, const QList<QStringList> &rows) const;
+    // The header and, below it, the rows from first on, as many as there are up to count.
+    void draw(QPainter &painter, double top, int first, int count, const Rows &rows) const;
 
 private:
     // The columns at one size of the font: the headers as drawn and the width each column
@@ -46,9 +47,11 @@ private:
         double total = 0;
     };
 
+    double headerHeight() const;
     Columns columnsAt(double points, bool wrap) const;
     Columns fitting(double from, double least, bool wrap) const;
     void place(const Columns &columns);
+    void drawHeader(QPainter &painter, double top) const;
     void drawTexts(QPainter &painter, double top, const QStringList &texts) const;
 
     CReportCanvas table;
@@ -57,4 +60,5 @@ private:
     QStringList shownHeaders;
     QList<double> lefts;
     int headerLines = 1;
+    int rowCount = 0;
 };

@@ -8,15 +8,13 @@ CResultsSection::CResultsSection(const ReportSource &source, const CCsvWriter &f
     : source(source), format(format),
       table(canvas, {tr("Group"), tr("Cell"), tr("Result"), tr("Unit"), tr("A-scan")})
 {
-    for (int row : source.rows)
-        table.fit(rowOf(row));
-    table.layOut();
+    table.layOut(int(source.rows.size()), [this](int i) { return rowOf(i); });
 }
 
-QStringList CResultsSection::rowOf(int row) const
+QStringList CResultsSection::rowOf(int i) const
 {
     MeasurementRecord r;
-    source.data->recordAt(row, &r);
+    source.data->recordAt(source.rows.at(i), &r);
     return {QString::number(r.group), QString::number(r.cell), format.resultText(r),
             format.unitText(r.unit), r.hasAScan ? QStringLiteral("\u2022") : QString()};
 }
@@ -29,9 +27,5 @@ int CResultsSection::pageCount(const CReportCanvas &) const
 void CResultsSection::drawPage(QPainter &painter, const CReportCanvas &, int page)
 {
     const int perPage = table.rowsFrom(0);
-    const int end = std::min<int>((page + 1) * perPage, source.rows.size());
-    QList<QStringList> rows;
-    for (int i = page * perPage; i < end; ++i)
-        rows << rowOf(source.rows.at(i));
-    table.draw(painter, 0, rows);
+    table.draw(painter, 0, page * perPage, perPage, [this](int i) { return rowOf(i); });
 }

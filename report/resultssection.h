@@ -21,7 +21,7 @@ public:
     void drawPage(QPainter &painter, const CReportCanvas &canvas, int page) override;
 
 private:
-    QStringList rowOf(int row) const;
+    QStringList rowOf(int i) const;
 
     const ReportSource &source;
     const CCsvWriter &format;

@@ -41,12 +41,9 @@ QString described(const QList<GroupStatistics> &all)
     QStringList parts;
     for (const GroupStatistics &s : all) {
         const auto n = [&s](double v) { return CResultStatistics::number(v, s.decimals, ','); };
-        parts << (s.count == 0 ? QStringLiteral("%1 empty").arg(s.group)
-                               : QStringLiteral("%1 %2 %3 %4 %5 %6")
-                                     .arg(s.group)
-                                     .arg(s.unit)
-                                     .arg(s.count)
-                                     .arg(n(s.minimum), n(s.maximum), n(s.mean)));
+        const QString counted = QStringLiteral("%1 %2 %3 ").arg(s.group).arg(s.unit).arg(s.count);
+        const auto spread = QStringLiteral("%1 %2 %3").arg(n(s.minimum), n(s.maximum), n(s.mean));
+        parts << (s.count == 0 ? QStringLiteral("%1 empty").arg(s.group) : counted + spread);
     }
     return parts.join(QStringLiteral(" | "));
 }
