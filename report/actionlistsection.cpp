@@ -34,8 +34,8 @@ QStringList CActionListSection::headers()
             tr("LT rate"), tr("ST rate"), tr("Rate"),   tr("Life"),     tr("Next")};
 }
 
-// The columns are chosen here rather than taken from the evaluation file's fields, which go
-// on to figures the report does not show.
+// The columns are named here, not taken from the evaluation file's fields: the file holds more
+// figures than the page has room for.
 QStringList CActionListSection::rowOf(int i) const
 {
     const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));

@@ -142,6 +142,8 @@ private slots:
                 (translator.load(catalogue, COLLATRIX_BIN_DIR "/translations") &&
                  QCoreApplication::installTranslator(&translator)));
         const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        // Groups past 200 (so 200 empty ones over pages of statistics), four-digit cells,
+        // readings over a metre, rates in tens of millimetres a year.
         const QList<Point> points{{201, 1001, 123456, 120000, 112000},
                                   {201, 1002, 123456, 115000, 108000},
                                   {201, 1003, 0, 123456, 119999},
