@@ -10,24 +10,57 @@
 namespace
 {
 
-const QList<double> kActionStops{0.0,   0.042, 0.089, 0.147, 0.203, 0.303, 0.356, 0.408,
-                                 0.497, 0.567, 0.656, 0.708, 0.761, 0.814, 0.861};
+constexpr int kStatusColumn = 4;
 
 } // namespace
 
-CActionListSection::CActionListSection(const CEvaluation &evaluation, const CCsvWriter &format)
-    : evaluation(evaluation), points(evaluation.actionList())
+CActionListSection::CActionListSection(const CEvaluation &evaluation, const CCsvWriter &format,
+                                       const CReportCanvas &canvas)
+    : evaluation(evaluation), points(evaluation.actionList()), table(canvas.compact(), headers())
 {
     texts.results = format;
-    texts.statusTexts = QStringList{tr("below minimum"), tr("warning"), tr("ok"), tr("no limit"),
-                                    tr("not a thickness")};
+    // A suspect reading needs an engineer's eye before it is anything else.
+    texts.statusTexts =
+        QStringList{tr("below minimum"),   tr("warning"), tr("ok"),        tr("no limit"),
+                    tr("not a thickness"), tr("overdue"), tr("to review"), tr("rejected")};
+    // Every status, not only those listed, so that the column is the same whatever the points.
+    for (const QString &status : texts.statusTexts)
+        table.fit(kStatusColumn, status);
+    table.layOut(int(points.size()), [this](int i) { return rowOf(i); });
+}
+
+QStringList CActionListSection::headers()
+{
+    return {tr("Group"),   tr("Cell"),    tr("Result"), tr("Unit"),     tr("Status"),
+            tr("Loss %"),  tr("Initial"), tr("Date"),   tr("Previous"), tr("Date"),
+            tr("LT rate"), tr("ST rate"), tr("Rate"),   tr("Life"),     tr("Next")};
+}
+
+// The columns are named here, not taken from the evaluation file's fields: the file holds more
+// figures than the page has room for.
+QStringList CActionListSection::rowOf(int i) const
+{
+    const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
+    return {QString::number(p.record.group),
+            QString::number(p.record.cell),
+            texts.results.resultText(p.record),
+            texts.results.unitText(p.record.unit),
+            texts.statusText(p.status),
+            texts.lossText(p.loss),
+            texts.readingText(p.initial),
+            CEvaluationCsvWriter::dateText(p.initial),
+            texts.readingText(p.previous),
+            CEvaluationCsvWriter::dateText(p.previous),
+            texts.rateText(p.longTermRate),
+            texts.rateText(p.shortTermRate),
+            texts.rateText(p.rate),
+            texts.lifeText(p.remainingLife),
+            CEvaluationCsvWriter::dateText(p.nextInspection)};
 }
 
 int CActionListSection::rowsPerPage(const CReportCanvas &canvas) const
 {
-    const CReportCanvas table = canvas.compact();
-    return int((table.bottom - canvas.headingHeight() - CReportCanvas::kHeaderRows * table.line) /
-               table.line);
+    return table.rowsFrom(canvas.headingHeight());
 }
 
 int CActionListSection::pageCount(const CReportCanvas &canvas) const
@@ -49,37 +82,5 @@ void CActionListSection::drawPage(QPainter &painter, const CReportCanvas &canvas
         return;
     }
     const int rows = rowsPerPage(canvas);
-    drawTable(painter, canvas.compact(), top, page * rows, rows);
-    painter.setFont(canvas.body);
-}
-
-void CActionListSection::drawTable(QPainter &painter, const CReportCanvas &table, double top,
-                                   int first, int count) const
-{
-    table.drawColumns(painter, top, kActionStops,
-                      {{tr("Group")},
-                       {tr("Cell")},
-                       {tr("Result")},
-                       {tr("Unit")},
-                       {tr("Status")},
-                       {tr("Loss %")},
-                       {tr("Initial")},
-                       {tr("Date")},
-                       {tr("Previous")},
-                       {tr("Date")},
-                       {tr("LT rate")},
-                       {tr("ST rate")},
-                       {tr("Rate")},
-                       {tr("Life")},
-                       {tr("Next")}},
-                      true);
-    QList<QStringList> columns(kActionStops.size());
-    for (int i = first; i < std::min<int>(first + count, points.size()); ++i) {
-        const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
-        const QStringList row = texts.fields(p);
-        for (int c = 0; c < columns.size(); ++c)
-            columns[c] << row.at(c);
-    }
-    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kActionStops, columns,
-                      false);
+    table.draw(painter, top, page * rows, rows, [this](int i) { return rowOf(i); });
 }

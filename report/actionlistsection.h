@@ -4,6 +4,7 @@
 #include "evaluation/evaluationcsvwriter.h"
 #include "format/csvwriter.h"
 #include "report/reportsection.h"
+#include "report/reporttable.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -17,17 +18,19 @@ class CActionListSection : public CReportSection
     Q_DECLARE_TR_FUNCTIONS(CActionListSection)
 
 public:
-    CActionListSection(const CEvaluation &evaluation, const CCsvWriter &format);
+    CActionListSection(const CEvaluation &evaluation, const CCsvWriter &format,
+                       const CReportCanvas &canvas);
 
     int pageCount(const CReportCanvas &canvas) const override;
     void drawPage(QPainter &painter, const CReportCanvas &canvas, int page) override;
 
 private:
+    static QStringList headers();
+    QStringList rowOf(int i) const;
     int rowsPerPage(const CReportCanvas &canvas) const;
-    void drawTable(QPainter &painter, const CReportCanvas &table, double top, int first,
-                   int count) const;
 
     const CEvaluation &evaluation;
     CEvaluationCsvWriter texts;
     QList<int> points;
+    CReportTable table;
 };

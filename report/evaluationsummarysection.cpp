@@ -7,18 +7,16 @@
 
 #include <QPainter>
 
-namespace
-{
-
-const QList<double> kSummaryStops{0.0,   0.055, 0.111, 0.188, 0.264, 0.328, 0.385, 0.462,
-                                  0.516, 0.592, 0.662, 0.739, 0.796, 0.873, 0.911};
-
-} // namespace
-
 CEvaluationSummarySection::CEvaluationSummarySection(const CEvaluation &evaluation,
-                                                     const CCsvWriter &format)
-    : evaluation(evaluation), format(format), summaries(evaluation.summaries())
+                                                     const CCsvWriter &format,
+                                                     const CReportCanvas &canvas)
+    : evaluation(evaluation), format(format), summaries(evaluation.summaries()),
+      table(canvas.compact(),
+            {tr("Group"), tr("Unit"), tr("Nominal"), tr("Minimum"), tr("Margin"), tr("Count"),
+             tr("Thinnest"), tr("Cell"), tr("Thickest"), tr("Mean"), tr("Std. dev."), tr("Below"),
+             tr("Warning"), tr("OK"), tr("Life, years")})
 {
+    table.layOut(int(summaries.size()), [this](int i) { return rowOf(i); });
 }
 
 QString CEvaluationSummarySection::method() const
@@ -48,33 +46,30 @@ double CEvaluationSummarySection::tableTop(const CReportCanvas &canvas) const
 
 int CEvaluationSummarySection::firstPageRows(const CReportCanvas &canvas) const
 {
-    const CReportCanvas table = canvas.compact();
-    return int((table.bottom - tableTop(canvas) - CReportCanvas::kHeaderRows * table.line) /
-               table.line);
+    return table.rowsFrom(tableTop(canvas));
 }
 
 int CEvaluationSummarySection::pageCount(const CReportCanvas &canvas) const
 {
     return CReportCanvas::tablePages(int(summaries.size()), firstPageRows(canvas),
-                                     canvas.compact().rowsPerPage());
+                                     table.rowsFrom(0));
 }
 
 void CEvaluationSummarySection::drawPage(QPainter &painter, const CReportCanvas &canvas, int page)
 {
-    const CReportCanvas table = canvas.compact();
     const int firstRows = firstPageRows(canvas);
-    const int first = CReportCanvas::firstRowOn(page, firstRows, table.rowsPerPage());
+    const int first = CReportCanvas::firstRowOn(page, firstRows, table.rowsFrom(0));
     if (page == 0) {
         drawIntroduction(painter, canvas);
-        drawTable(painter, table, tableTop(canvas), first, firstRows);
+        drawTable(painter, tableTop(canvas), first, firstRows);
     } else {
-        drawTable(painter, table, 0, first, table.rowsPerPage());
+        drawTable(painter, 0, first, table.rowsFrom(0));
     }
-    painter.setFont(canvas.body);
 }
 
-QStringList CEvaluationSummarySection::rowOf(const GroupSummary &s) const
+QStringList CEvaluationSummarySection::rowOf(int i) const
 {
+    const GroupSummary &s = summaries.at(i);
     const auto figure = [this](double value, int decimals) {
         return CResultStatistics::number(value, decimals, format.decimalSeparator);
     };
@@ -102,32 +97,7 @@ QStringList CEvaluationSummarySection::rowOf(const GroupSummary &s) const
             s.worstRemainingLife ? figure(*s.worstRemainingLife, 1) : none};
 }
 
-void CEvaluationSummarySection::drawTable(QPainter &painter, const CReportCanvas &table, double top,
-                                          int first, int count) const
+void CEvaluationSummarySection::drawTable(QPainter &painter, double top, int first, int count) const
 {
-    table.drawColumns(painter, top, kSummaryStops,
-                      {{tr("Group")},
-                       {tr("Unit")},
-                       {tr("Nominal")},
-                       {tr("Minimum")},
-                       {tr("Margin")},
-                       {tr("Count")},
-                       {tr("Thinnest")},
-                       {tr("Cell")},
-                       {tr("Thickest")},
-                       {tr("Mean")},
-                       {tr("Std. dev.")},
-                       {tr("Below")},
-                       {tr("Warning")},
-                       {tr("OK")},
-                       {tr("Life, years")}},
-                      true);
-    QList<QStringList> columns(kSummaryStops.size());
-    for (int i = first; i < std::min<int>(first + count, summaries.size()); ++i) {
-        const QStringList row = rowOf(summaries.at(i));
-        for (int c = 0; c < row.size(); ++c)
-            columns[c] << row.at(c);
-    }
-    table.drawColumns(painter, top + CReportCanvas::kHeaderRows * table.line, kSummaryStops,
-                      columns, false);
+    table.draw(painter, top, first, count, [this](int i) { return rowOf(i); });
 }

@@ -4,6 +4,7 @@
 #include "evaluation/groupsummary.h"
 #include "format/csvwriter.h"
 #include "report/reportsection.h"
+#include "report/reporttable.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -17,7 +18,8 @@ class CEvaluationSummarySection : public CReportSection
     Q_DECLARE_TR_FUNCTIONS(CEvaluationSummarySection)
 
 public:
-    CEvaluationSummarySection(const CEvaluation &evaluation, const CCsvWriter &format);
+    CEvaluationSummarySection(const CEvaluation &evaluation, const CCsvWriter &format,
+                              const CReportCanvas &canvas);
 
     int pageCount(const CReportCanvas &canvas) const override;
     void drawPage(QPainter &painter, const CReportCanvas &canvas, int page) override;
@@ -27,11 +29,11 @@ private:
     double tableTop(const CReportCanvas &canvas) const;
     int firstPageRows(const CReportCanvas &canvas) const;
     void drawIntroduction(QPainter &painter, const CReportCanvas &canvas) const;
-    void drawTable(QPainter &painter, const CReportCanvas &canvas, double top, int first,
-                   int count) const;
-    QStringList rowOf(const GroupSummary &s) const;
+    void drawTable(QPainter &painter, double top, int first, int count) const;
+    QStringList rowOf(int i) const;
 
     const CEvaluation &evaluation;
     const CCsvWriter &format;
     QList<GroupSummary> summaries;
+    CReportTable table;
 };

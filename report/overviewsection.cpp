@@ -8,19 +8,15 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-namespace
-{
-
-const QList<double> kStatisticsStops{0.0, 0.12, 0.27, 0.44, 0.61, 0.78};
-
-} // namespace
-
 COverviewSection::COverviewSection(const ReportSource &source, int aScanCount,
-                                   const CCsvWriter &format)
+                                   const CCsvWriter &format, const CReportCanvas &canvas)
     : source(source), aScanCount(aScanCount), format(format),
       statistics(CResultStatistics::compute(*source.data, source.rows,
-                                            source.rows.size() == source.data->totalCount()))
+                                            source.rows.size() == source.data->totalCount())),
+      table(canvas,
+            {tr("Group"), tr("Unit"), tr("Count"), tr("Minimum"), tr("Maximum"), tr("Mean")})
 {
+    table.layOut(int(statistics.size()), [this](int i) { return rowOf(i); });
 }
 
 double COverviewSection::firstStatisticsTop(const CReportCanvas &canvas) const
@@ -31,26 +27,24 @@ double COverviewSection::firstStatisticsTop(const CReportCanvas &canvas) const
 
 int COverviewSection::statisticsRowsFirst(const CReportCanvas &canvas) const
 {
-    return int(
-        (canvas.bottom - firstStatisticsTop(canvas) - CReportCanvas::kHeaderRows * canvas.line) /
-        canvas.line);
+    return table.rowsFrom(firstStatisticsTop(canvas));
 }
 
 int COverviewSection::pageCount(const CReportCanvas &canvas) const
 {
     return CReportCanvas::tablePages(int(statistics.size()), statisticsRowsFirst(canvas),
-                                     canvas.rowsPerPage());
+                                     table.rowsFrom(0));
 }
 
 void COverviewSection::drawPage(QPainter &painter, const CReportCanvas &canvas, int page)
 {
     const int firstRows = statisticsRowsFirst(canvas);
-    const int first = CReportCanvas::firstRowOn(page, firstRows, canvas.rowsPerPage());
+    const int first = CReportCanvas::firstRowOn(page, firstRows, table.rowsFrom(0));
     if (page == 0) {
         drawFirstPage(painter, canvas);
-        drawStatistics(painter, canvas, firstStatisticsTop(canvas), first, firstRows);
+        drawStatistics(painter, firstStatisticsTop(canvas), first, firstRows);
     } else {
-        drawStatistics(painter, canvas, 0, first, canvas.rowsPerPage());
+        drawStatistics(painter, 0, first, table.rowsFrom(0));
     }
 }
 
@@ -94,32 +88,23 @@ void COverviewSection::drawFirstPage(QPainter &painter, const CReportCanvas &can
     painter.setFont(canvas.body);
 }
 
-void COverviewSection::drawStatistics(QPainter &painter, const CReportCanvas &canvas, double top,
-                                      int first, int count) const
+QStringList COverviewSection::rowOf(int i) const
 {
-    canvas.drawColumns(painter, top, kStatisticsStops,
-                       {{tr("Group")},
-                        {tr("Unit")},
-                        {tr("Count")},
-                        {tr("Minimum")},
-                        {tr("Maximum")},
-                        {tr("Mean")}},
-                       true);
-    QList<QStringList> columns(kStatisticsStops.size());
+    const GroupStatistics &s = statistics.at(i);
     const QString none = QStringLiteral("-");
     const auto figure = [this](double value, int decimals) {
         return CResultStatistics::number(value, decimals, format.decimalSeparator);
     };
-    for (int i = first; i < std::min<int>(first + count, statistics.size()); ++i) {
-        const GroupStatistics &s = statistics.at(i);
-        const bool empty = s.count == 0;
-        columns[0] << QString::number(s.group);
-        columns[1] << (empty ? none : format.unitText(s.unit));
-        columns[2] << QString::number(s.count);
-        columns[3] << (empty ? none : figure(s.minimum, s.decimals));
-        columns[4] << (empty ? none : figure(s.maximum, s.decimals));
-        columns[5] << (empty ? none : figure(s.mean, s.decimals));
-    }
-    canvas.drawColumns(painter, top + CReportCanvas::kHeaderRows * canvas.line, kStatisticsStops,
-                       columns, false);
+    const bool empty = s.count == 0;
+    return {QString::number(s.group),
+            empty ? none : format.unitText(s.unit),
+            QString::number(s.count),
+            empty ? none : figure(s.minimum, s.decimals),
+            empty ? none : figure(s.maximum, s.decimals),
+            empty ? none : figure(s.mean, s.decimals)};
+}
+
+void COverviewSection::drawStatistics(QPainter &painter, double top, int first, int count) const
+{
+    table.draw(painter, top, first, count, [this](int i) { return rowOf(i); });
 }

@@ -5,6 +5,7 @@
 #include "format/resultstatistics.h"
 #include "report/reportsection.h"
 #include "report/reportsource.h"
+#include "report/reporttable.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -16,7 +17,8 @@ class COverviewSection : public CReportSection
     Q_DECLARE_TR_FUNCTIONS(COverviewSection)
 
 public:
-    COverviewSection(const ReportSource &source, int aScanCount, const CCsvWriter &format);
+    COverviewSection(const ReportSource &source, int aScanCount, const CCsvWriter &format,
+                     const CReportCanvas &canvas);
 
     int pageCount(const CReportCanvas &canvas) const override;
     void drawPage(QPainter &painter, const CReportCanvas &canvas, int page) override;
@@ -26,11 +28,12 @@ private:
     int statisticsRowsFirst(const CReportCanvas &canvas) const;
     QStringList particulars() const;
     void drawFirstPage(QPainter &painter, const CReportCanvas &canvas) const;
-    void drawStatistics(QPainter &painter, const CReportCanvas &canvas, double top, int first,
-                        int count) const;
+    QStringList rowOf(int i) const;
+    void drawStatistics(QPainter &painter, double top, int first, int count) const;
 
     const ReportSource &source;
     int aScanCount;
     const CCsvWriter &format;
     QList<GroupStatistics> statistics;
+    CReportTable table;
 };

@@ -31,13 +31,18 @@ CReportCanvas::CReportCanvas(QPaintDevice *device, const QFont &body)
     bottom = device->height() - 2 * line;
 }
 
-CReportCanvas CReportCanvas::compact() const
+CReportCanvas CReportCanvas::sized(double points) const
 {
     QFont font = body;
-    font.setPointSizeF(kCompactPoints);
+    font.setPointSizeF(points);
     CReportCanvas other(device, font);
     other.bottom = bottom;
     return other;
+}
+
+CReportCanvas CReportCanvas::compact() const
+{
+    return sized(kCompactPoints);
 }
 
 void CReportCanvas::drawParagraph(QPainter &painter, double top, const QString &text) const
@@ -73,11 +78,6 @@ QFont CReportCanvas::headingFont() const
     return bold;
 }
 
-int CReportCanvas::rowsPerPage() const
-{
-    return int((bottom - kHeaderRows * line) / line);
-}
-
 int CReportCanvas::pagesFor(int items, int perPage)
 {
     return items <= 0 ? 0 : (items + perPage - 1) / perPage;
@@ -98,24 +98,4 @@ QFont CReportCanvas::titleFont()
     QFont font(QStringLiteral("DejaVu Sans"), kTitlePoints);
     font.setBold(true);
     return font;
-}
-
-// One drawText per column: a page of 300,000 rows' worth of cells would otherwise take minutes.
-void CReportCanvas::drawColumns(QPainter &painter, double top, const QList<double> &stops,
-                                const QList<QStringList> &columns, bool bold) const
-{
-    QFont font = body;
-    font.setBold(bold);
-    painter.setFont(font);
-    for (int c = 0; c < stops.size(); ++c) {
-        const double left = stops.at(c) * width;
-        const double right = c + 1 < stops.size() ? stops.at(c + 1) * width : width;
-        painter.drawText(QRectF(left, top, right - left, bottom - top),
-                         Qt::AlignLeft | Qt::AlignTop, columns.at(c).join(QLatin1Char('\n')));
-    }
-    if (bold) {
-        const double y = top + 1.15 * line;
-        painter.drawLine(QPointF(0, y), QPointF(width, y));
-    }
-    painter.setFont(body);
 }

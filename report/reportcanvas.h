@@ -2,20 +2,15 @@
 #pragma once
 
 #include <QFont>
-#include <QList>
-#include <QStringList>
+#include <QString>
 
 class QPaintDevice;
 class QPainter;
 
-// The geometry every report page shares, measured on the page's device, and the way its tables
-// are drawn.
+// The geometry every report page shares, measured on the page's device.
 class CReportCanvas
 {
 public:
-    // A table's header row and the gap below it, in lines.
-    static constexpr double kHeaderRows = 1.4;
-
     CReportCanvas(QPaintDevice *device, const QFont &body);
 
     QPaintDevice *device;
@@ -24,9 +19,10 @@ public:
     double bottom = 0; // where the footer starts
     double line = 0;
 
-    // The same page with a smaller body font, for wide tables; the footer stays where it is.
+    // The same page with a body font of the given size; the footer stays where it is.
+    CReportCanvas sized(double points) const;
+    // The same page with a smaller body font, for wide tables.
     CReportCanvas compact() const;
-    int rowsPerPage() const;
     // Text wrapped to the width from top, and the height it takes.
     void drawParagraph(QPainter &painter, double top, const QString &text) const;
     double paragraphHeight(const QString &text) const;
@@ -41,8 +37,4 @@ public:
     static int firstRowOn(int page, int firstPageRows, int perPage);
     static QFont titleFont();
     QFont headingFont() const;
-    // Columns from the given stops (fractions of the width), one text per column; a bold one
-    // is a header with a rule below it.
-    void drawColumns(QPainter &painter, double top, const QList<double> &stops,
-                     const QList<QStringList> &columns, bool bold) const;
 };

@@ -37,17 +37,17 @@ CReportWriter::CReportWriter(const Source &source, const QString &version)
 
 CReportWriter::~CReportWriter() = default;
 
-CReportWriter::Sections CReportWriter::sections() const
+CReportWriter::Sections CReportWriter::sections(const CReportCanvas &canvas) const
 {
     Sections all;
-    all.push_back(std::make_unique<COverviewSection>(source, int(aScans.size()), format));
-    all.push_back(std::make_unique<CResultsSection>(source, format));
+    all.push_back(std::make_unique<COverviewSection>(source, int(aScans.size()), format, canvas));
+    all.push_back(std::make_unique<CResultsSection>(source, format, canvas));
     all.push_back(std::make_unique<CPicturesSection>(source, aScans, format, labels));
     if (source.evaluation != nullptr) {
         const CEvaluation &evaluation = *source.evaluation;
-        all.push_back(std::make_unique<CEvaluationSummarySection>(evaluation, format));
+        all.push_back(std::make_unique<CEvaluationSummarySection>(evaluation, format, canvas));
         all.push_back(std::make_unique<CThicknessMapSection>(evaluation, source.mapWidths, format));
-        all.push_back(std::make_unique<CActionListSection>(evaluation, format));
+        all.push_back(std::make_unique<CActionListSection>(evaluation, format, canvas));
     }
     return all;
 }
@@ -76,7 +76,8 @@ int CReportWriter::pageCount()
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
     setUp(pdf);
-    return pagesOf(sections(), CReportCanvas(&pdf, body));
+    const CReportCanvas canvas(&pdf, body);
+    return pagesOf(sections(canvas), canvas);
 }
 
 bool CReportWriter::write(const QString &path, QString *problem)
@@ -90,7 +91,7 @@ bool CReportWriter::writePages(QIODevice &out) const
     QPdfWriter pdf(&out);
     setUp(pdf);
     const CReportCanvas canvas(&pdf, body);
-    const Sections all = sections();
+    const Sections all = sections(canvas);
     const int pages = pagesOf(all, canvas);
     QPainter painter(&pdf);
     // Pictures go in as they are drawn; a lossy encoding would smear the trace's thin lines.

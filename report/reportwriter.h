@@ -48,7 +48,8 @@ public:
 private:
     using Sections = std::vector<std::unique_ptr<CReportSection>>;
 
-    Sections sections() const;
+    // The sections lay their tables out on the canvas's page as they are made.
+    Sections sections(const CReportCanvas &canvas) const;
     bool writePages(QIODevice &out) const;
     void setUp(QPdfWriter &pdf) const;
     static int pagesOf(const Sections &all, const CReportCanvas &canvas);

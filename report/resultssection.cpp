@@ -2,42 +2,30 @@
 #include "report/resultssection.h"
 
 #include "format/zrdata.h"
-#include "report/reportcanvas.h"
 
-namespace
+CResultsSection::CResultsSection(const ReportSource &source, const CCsvWriter &format,
+                                 const CReportCanvas &canvas)
+    : source(source), format(format),
+      table(canvas, {tr("Group"), tr("Cell"), tr("Result"), tr("Unit"), tr("A-scan")})
 {
-
-const QList<double> kResultStops{0.0, 0.15, 0.32, 0.55, 0.75};
-
-} // namespace
-
-CResultsSection::CResultsSection(const ReportSource &source, const CCsvWriter &format)
-    : source(source), format(format)
-{
+    table.layOut(int(source.rows.size()), [this](int i) { return rowOf(i); });
 }
 
-int CResultsSection::pageCount(const CReportCanvas &canvas) const
+QStringList CResultsSection::rowOf(int i) const
 {
-    return CReportCanvas::pagesFor(int(source.rows.size()), canvas.rowsPerPage());
+    MeasurementRecord r;
+    source.data->recordAt(source.rows.at(i), &r);
+    return {QString::number(r.group), QString::number(r.cell), format.resultText(r),
+            format.unitText(r.unit), r.hasAScan ? QStringLiteral("\u2022") : QString()};
 }
 
-void CResultsSection::drawPage(QPainter &painter, const CReportCanvas &canvas, int page)
+int CResultsSection::pageCount(const CReportCanvas &) const
 {
-    canvas.drawColumns(painter, 0, kResultStops,
-                       {{tr("Group")}, {tr("Cell")}, {tr("Result")}, {tr("Unit")}, {tr("A-scan")}},
-                       true);
-    QList<QStringList> columns(kResultStops.size());
-    const int first = page * canvas.rowsPerPage();
-    const int end = std::min<int>(first + canvas.rowsPerPage(), source.rows.size());
-    for (int i = first; i < end; ++i) {
-        MeasurementRecord r;
-        source.data->recordAt(source.rows.at(i), &r);
-        columns[0] << QString::number(r.group);
-        columns[1] << QString::number(r.cell);
-        columns[2] << format.resultText(r);
-        columns[3] << format.unitText(r.unit);
-        columns[4] << (r.hasAScan ? QStringLiteral("\u2022") : QString());
-    }
-    canvas.drawColumns(painter, CReportCanvas::kHeaderRows * canvas.line, kResultStops, columns,
-                       false);
+    return CReportCanvas::pagesFor(int(source.rows.size()), table.rowsFrom(0));
+}
+
+void CResultsSection::drawPage(QPainter &painter, const CReportCanvas &, int page)
+{
+    const int perPage = table.rowsFrom(0);
+    table.draw(painter, 0, page * perPage, perPage, [this](int i) { return rowOf(i); });
 }

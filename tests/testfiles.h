@@ -57,7 +57,6 @@ inline CliRun runCli(const QStringList &args)
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
+    r.out = p.readAllStandardOutput(), r.err = p.readAllStandardError();
     return r;
 }

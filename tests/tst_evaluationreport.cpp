@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace
@@ -32,27 +33,26 @@ struct Point {
     int group, cell, a, b, c;
 };
 
-void addHistory(EvaluationInput *input, const Point &p)
+// Survey C of the points evaluated against the limits, its report written to path: the problem,
+// "" when it was written.
+QString evaluatedReport(const QList<Point> &points, const QMap<int, GroupLimits> &limits,
+                        const QString &path)
 {
-    QList<PointReading> history;
-    if (p.a != 0)
-        history << PointReading{reading(p.group, p.cell, p.a), morningOf("2020-03-01")};
-    if (p.b != 0)
-        history << PointReading{reading(p.group, p.cell, p.b), morningOf("2021-03-01")};
-    input->history.insert(TestPoint{p.group, p.cell}, history);
-}
-
-QString written(const CZRData &data, const CEvaluation &evaluation, const QString &path)
-{
-    const CReportWriter::Source source{&data,
-                                       CCsvWriter::allRows(data),
-                                       [](int) { return nullptr; },
-                                       {},
-                                       {},
-                                       {},
-                                       &evaluation,
-                                       {{1, 2}},
-                                       {}};
+    CZRData data;
+    EvaluationInput input;
+    input.data = &data, input.time = morningOf("2022-03-01"), input.limits = limits;
+    for (const Point &p : points) {
+        data.append(reading(p.group, p.cell, p.c));
+        QList<PointReading> &history = input.history[TestPoint{p.group, p.cell}];
+        if (p.a != 0)
+            history << PointReading{reading(p.group, p.cell, p.a), morningOf("2020-03-01")};
+        if (p.b != 0)
+            history << PointReading{reading(p.group, p.cell, p.b), morningOf("2021-03-01")};
+    }
+    const CEvaluation evaluation(input);
+    CReportWriter::Source source;
+    source.data = &data, source.rows = CCsvWriter::allRows(data);
+    source.evaluation = &evaluation, source.mapWidths = {{1, 2}};
     CReportWriter report(source, QStringLiteral("4.2"));
     report.format.decimalSeparator = QLatin1Char(',');
     QString problem;
@@ -75,22 +75,12 @@ private slots:
     {
         // Group 1, limits 10.00 / 8.00 / 0.50, two to a row (not the square three), cell 5 not
         // measured; group 2 without limits.
+        const QString pdf = dir.filePath(QStringLiteral("evaluated.pdf"));
         const QList<Point> points{{1, 1, 1000, 980, 940}, {1, 2, 1000, 1000, 1000},
                                   {1, 3, 0, 0, 830},      {1, 4, 0, 820, 790},
                                   {1, 6, 0, 0, 990},      {2, 1, 0, 0, 500},
                                   {2, 2, 0, 0, 600}};
-        CZRData data;
-        EvaluationInput input;
-        input.data = &data;
-        input.time = morningOf("2022-03-01");
-        for (const Point &p : points) {
-            data.append(reading(p.group, p.cell, p.c));
-            addHistory(&input, p);
-        }
-        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.5});
-        const CEvaluation evaluation(input);
-        const QString pdf = dir.filePath(QStringLiteral("evaluated.pdf"));
-        QCOMPARE(written(data, evaluation, pdf), QString());
+        QCOMPARE(evaluatedReport(points, {{1, {10.0, 8.0, 0.5}}}, pdf), QString());
         // Page one, the results, then the summary, two maps and the action list.
         QCOMPARE(pdfPages(pdf), 6);
         // Group 1: 9.40, 10.00, 8.30, 7.90, 9.90; mean 45.50/5 = 9.100; deviations 0.3, 0.9, -0.8,
@@ -125,18 +115,51 @@ private slots:
     }
     void nothingNeedsAction()
     {
-        CZRData data;
-        data.append(reading(1, 1, 1000));
-        EvaluationInput input;
-        input.data = &data;
-        input.time = morningOf("2022-03-01");
-        input.limits.insert(1, GroupLimits{10.0, 8.0, 0.0});
-        const CEvaluation evaluation(input);
         const QString pdf = dir.filePath(QStringLiteral("sound.pdf"));
-        QCOMPARE(written(data, evaluation, pdf), QString());
+        QCOMPARE(evaluatedReport({{1, 1, 0, 0, 1000}}, {{1, {10, 8, 0}}}, pdf), QString());
         QCOMPARE(pdfPages(pdf), 5);
         QVERIFY2(pdfText(pdf, 5).contains("No point is below its minimum"),
                  qPrintable(pdfText(pdf, 5)));
+    }
+    // Long texts in every table, in English and in Russian: no word on any page runs into
+    // another or off the page, none is too small to read, the longest cells stand whole in
+    // their rows, and so do headers where a smaller font is enough.
+    void tablesKeepApart_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("English") << QString()
+                                 << QStringList{"below minimum", "warning", "LT rate ST rate"};
+        QTest::newRow("Russian") << QStringLiteral("collatrix_ru")
+                                 << QStringList{"ниже минимума", "предупреждение", "Ст. откл."};
+    }
+    void tablesKeepApart()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QStringList, texts);
+        QTranslator translator;
+        QVERIFY(catalogue.isEmpty() ||
+                (translator.load(catalogue, COLLATRIX_BIN_DIR "/translations") &&
+                 QCoreApplication::installTranslator(&translator)));
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        // Groups past 200 (so 200 empty ones over pages of statistics), four-digit cells,
+        // readings over a metre, rates in tens of millimetres a year.
+        const QList<Point> points{{201, 1001, 123456, 120000, 112000},
+                                  {201, 1002, 123456, 115000, 108000},
+                                  {201, 1003, 0, 123456, 119999},
+                                  {202, 1004, 0, 0, 99999}};
+        QCOMPARE(evaluatedReport(points, {{201, {1200, 1100, 50}}}, pdf), QString());
+        QString rows;
+        for (int page = 1; page <= pdfPages(pdf); ++page) {
+            const QList<PdfWord> words = pdfWords(pdf, page);
+            QVERIFY2(pdfClash(words).isEmpty(), qPrintable(pdfClash(words)));
+            // Nothing is under 5.5 pt: a word's box is 1.16 times the size of its font.
+            QVERIFY(std::all_of(words.begin(), words.end(),
+                                [](const PdfWord &w) { return w.box.height() > 5.5 * 1.15; }));
+            rows += pdfRows(words);
+        }
+        for (const QString &text : texts)
+            QVERIFY2(rows.contains(QLatin1Char(' ') + text + QLatin1Char(' ')), qPrintable(rows));
     }
 
 private:

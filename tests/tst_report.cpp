@@ -41,12 +41,9 @@ QString described(const QList<GroupStatistics> &all)
     QStringList parts;
     for (const GroupStatistics &s : all) {
         const auto n = [&s](double v) { return CResultStatistics::number(v, s.decimals, ','); };
-        parts << (s.count == 0 ? QStringLiteral("%1 empty").arg(s.group)
-                               : QStringLiteral("%1 %2 %3 %4 %5 %6")
-                                     .arg(s.group)
-                                     .arg(s.unit)
-                                     .arg(s.count)
-                                     .arg(n(s.minimum), n(s.maximum), n(s.mean)));
+        const QString counted = QStringLiteral("%1 %2 %3 ").arg(s.group).arg(s.unit).arg(s.count);
+        const auto spread = QStringLiteral("%1 %2 %3").arg(n(s.minimum), n(s.maximum), n(s.mean));
+        parts << (s.count == 0 ? QStringLiteral("%1 empty").arg(s.group) : counted + spread);
     }
     return parts.join(QStringLiteral(" | "));
 }
@@ -89,10 +86,8 @@ private slots:
         entry.trace = QVector<signed short>(239, 30);
         entry.params.rangeEnd = 20.0;
         CReportWriter::Source source;
-        source.data = &data;
-        source.rows = CCsvWriter::allRows(data);
-        source.aScanOf = [&entry](int) { return &entry; };
-        source.outcome = QStringLiteral("incomplete");
+        source.data = &data, source.rows = CCsvWriter::allRows(data);
+        source.aScanOf = [&entry](int) { return &entry; }, source.outcome = "incomplete";
         CReportWriter report(source, QStringLiteral("4.2"));
         report.format.decimalSeparator = QLatin1Char(',');
         QTemporaryDir dir;
