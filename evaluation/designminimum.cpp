@@ -81,20 +81,24 @@ QString CDesignMinimum::sizeSymbol(DesignShape shape)
     return shape == DesignShape::Shell ? QStringLiteral("R") : QStringLiteral("D");
 }
 
-QString CDesignMinimum::derivation(const DesignData &design, int decimals)
+QString CDesignMinimum::derivation(const DesignData &design, int decimals, QChar separator)
 {
-    QStringList inputs{QStringLiteral("P = ") + figure(design.pressure),
-                       sizeSymbol(design.shape) + QStringLiteral(" = ") + figure(design.size),
-                       QStringLiteral("S = ") + figure(design.stress),
-                       QStringLiteral("E = ") + figure(design.joint)};
+    const auto shown = [separator](const QString &number) {
+        return QString(number).replace(QLatin1Char('.'), separator);
+    };
+    const auto input = [&shown](const QString &symbol, double value) {
+        return symbol + QStringLiteral(" = ") + shown(figure(value));
+    };
+    QStringList inputs{
+        input(QStringLiteral("P"), design.pressure), input(sizeSymbol(design.shape), design.size),
+        input(QStringLiteral("S"), design.stress), input(QStringLiteral("E"), design.joint)};
     if (design.shape == DesignShape::Pipe)
-        inputs << QStringLiteral("W = ") + figure(design.weld)
-               << QStringLiteral("Y = ") + figure(design.y);
+        inputs << input(QStringLiteral("W"), design.weld) << input(QStringLiteral("Y"), design.y);
     return tr("%1, with %2: pressure thickness %3, structural minimum %4, minimum allowable %5")
-        .arg(formula(design.shape), inputs.join(QStringLiteral(", ")),
-             QString::number(pressureThickness(design), 'f', decimals),
-             QString::number(design.structural, 'f', decimals),
-             QString::number(minimum(design), 'f', decimals));
+        .arg(formula(design.shape), inputs.join(QStringLiteral("; ")),
+             shown(QString::number(pressureThickness(design), 'f', decimals)),
+             shown(QString::number(design.structural, 'f', decimals)),
+             shown(QString::number(minimum(design), 'f', decimals)));
 }
 
 QString CDesignMinimum::text(const DesignData &design)

@@ -26,8 +26,10 @@ public:
     static std::optional<DesignShape> shapeNamed(const QString &name);
     // The formula in words and symbols, for the window and the report.
     static QString formula(DesignShape shape);
-    // The inputs, the formula and both thicknesses in a line, figures with the given decimals.
-    static QString derivation(const DesignData &design, int decimals);
+    // The inputs, the formula and both thicknesses in a line, the thicknesses with the given
+    // decimals, every figure with the given decimal separator.
+    static QString derivation(const DesignData &design, int decimals,
+                              QChar separator = QLatin1Char('.'));
 
     // How the archive keeps the data: "pipe P=2 D=168.3 S=138 E=1 W=1 Y=0.4 T=0".
     static QString text(const DesignData &design);

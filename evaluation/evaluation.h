@@ -25,6 +25,8 @@ public:
     ObjectRules rulesOf(int group) const { return rules.value(group); }
     // The object's name; empty when it has none.
     QString nameOf(int group) const { return names.value(group); }
+    // The group as the window and the report show it: its number, then its name if it has one.
+    QString groupLabel(int group) const;
     // The unit the group's limits are in, or -1 for a group without a thickness reading.
     int unitOf(int group) const { return groupUnits.value(group, -1); }
 

@@ -3,6 +3,7 @@
 
 #include "evaluation/designdata.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,9 @@ struct ObjectRules {
     IntervalRule rule = IntervalRule::HalfLife;
     RateChoice rate = RateChoice::LongOrShort;
     std::optional<DesignData> design;
+    // Who set the design data and when, for the report.
+    QString designSetBy{};
+    QDateTime designSetAt{};
 
     double toleranceIn(int unit) const;
 

@@ -41,7 +41,7 @@ QStringList CActionListSection::headers()
 QStringList CActionListSection::rowOf(int i) const
 {
     const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
-    return {QString::number(p.record.group),
+    return {evaluation.groupLabel(p.record.group),
             QString::number(p.record.cell),
             texts.results.resultText(p.record),
             texts.results.unitText(p.record.unit),

@@ -31,9 +31,12 @@ private:
     void drawIntroduction(QPainter &painter, const CReportCanvas &canvas) const;
     void drawTable(QPainter &painter, double top, int first, int count) const;
     QStringList rowOf(int i) const;
+    static QList<EvaluationStatus> shownCounts(const QList<GroupSummary> &summaries);
+    QStringList headers() const;
 
     const CEvaluation &evaluation;
     const CCsvWriter &format;
     QList<GroupSummary> summaries;
+    QList<EvaluationStatus> countsShown;
     CReportTable table;
 };

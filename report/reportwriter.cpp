@@ -5,6 +5,7 @@
 #include "format/zrdata.h"
 #include "report/actionlistsection.h"
 #include "report/evaluationsummarysection.h"
+#include "report/limitssection.h"
 #include "report/overviewsection.h"
 #include "report/picturessection.h"
 #include "report/reportcanvas.h"
@@ -46,6 +47,7 @@ CReportWriter::Sections CReportWriter::sections(const CReportCanvas &canvas) con
     if (source.evaluation != nullptr) {
         const CEvaluation &evaluation = *source.evaluation;
         all.push_back(std::make_unique<CEvaluationSummarySection>(evaluation, format, canvas));
+        all.push_back(std::make_unique<CLimitsSection>(evaluation, format));
         all.push_back(std::make_unique<CThicknessMapSection>(evaluation, source.mapWidths, format));
         all.push_back(std::make_unique<CActionListSection>(evaluation, format, canvas));
     }

@@ -66,7 +66,8 @@ void CThicknessMapSection::drawPage(QPainter &painter, const CReportCanvas &canv
     const GroupSummary &s = groups.at(page);
     const CThicknessMap map =
         CThicknessMap::ofGroup(evaluation, s.group, widths.value(s.group, 0), format);
-    canvas.drawHeading(painter, 0, tr("Thickness map: group %1").arg(s.group));
+    canvas.drawHeading(painter, 0,
+                       tr("Thickness map: group %1").arg(evaluation.groupLabel(s.group)));
     double y = canvas.headingHeight();
     const QString text = legend(s, map);
     canvas.drawParagraph(painter, y, text);

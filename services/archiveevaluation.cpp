@@ -59,6 +59,11 @@ ObjectRules rulesFrom(const QMap<QString, ArchiveSetting> &settings)
     return rules;
 }
 
+QString whoSet(const QString &by, const QString &role)
+{
+    return role.isEmpty() ? by : QStringLiteral("%1 (%2)").arg(by, role);
+}
+
 // When the minimum in force was typed: the first of the latest settings that kept it, as a
 // change of the warning margin alone keeps the minimum it had.
 QDateTime minimumTypedAt(const QList<ArchiveLimits> &history)
@@ -100,7 +105,8 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
         return false;
     }
     for (const ArchiveLimits &l : latest)
-        input->limits.insert(l.group, GroupLimits{l.nominal, l.minimum, l.warning});
+        input->limits.insert(
+            l.group, GroupLimits{l.nominal, l.minimum, l.warning, whoSet(l.by, l.role), l.from});
     const bool read = readRules(archive, input, &why) && readDecisions(archive, input, &why) &&
                       readNames(archive, input, &why);
     if (!read)
@@ -115,11 +121,13 @@ bool CArchiveEvaluation::readRules(CArchive &archive, EvaluationInput *input, QS
     for (auto it = settings.cbegin(); problem->isEmpty() && it != settings.cend(); ++it) {
         ObjectRules rules = rulesFrom(it.value());
         const auto limits = input->limits.find(it.key());
+        const ArchiveSetting design = it.value().value(QStringLiteral("design"));
         if (rules.design && limits != input->limits.end() &&
-            it.value().value(QStringLiteral("design")).from >
-                minimumTypedAt(archive.limitsHistory(it.key(), problem)))
+            design.from > minimumTypedAt(archive.limitsHistory(it.key(), problem))) {
             limits->minimum = CDesignMinimum::minimum(*rules.design);
-        else
+            rules.designSetBy = whoSet(design.by, design.role);
+            rules.designSetAt = design.from;
+        } else
             rules.design.reset();
         input->rules.insert(it.key(), rules);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation's pages of the report, read back with poppler's tools: the summary per group,
 // a map per group and the points needing action, with figures worked out by hand.
+#include "evaluation/designminimum.h"
 #include "evaluation/evaluation.h"
 #include "format/zrdata.h"
 #include "pdftools.h"
@@ -36,11 +37,13 @@ struct Point {
 // Survey C of the points evaluated against the limits, its report written to path: the problem,
 // "" when it was written.
 QString evaluatedReport(const QList<Point> &points, const QMap<int, GroupLimits> &limits,
-                        const QString &path)
+                        const QString &path, const QMap<int, ObjectRules> &rules = {},
+                        const QMap<int, QString> &names = {})
 {
     CZRData data;
     EvaluationInput input;
     input.data = &data, input.time = morningOf("2022-03-01"), input.limits = limits;
+    input.rules = rules, input.names = names;
     for (const Point &p : points) {
         data.append(reading(p.group, p.cell, p.c));
         QList<PointReading> &history = input.history[TestPoint{p.group, p.cell}];
@@ -80,46 +83,69 @@ private slots:
                                   {1, 3, 0, 0, 830},      {1, 4, 0, 820, 790},
                                   {1, 6, 0, 0, 990},      {2, 1, 0, 0, 500},
                                   {2, 2, 0, 0, 600}};
-        QCOMPARE(evaluatedReport(points, {{1, {10.0, 8.0, 0.5}}}, pdf), QString());
-        // Page one, the results, then the summary, two maps and the action list.
-        QCOMPARE(pdfPages(pdf), 6);
+        // The minimum of 8.00 comes from the design: 2.1 * 168.3 / (2 * (138 + 0.84)) = 1.273
+        // for the pressure, 8 the structural minimum.
+        ObjectRules rules;
+        rules.design = CDesignMinimum::fromText("pipe P=2.1 D=168.3 S=138 E=1 W=1 Y=0.4 T=8");
+        rules.designSetBy = "boris", rules.designSetAt = morningOf("2021-07-01");
+        QCOMPARE(evaluatedReport(points,
+                                 {{1, {10.0, 8.0, 0.5, "anna (survey)", morningOf("2021-06-01")}}},
+                                 pdf, {{1, rules}}, {{1, "Tank 3 shell"}}),
+                 QString());
+        // Page one, the results, then the summary, the limits, two maps and the action list.
+        QCOMPARE(pdfPages(pdf), 7);
         // Group 1: 9.40, 10.00, 8.30, 7.90, 9.90; mean 45.50/5 = 9.100; deviations 0.3, 0.9, -0.8,
         // -1.2, 0.8, squares 3.62, sd sqrt(3.62/4) = 0.951. Cell 4 is below (life
         // -0.10/0.300205 = -0.3), cell 3 in warning, three ok. Group 2: 5.00 and 6.00, sd
         // sqrt(0.5) = 0.707.
         const QString summary = pdfText(pdf, 3);
-        QVERIFY2(summary.contains("1 mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 1 3 -0,3") &&
+        QVERIFY2(summary.contains("1 Tank 3 shell mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 "
+                                  "1 3 -0,3") &&
                      summary.contains("2 mm - - - 2 5,00 1 6,00 5,500 0,707 0 0 0 -") &&
                      summary.contains("at most 10,0 years"),
                  qPrintable(summary));
-        const QString map = pdfText(pdf, 4);
+        const QString limits = pdfText(pdf, 4);
+        QVERIFY2(limits.contains("Group 1 Tank 3 shell: nominal 10,000, minimum 8,000, warning "
+                                 "margin 0,500 mm, set by anna (survey) on 2021-06-01 10:00. "
+                                 "Growth tolerance 0,500, minimum interval 180 days, interval "
+                                 "rule half-life, governing rate lt-st. The minimum comes from "
+                                 "the design data set by boris on 2021-07-01 10:00: straight "
+                                 "pipe under internal pressure: t = P·D / (2·(S·E·W + P·Y)), "
+                                 "with P = 2,1; D = 168,3; S = 138; E = 1; W = 1; Y = 0,4: "
+                                 "pressure thickness 1,273, structural minimum 8,000, minimum "
+                                 "allowable 8,000.") &&
+                     !limits.contains("Group 2"),
+                 qPrintable(limits));
+        const QString map = pdfText(pdf, 5);
         QVERIFY2(
-            map.contains("Thickness map: group 1") &&
+            map.contains("Thickness map: group 1 Tank 3 shell") &&
                 map.contains("red at the minimum, 8,00 mm, to green at the nominal, 10,00 mm") &&
                 map.contains("2 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
             qPrintable(map));
-        QVERIFY2(pdfText(pdf, 5).contains("thinnest reading, 5,00 mm, to green at the thickest, "
+        QVERIFY2(pdfText(pdf, 6).contains("thinnest reading, 5,00 mm, to green at the thickest, "
                                           "6,00 mm"),
-                 qPrintable(pdfText(pdf, 5)));
+                 qPrintable(pdfText(pdf, 6)));
         // Below its minimum first, then the shortest life, then the warning without a rate. Cell 4:
         // rate 0.30 * 365.25/365 = 0.300, loss 2.10/10.00; cell 1 as worked out in tst_evaluation.
-        const QString actions = pdfText(pdf, 6);
+        const QString actions = pdfText(pdf, 7);
         QVERIFY2(actions.contains("Points needing action") &&
-                     actions.contains("1 4 7,90 mm below minimum 21,0 8,20 2021-03-01 8,20 "
+                     actions.contains("1 Tank 3 shell 4 7,90 mm below minimum 21,0 8,20 "
+                                      "2021-03-01 8,20 "
                                       "2021-03-01 0,300 0,300 0,300 -0,3 2022-03-01 "
-                                      "1 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 2021-03-01 0,300 "
+                                      "1 Tank 3 shell 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 "
+                                      "2021-03-01 0,300 "
                                       "0,400 0,400 3,5 2023-11-30 "
-                                      "1 3 8,30 mm warning 17,0") &&
-                     actions.contains("Page 6 of 6"),
+                                      "1 Tank 3 shell 3 8,30 mm warning 17,0") &&
+                     actions.contains("Page 7 of 7"),
                  qPrintable(actions));
     }
     void nothingNeedsAction()
     {
         const QString pdf = dir.filePath(QStringLiteral("sound.pdf"));
         QCOMPARE(evaluatedReport({{1, 1, 0, 0, 1000}}, {{1, {10, 8, 0}}}, pdf), QString());
-        QCOMPARE(pdfPages(pdf), 5);
-        QVERIFY2(pdfText(pdf, 5).contains("No point is below its minimum"),
-                 qPrintable(pdfText(pdf, 5)));
+        QCOMPARE(pdfPages(pdf), 6);
+        QVERIFY2(pdfText(pdf, 6).contains("No point is below its minimum"),
+                 qPrintable(pdfText(pdf, 6)));
     }
     // Long texts in every table, in English and in Russian: no word on any page runs into
     // another or off the page, none is too small to read, the longest cells stand whole in

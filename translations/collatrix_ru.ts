@@ -271,6 +271,18 @@ p, li { white-space: pre-wrap; }
         <source>Next</source>
         <translation>Следующий</translation>
     </message>
+    <message>
+        <source>overdue</source>
+        <translation>просрочено</translation>
+    </message>
+    <message>
+        <source>to review</source>
+        <translation>на проверку</translation>
+    </message>
+    <message>
+        <source>rejected</source>
+        <translation>отклонено</translation>
+    </message>
 </context>
 <context>
     <name>CArchive</name>
@@ -381,6 +393,14 @@ p, li { white-space: pre-wrap; }
         <source>%1 could not be shared: %2</source>
         <translation>%1 не удалось передать в общий архив: %2</translation>
     </message>
+    <message>
+        <source>The shared archive cannot take the decision now (%1); it is kept and will be shared later.</source>
+        <translation>Общий архив сейчас не может принять решение (%1); оно сохранено и будет передано позже.</translation>
+    </message>
+    <message>
+        <source>The decision on group %1, cell %2 of %3</source>
+        <translation>Решение по группе %1, номеру %2 от %3</translation>
+    </message>
 </context>
 <context>
     <name>CAtomicFile</name>
@@ -449,11 +469,34 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
-    <name>CEvaluationSummarySection</name>
+    <name>CDesignMinimum</name>
     <message>
-        <source>Each reading is compared with the earlier readings of the same test point (group and cell). Long-term rate = (initial - actual) / years between them; short-term rate = (previous - actual) / years between them; the larger governs. Remaining life = (actual - minimum) / rate. The next inspection is due after half the remaining life, at most %1 years after this download, and now for a point below its minimum. A year is 365.25 days. These figures are estimates: the rules of the inspection code that applies decide.</source>
-        <translation>Каждое показание сравнивается с более ранними показаниями той же контрольной точки (группа и номер). Долгосрочная скорость = (первое - текущее) / число лет между ними; краткосрочная скорость = (предыдущее - текущее) / число лет между ними; определяет бóльшая. Остаточный ресурс = (текущее - минимум) / скорость. Следующий контроль назначается через половину остаточного ресурса, но не позднее чем через %1 лет после этой передачи, а для точки ниже минимума - сразу. Год равен 365,25 суток. Эти значения - оценки: решают правила применимого нормативного документа.</translation>
+        <source>the pressure, the size, the stress and the factors must be positive</source>
+        <translation>давление, размер, напряжение и коэффициенты должны быть положительными</translation>
     </message>
+    <message>
+        <source>the pressure is too high for the allowable stress: the formula gives no thickness</source>
+        <translation>давление слишком велико для допускаемого напряжения: формула не даёт толщины</translation>
+    </message>
+    <message>
+        <source>straight pipe under internal pressure: t = P·D / (2·(S·E·W + P·Y))</source>
+        <translation>прямая труба под внутренним давлением: t = P·D / (2·(S·E·W + P·Y))</translation>
+    </message>
+    <message>
+        <source>cylindrical shell, circumferential stress: t = P·R / (S·E − 0.6·P)</source>
+        <translation>цилиндрическая обечайка, окружное напряжение: t = P·R / (S·E − 0.6·P)</translation>
+    </message>
+    <message>
+        <source>2:1 ellipsoidal head: t = P·D / (2·S·E − 0.2·P)</source>
+        <translation>эллиптическое днище 2:1: t = P·D / (2·S·E − 0.2·P)</translation>
+    </message>
+    <message>
+        <source>%1, with %2: pressure thickness %3, structural minimum %4, minimum allowable %5</source>
+        <translation>%1, при %2: расчётная толщина по давлению %3, конструктивный минимум %4, минимально допустимая %5</translation>
+    </message>
+</context>
+<context>
+    <name>CEvaluationSummarySection</name>
     <message>
         <source>Evaluation</source>
         <translation>Оценка</translation>
@@ -517,6 +560,18 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Life, years</source>
         <translation>Ресурс, лет</translation>
+    </message>
+    <message>
+        <source>Overdue</source>
+        <translation>Просроч.</translation>
+    </message>
+    <message>
+        <source>To review</source>
+        <translation>Пров.</translation>
+    </message>
+    <message>
+        <source>Each reading is first checked against the previous counted reading of the same test point (group and cell): one thicker by more than the object&apos;s tolerance, or under 60 % of it, is suspect and counts nowhere until an engineer verifies it; a rejected reading never counts. The initial and previous readings are the earliest and the latest counted readings taken at least the object&apos;s minimum interval before. Long-term rate = (initial - actual) / years between them; short-term rate = (previous - actual) / years between them. With three counted readings or more over a year, the least-squares rate is the slope of thickness against time, with its standard error and a one-sided 95 % upper bound (Student&apos;s t). The object&apos;s choice of rate governs. Remaining life = (actual - minimum) / rate. The next inspection is due after the interval the object&apos;s rule gives (by default half the remaining life, at most %1 years), and now for a point below its minimum; a point whose date has passed without a later reading is overdue. A year is 365.25 days. These figures are estimates: the rules of the inspection code that applies decide.</source>
+        <translation>Каждое показание сначала сравнивается с предыдущим учтённым показанием той же точки (группа и номер): показание, которое толще более чем на допуск объекта или меньше 60 % от него, сомнительно и не учитывается, пока инженер его не подтвердит; отклонённое показание не учитывается никогда. Первое и предыдущее показания - самое раннее и самое позднее учтённые показания, снятые не позже чем за минимальный интервал объекта. Долгосрочная скорость = (первое - текущее) / годы между ними; краткосрочная скорость = (предыдущее - текущее) / годы между ними. При трёх и более учтённых показаниях за год и больше скорость по методу наименьших квадратов - наклон толщины по времени, с её стандартной ошибкой и односторонней верхней границей 95 % (t Стьюдента). Определяющую скорость выбирает объект. Остаточный ресурс = (текущее - минимум) / скорость. Следующий контроль - через интервал по правилу объекта (по умолчанию половина остаточного ресурса, не более %1 лет), а для точки ниже минимума - сейчас; точка, срок которой прошёл без более позднего показания, просрочена. Год - 365,25 суток. Эти значения - оценки: решают правила применимого нормативного документа.</translation>
     </message>
 </context>
 <context>
@@ -594,6 +649,21 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>the folder cannot be made</source>
         <translation>папку невозможно создать</translation>
+    </message>
+</context>
+<context>
+    <name>CLimitsSection</name>
+    <message>
+        <source>Group %1: nominal %2, minimum %3, warning margin %4 %5, set by %6 on %7. Growth tolerance %8, minimum interval %9 days, interval rule %10, governing rate %11.</source>
+        <translation>Группа %1: номинал %2, минимум %3, запас до предупреждения %4 %5, задал %6, %7. Допуск на рост %8, минимальный интервал %9 сут., правило интервала %10, определяющая скорость %11.</translation>
+    </message>
+    <message>
+        <source>The minimum comes from the design data set by %1 on %2: %3.</source>
+        <translation>Минимум получен из проектных данных, заданных %1, %2: %3.</translation>
+    </message>
+    <message>
+        <source>Limits in force</source>
+        <translation>Действующие допуски</translation>
     </message>
 </context>
 <context>
@@ -792,6 +862,13 @@ The received data is shown as usual; save it before you close the program.</sour
     </message>
 </context>
 <context>
+    <name>CReviewService</name>
+    <message>
+        <source>the archive holds no reading of group %1, cell %2 taken at %3</source>
+        <translation>в архиве нет показания группы %1, номера %2, снятого %3</translation>
+    </message>
+</context>
+<context>
     <name>CThicknessMapSection</name>
     <message>
         <source>Colours from red at the minimum, %1 %3, to green at the nominal, %2 %3.</source>
@@ -955,6 +1032,30 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>The minimum allowable thickness must be below the nominal thickness.</source>
         <translation>Минимально допустимая толщина должна быть меньше номинальной.</translation>
+    </message>
+    <message>
+        <source>overdue</source>
+        <translation>просрочено</translation>
+    </message>
+    <message>
+        <source>suspect</source>
+        <translation>сомнительно</translation>
+    </message>
+    <message>
+        <source>rejected</source>
+        <translation>отклонено</translation>
+    </message>
+    <message>
+        <source>Overdue</source>
+        <translation>Просрочено</translation>
+    </message>
+    <message>
+        <source>Suspect</source>
+        <translation>Сомнительно</translation>
+    </message>
+    <message>
+        <source>Rejected</source>
+        <translation>Отклонено</translation>
     </message>
 </context>
 <context>
