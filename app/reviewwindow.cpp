@@ -38,6 +38,8 @@ ReviewWindow::ReviewWindow(CCollatrix *controller, const AScanWindow::Labels &la
     // The pictures follow the window's size rather than set it.
     ui->currentAScan->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ui->previousAScan->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    ui->currentAScan->installEventFilter(this);
+    ui->previousAScan->installEventFilter(this);
     QTableWidget *table = ui->readingsTable;
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
@@ -62,11 +64,13 @@ void ReviewWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void ReviewWindow::resizeEvent(QResizeEvent *event)
+bool ReviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    fit(ui->currentAScan, currentPicture);
-    fit(ui->previousAScan, previousPicture);
+    if (event->type() == QEvent::Resize) {
+        fit(ui->currentAScan, currentPicture);
+        fit(ui->previousAScan, previousPicture);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ReviewWindow::refresh()

@@ -43,7 +43,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    // The pictures are scaled to their labels whenever these change size.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // What the archive's thread brought for the selected reading.
@@ -78,7 +79,7 @@ private:
     QList<int> listed;
     // The selected reading's point, whose earlier readings the archive's thread is asked for.
     int shownPoint = -1;
-    // The pictures as drawn, scaled again when the window is resized.
+    // The pictures as drawn, before they are scaled to their labels.
     QPixmap currentPicture;
     QPixmap previousPicture;
     CEvaluationCsvWriter texts;
