@@ -3,7 +3,8 @@
 // A-scan of the doubted reading. The Review window lists it beside the previous counted reading,
 // shows both A-scans or why one is missing, refuses a decision without a reason, and a
 // verification reaches the archive and the Evaluation window, which counts the reading from then
-// on and shows the object's name, the design minimum's derivation and the log.
+// on and shows the object's name, the design minimum's derivation and the log. Help opens the
+// window's own page.
 #include "app/evaluationwindow.h"
 #include "app/mainwindow.h"
 #include "app/reviewwindow.h"
@@ -19,6 +20,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QtTest>
 
 namespace
@@ -136,6 +138,10 @@ private slots:
         QCOMPARE(rowTexts(readings, 0).at(3), QStringLiteral("verified"));
         QVERIFY(!columnTexts(actions, 3).contains("to review"));
         QCOMPARE(log->item(log->rowCount() - 1, 5)->text(), QStringLiteral("second probe agrees"));
+
+        child<QPushButton>(*review, "helpButton")->click();
+        auto *help = w.findChild<QTextBrowser *>(QStringLiteral("helpTBrowser"));
+        QCOMPARE(help->documentTitle(), QStringLiteral("The review of doubtful readings"));
 
         CArchive archive(location);
         QVERIFY2(archive.open(&problem), qPrintable(problem));
