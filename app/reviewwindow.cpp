@@ -158,11 +158,13 @@ void ReviewWindow::showSelected()
     ui->currentAScan->clear();
     ui->previousTitle->clear();
     ui->previousAScan->clear();
+    ui->historyBox->setTitle(
+        p ? tr("History of group %1, cell %2").arg(p->record.group).arg(p->record.cell)
+          : tr("History of the point"));
     if (p == nullptr)
         return;
     const int group = p->record.group;
     const int cell = p->record.cell;
-    ui->historyBox->setTitle(tr("History of group %1, cell %2").arg(group).arg(cell));
     showCurrentAScan(*p);
     const QString unit = texts.results.unitText(p->record.unit);
     ui->previousTitle->setText(p->previous ? tr("Previous counted reading, %1: %2 %3")
