@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/archivewindow.h"
 
+#include "app/historychart.h"
+
 #include "archive/archiveset.h"
 #include "data/collatrix.h"
 #include "format/atomicfile.h"
@@ -9,18 +11,13 @@
 
 #include "ui_archivewindow.h"
 
-#include <QChartView>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QLineSeries>
 #include <QStandardPaths>
-#include <QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 
 namespace
 {
@@ -53,12 +50,6 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
       controller(controller)
 {
     ui->setupUi(this);
-    chart = new QChart;
-    chart->legend()->hide();
-    auto *view = new QChartView(chart, ui->chartHolder);
-    view->setObjectName(QStringLiteral("historyChart"));
-    view->setRenderHint(QPainter::Antialiasing);
-    ui->chartHolder->layout()->addWidget(view);
     ui->downloadsTable->horizontalHeader()->setStretchLastSection(true);
     ui->historyTable->horizontalHeader()->setStretchLastSection(true);
     connect(ui->filterEdit, &QLineEdit::textChanged, this, &ArchiveWindow::fillDownloads);
@@ -257,36 +248,9 @@ void ArchiveWindow::fillHistory(const QList<ArchiveReading> &readings)
 
 void ArchiveWindow::plotHistory(const QList<ArchiveReading> &readings)
 {
-    chart->removeAllSeries();
-    // The chart gives up its axes when they are removed; they are ours to delete.
-    for (QAbstractAxis *axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    if (readings.isEmpty())
-        return;
-    auto *series = new QLineSeries;
-    series->setPointsVisible(true);
-    for (const ArchiveReading &r : readings)
-        series->append(double(r.time.toMSecsSinceEpoch()), resultValue(r.record));
-    chart->addSeries(series);
-    auto *time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("yyyy-MM-dd"));
-    auto *value = new QValueAxis;
-    const int unit = readings.last().record.unit;
-    value->setTitleText(unit >= 0 && unit < kUnitCount ? controller->unitTexts[unit] : QString());
-    chart->addAxis(time, Qt::AlignBottom);
-    chart->addAxis(value, Qt::AlignLeft);
-    series->attachAxis(time);
-    series->attachAxis(value);
-    // A day and a tenth of the spread around the readings, so that one reading shows too.
-    time->setRange(readings.first().time.addDays(-1), readings.last().time.addDays(1));
-    const QList<QPointF> points = series->points();
-    const auto [low, high] =
-        std::minmax_element(points.cbegin(), points.cend(),
-                            [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
-    const double margin = std::max((high->y() - low->y()) / 10, std::abs(high->y()) / 100 + 0.01);
-    value->setRange(low->y() - margin, high->y() + margin);
+    const int unit = readings.isEmpty() ? -1 : readings.last().record.unit;
+    ui->historyChart->plot(readings, unit >= 0 && unit < kUnitCount ? controller->unitTexts[unit]
+                                                                    : QString());
 }
 
 // From the selected download onward; with none selected, from now on.

@@ -13,7 +13,6 @@
 #include <memory>
 
 class CCollatrix;
-class QChart;
 class QShowEvent;
 
 namespace Ui
@@ -72,7 +71,6 @@ private:
 
     std::unique_ptr<Ui::ArchiveWindowGUI> ui;
     CCollatrix *controller;
-    QChart *chart = nullptr;
     QList<ArchiveDownload> downloads;
     QMap<qint64, QStringList> names;
     // The downloads of the table's rows, by row.

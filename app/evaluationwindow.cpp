@@ -5,6 +5,7 @@
 #include "app/reportaction.h"
 #include "app/thicknessmapwidget.h"
 #include "data/collatrix.h"
+#include "evaluation/designminimum.h"
 #include "format/resultstatistics.h"
 #include "services/evaluationsettings.h"
 #include "services/objectparticulars.h"
@@ -31,15 +32,21 @@ EvaluationWindow::EvaluationWindow(CCollatrix *controller, CReportAction *report
     ui->setupUi(this);
     ui->problemLabel->setWordWrap(true);
     ui->scaleLabel->setWordWrap(true);
+    // A suspect reading waits for an engineer's eye, which the action list asks for.
     texts.statusTexts =
-        QStringList{tr("below minimum"),   tr("warning"), tr("ok"),      tr("no limit"),
-                    tr("not a thickness"), tr("overdue"), tr("suspect"), tr("rejected")};
+        QStringList{tr("below minimum"),   tr("warning"), tr("ok"),        tr("no limit"),
+                    tr("not a thickness"), tr("overdue"), tr("to review"), tr("rejected")};
     // A few groups are the rule: the map and the action list get the room.
     ui->summaryTable->setMaximumHeight(150);
     ui->mapAndActionsLayout->setStretch(0, 1);
     ui->mapAndActionsLayout->setStretch(1, 1);
     ui->summaryTable->verticalHeader()->hide();
     ui->actionTable->verticalHeader()->hide();
+    ui->logTable->verticalHeader()->hide();
+    ui->logTable->setColumnCount(6);
+    ui->logTable->setHorizontalHeaderLabels(
+        {tr("Time"), tr("User"), tr("What"), tr("Old"), tr("New"), tr("Reason")});
+    ui->logTable->horizontalHeader()->setStretchLastSection(true);
     ui->summaryTable->setColumnCount(17);
     ui->summaryTable->setHorizontalHeaderLabels(
         {tr("Group"), tr("Unit"), tr("Count"), tr("Minimum"), tr("Cell"), tr("Maximum"), tr("Mean"),
@@ -53,12 +60,12 @@ EvaluationWindow::EvaluationWindow(CCollatrix *controller, CReportAction *report
     connect(ui->groupCombo, &QComboBox::currentIndexChanged, this, &EvaluationWindow::showGroup);
     connect(ui->mapWidget, &CThicknessMapWidget::cellClicked, this,
             [this](int cell) { emit rowChosen(rowOf(selectedGroup(), cell)); });
-    connect(ui->actionTable, &QTableWidget::cellClicked, this, [this](int row, int) {
-        emit rowChosen(rowOf(ui->actionTable->item(row, 0)->text().toInt(),
-                             ui->actionTable->item(row, 1)->text().toInt()));
-    });
+    // The evaluation's points are in the order of the results table's rows.
+    connect(ui->actionTable, &QTableWidget::cellClicked, this,
+            [this](int row, int) { emit rowChosen(actions.value(row, -1)); });
     connect(ui->applyButton, &QPushButton::clicked, this, &EvaluationWindow::applySettings);
     connect(ui->reportButton, &QPushButton::clicked, this, &EvaluationWindow::writeReport);
+    connect(ui->reviewButton, &QPushButton::clicked, this, &EvaluationWindow::reviewRequested);
     connect(ui->helpButton, &QPushButton::clicked, this, &EvaluationWindow::helpRequested);
     connect(ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -98,6 +105,12 @@ void EvaluationWindow::refresh()
     fillActions();
 }
 
+QString EvaluationWindow::groupText(const CEvaluation &evaluation, int group)
+{
+    const QString name = evaluation.nameOf(group);
+    return name.isEmpty() ? QString::number(group) : tr("%1 – %2").arg(group).arg(name);
+}
+
 int EvaluationWindow::selectedGroup() const
 {
     return ui->groupCombo->currentData().toInt();
@@ -126,7 +139,7 @@ void EvaluationWindow::fillSummary()
         const GroupSummary &s = summaries.at(row);
         const bool figures = s.figureCount > 0;
         const auto shown = [&](double value) { return figures ? figure(value, s.decimals) : "-"; };
-        QStringList cells{QString::number(s.group),
+        QStringList cells{groupText(*current, s.group),
                           figures ? texts.results.unitText(s.unit) : QStringLiteral("-"),
                           QString::number(s.count),
                           shown(s.minimum),
@@ -152,7 +165,7 @@ void EvaluationWindow::fillGroups()
     if (current) {
         for (const GroupSummary &s : current->summaries()) {
             if (s.figureCount > 0)
-                ui->groupCombo->addItem(QString::number(s.group), s.group);
+                ui->groupCombo->addItem(groupText(*current, s.group), s.group);
         }
     }
     ui->groupCombo->setCurrentIndex(std::max(0, ui->groupCombo->findData(before)));
@@ -163,7 +176,7 @@ QString EvaluationWindow::tipOf(const PointEvaluation &p) const
 {
     const QString unit = texts.results.unitText(p.record.unit);
     QStringList lines{tr("Group %1, cell %2: %3 %4")
-                          .arg(p.record.group)
+                          .arg(groupText(*current, p.record.group))
                           .arg(p.record.cell)
                           .arg(texts.results.resultText(p.record), unit),
                       tr("Status: %1").arg(texts.statusText(p.status))};
@@ -191,6 +204,8 @@ void EvaluationWindow::showGroup()
     ui->warningSpin->setValue(limits ? limits->warning : 0.0);
     ui->widthSpin->setValue(CEvaluationSettings::mapWidth(group));
     ui->settingsBox->setEnabled(current && group != 0);
+    showDesign(group);
+    fillLog(group);
     if (!current || group == 0) {
         ui->mapWidget->setMap(std::nullopt, {});
         ui->scaleLabel->clear();
@@ -213,14 +228,46 @@ void EvaluationWindow::showGroup()
                     "thickest."));
 }
 
+// Beside the minimum: how the design data give it, when they do.
+void EvaluationWindow::showDesign(int group)
+{
+    const std::optional<DesignData> design =
+        current ? current->rulesOf(group).design : std::nullopt;
+    const int decimals = current && current->unitOf(group) == UnitInches ? 3 : 2;
+    ui->designLabel->setText(design ? tr("The minimum comes from the design data: %1")
+                                          .arg(CDesignMinimum::derivation(*design, decimals))
+                                    : QString());
+    ui->designLabel->setVisible(design.has_value());
+}
+
+void EvaluationWindow::fillLog(int group)
+{
+    QString problem;
+    const QList<ArchiveLogEntry> log = current && group != 0
+                                           ? controller->evaluation->log(group, &problem)
+                                           : QList<ArchiveLogEntry>();
+    ui->logBox->setTitle(problem.isEmpty()
+                             ? tr("Log of the selected group")
+                             : tr("Log of the selected group: cannot be read, %1").arg(problem));
+    ui->logTable->setRowCount(int(log.size()));
+    for (int row = 0; row < log.size(); ++row) {
+        const ArchiveLogEntry &e = log.at(row);
+        fillRow(ui->logTable, row,
+                {e.at.toString(QStringLiteral("yyyy-MM-dd hh:mm")), e.user, e.what, e.oldValue,
+                 e.newValue, e.reason});
+    }
+    ui->logTable->resizeColumnsToContents();
+    ui->logTable->scrollToBottom();
+}
+
 void EvaluationWindow::fillActions()
 {
-    const QList<int> actions = current ? current->actionList() : QList<int>();
+    actions = current ? current->actionList() : QList<int>();
     ui->actionTable->setRowCount(int(actions.size()));
     for (int row = 0; row < actions.size(); ++row) {
         const PointEvaluation &p = current->points().at(actions.at(row));
         fillRow(ui->actionTable, row,
-                {QString::number(p.record.group), QString::number(p.record.cell),
+                {groupText(*current, p.record.group), QString::number(p.record.cell),
                  texts.results.resultText(p.record) + QLatin1Char(' ') +
                      texts.results.unitText(p.record.unit),
                  texts.statusText(p.status), texts.lossText(p.loss), texts.rateText(p.rate),

@@ -18,8 +18,9 @@ class CReportAction;
 class CThicknessMapWidget;
 
 // The evaluation of the download on screen against the earlier downloads in the archive: the
-// summary per group, a thickness map per group, the points needing action and the settings
-// they depend on (the limits, the map's row width, the maximum interval).
+// summary per group, a thickness map per group, the points needing action, the settings they
+// depend on (the limits, the map's row width, the maximum interval) and the log of the changes
+// to the selected group's.
 class EvaluationWindow : public QWidget
 {
     Q_OBJECT
@@ -32,10 +33,13 @@ public:
     void refresh();
     const CEvaluation *evaluation() const { return current ? &*current : nullptr; }
     CThicknessMapWidget *map() const;
+    // A group as the windows name it: its number, and its object's name when it has one.
+    static QString groupText(const CEvaluation &evaluation, int group);
 
 signals:
     // A map cell or an action row was chosen: its row of the results table.
     void rowChosen(int row);
+    void reviewRequested();
     void helpRequested();
 
 protected:
@@ -49,6 +53,8 @@ private:
     void fillSummary();
     void fillGroups();
     void showGroup();
+    void showDesign(int group);
+    void fillLog(int group);
     void fillActions();
     void applySettings();
     // Shows the evaluation afresh, and the problem when there is one.
@@ -60,5 +66,7 @@ private:
     CReportAction *report;
     EvaluationInput input;
     std::optional<CEvaluation> current;
+    // The action list's rows, as indices into the evaluation's points.
+    QList<int> actions;
     CEvaluationCsvWriter texts;
 };

@@ -6,6 +6,7 @@
 #include "app/evaluationwindow.h"
 #include "app/keptdownloads.h"
 #include "app/reportaction.h"
+#include "app/reviewwindow.h"
 
 #ifndef Q_OS_WIN
 #include "app/devicewatcher.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     createActions();
     createArchiveWindow();
     createEvaluationWindow();
+    createReviewWindow();
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAcceptDrops(true);
 #ifndef Q_OS_WIN
@@ -188,6 +190,11 @@ void MainWindow::createActions()
     evaluationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(evaluationAction, &QAction::triggered, this, &MainWindow::showEvaluation);
     addAction(evaluationAction);
+    reviewAction = new QAction(tr("Review doubtful readings..."), this);
+    reviewAction->setObjectName(QStringLiteral("reviewAction"));
+    reviewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(reviewAction, &QAction::triggered, this, &MainWindow::showReview);
+    addAction(reviewAction);
 }
 
 void MainWindow::createArchiveWindow()
@@ -209,6 +216,19 @@ void MainWindow::createEvaluationWindow()
     connect(evaluationWindow, &EvaluationWindow::rowChosen, this, &MainWindow::showRow);
     connect(evaluationWindow, &EvaluationWindow::helpRequested, this,
             [this] { showHelpPage(QStringLiteral("evaluation.html")); });
+}
+
+// A decision changes what the evaluation counts.
+void MainWindow::createReviewWindow()
+{
+    reviewWindow = new ReviewWindow(controller, ascanWindow->labels, this);
+    connect(evaluationWindow, &EvaluationWindow::reviewRequested, this, &MainWindow::showReview);
+    connect(reviewWindow, &ReviewWindow::decided, this, [this] {
+        if (evaluationWindow->isVisible())
+            evaluationWindow->refresh();
+    });
+    connect(reviewWindow, &ReviewWindow::helpRequested, this,
+            [this] { showHelpPage(QStringLiteral("review.html")); });
 }
 
 void MainWindow::showHelpPage(const QString &page)
@@ -264,9 +284,11 @@ void MainWindow::applyResultsView()
     ui->saveAsButton->setEnabled(true);
     ui->ascanButton->setEnabled(controller->measurements.hasAScans);
     ui->evaluationButton->setEnabled(true);
-    // An open evaluation follows the results on screen.
+    // An open evaluation and review follow the results on screen.
     if (evaluationWindow->isVisible())
         evaluationWindow->refresh();
+    if (reviewWindow->isVisible())
+        reviewWindow->refresh();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -309,6 +331,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(reportAction);
     menu.addAction(archiveAction);
     menu.addAction(evaluationAction);
+    menu.addAction(reviewAction);
     menu.exec(event->globalPos());
 }
 
@@ -809,11 +832,25 @@ void MainWindow::followPointInArchive()
 
 void MainWindow::showEvaluation()
 {
-    if (ui->tableWidget->isHidden() || ui->tableWidget->rowCount() == 0)
+    if (!resultsShown())
         return;
     evaluationWindow->refresh();
     evaluationWindow->show();
     evaluationWindow->raise();
+}
+
+bool MainWindow::resultsShown() const
+{
+    return !ui->tableWidget->isHidden() && ui->tableWidget->rowCount() > 0;
+}
+
+void MainWindow::showReview()
+{
+    if (!resultsShown())
+        return;
+    reviewWindow->refresh();
+    reviewWindow->show();
+    reviewWindow->raise();
 }
 
 void MainWindow::showRow(int row)

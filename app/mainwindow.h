@@ -25,6 +25,7 @@ class CCollatrix;
 class CKeptDownloads;
 class CReportAction;
 class EvaluationWindow;
+class ReviewWindow;
 class QAction;
 class QToolButton;
 
@@ -67,6 +68,7 @@ private slots:
     void openDownloadDialog();
     bool saveReport();
     void showEvaluation();
+    void showReview();
     void showRow(int row);
     void showArchive();
     void followPointInArchive();
@@ -93,6 +95,7 @@ private:
     void createProgressWindow();
     void createEvaluationWindow();
     void createArchiveWindow();
+    void createReviewWindow();
     void showHelpPage(const QString &page);
     void setupTable();
     void createActions();
@@ -100,6 +103,8 @@ private:
     bool deviceFound() const;
     void applyIdleView();
     void applyResultsView();
+    // The evaluation and the review are of the results on screen, when there are any.
+    bool resultsShown() const;
 
     // transfer
     void startTransfer();
@@ -153,6 +158,8 @@ private:
     QAction *reportAction = nullptr;
     QAction *evaluationAction = nullptr;
     EvaluationWindow *evaluationWindow = nullptr;
+    QAction *reviewAction = nullptr;
+    ReviewWindow *reviewWindow = nullptr;
     QAction *archiveAction = nullptr;
     ArchiveWindow *archiveWindow = nullptr;
     // Collaborators that the window owns: keeping and opening downloads, and the report.
