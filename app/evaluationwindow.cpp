@@ -105,12 +105,6 @@ void EvaluationWindow::refresh()
     fillActions();
 }
 
-QString EvaluationWindow::groupText(const CEvaluation &evaluation, int group)
-{
-    const QString name = evaluation.nameOf(group);
-    return name.isEmpty() ? QString::number(group) : tr("%1 – %2").arg(group).arg(name);
-}
-
 int EvaluationWindow::selectedGroup() const
 {
     return ui->groupCombo->currentData().toInt();
@@ -139,7 +133,7 @@ void EvaluationWindow::fillSummary()
         const GroupSummary &s = summaries.at(row);
         const bool figures = s.figureCount > 0;
         const auto shown = [&](double value) { return figures ? figure(value, s.decimals) : "-"; };
-        QStringList cells{groupText(*current, s.group),
+        QStringList cells{current->groupLabel(s.group),
                           figures ? texts.results.unitText(s.unit) : QStringLiteral("-"),
                           QString::number(s.count),
                           shown(s.minimum),
@@ -165,7 +159,7 @@ void EvaluationWindow::fillGroups()
     if (current) {
         for (const GroupSummary &s : current->summaries()) {
             if (s.figureCount > 0)
-                ui->groupCombo->addItem(groupText(*current, s.group), s.group);
+                ui->groupCombo->addItem(current->groupLabel(s.group), s.group);
         }
     }
     ui->groupCombo->setCurrentIndex(std::max(0, ui->groupCombo->findData(before)));
@@ -176,7 +170,7 @@ QString EvaluationWindow::tipOf(const PointEvaluation &p) const
 {
     const QString unit = texts.results.unitText(p.record.unit);
     QStringList lines{tr("Group %1, cell %2: %3 %4")
-                          .arg(groupText(*current, p.record.group))
+                          .arg(current->groupLabel(p.record.group))
                           .arg(p.record.cell)
                           .arg(texts.results.resultText(p.record), unit),
                       tr("Status: %1").arg(texts.statusText(p.status))};
@@ -267,7 +261,7 @@ void EvaluationWindow::fillActions()
     for (int row = 0; row < actions.size(); ++row) {
         const PointEvaluation &p = current->points().at(actions.at(row));
         fillRow(ui->actionTable, row,
-                {groupText(*current, p.record.group), QString::number(p.record.cell),
+                {current->groupLabel(p.record.group), QString::number(p.record.cell),
                  texts.results.resultText(p.record) + QLatin1Char(' ') +
                      texts.results.unitText(p.record.unit),
                  texts.statusText(p.status), texts.lossText(p.loss), texts.rateText(p.rate),

@@ -34,7 +34,6 @@ public:
     const CEvaluation *evaluation() const { return current ? &*current : nullptr; }
     CThicknessMapWidget *map() const;
     // A group as the windows name it: its number, and its object's name when it has one.
-    static QString groupText(const CEvaluation &evaluation, int group);
 
 signals:
     // A map cell or an action row was chosen: its row of the results table.

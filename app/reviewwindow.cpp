@@ -15,7 +15,14 @@
 namespace
 {
 
-enum Column { GroupColumn, CellColumn, ResultColumn, CheckColumn, PreviousColumn, DateColumn };
+enum ReviewColumn {
+    GroupColumn,
+    CellColumn,
+    ResultColumn,
+    CheckColumn,
+    PreviousColumn,
+    DateColumn
+};
 
 bool listedForReview(const PointEvaluation &p)
 {
@@ -128,7 +135,7 @@ void ReviewWindow::fillReadings()
     for (int row = 0; row < listed.size(); ++row) {
         const PointEvaluation &p = current->points().at(listed.at(row));
         const QString unit = texts.results.unitText(p.record.unit);
-        const QStringList cells{EvaluationWindow::groupText(*current, p.record.group),
+        const QStringList cells{current->groupLabel(p.record.group),
                                 QString::number(p.record.cell),
                                 texts.results.resultText(p.record) + QLatin1Char(' ') + unit,
                                 texts.checkText(p.check),

@@ -157,7 +157,7 @@ CEvaluation::CEvaluation(const EvaluationInput &input)
 QString CEvaluation::groupLabel(int group) const
 {
     const QString name = nameOf(group);
-    return name.isEmpty() ? QString::number(group) : QStringLiteral("%1 %2").arg(group).arg(name);
+    return name.isEmpty() ? QString::number(group) : QStringLiteral("%1 – %2").arg(group).arg(name);
 }
 
 const GroupLimits *CEvaluation::limitsOf(int group) const

@@ -63,18 +63,6 @@ QList<ArchiveLogEntry> CEvaluationService::log(int group, QString *problem)
     return entries;
 }
 
-bool CEvaluationService::aScanOf(const QDateTime &time, int group, int cell, AScanEntry *entry,
-                                 QString *problem)
-{
-    bool found = false;
-    archive->read(
-        [&](CArchiveSet &set) {
-            found = CReviewService::aScanOf(set.chosen(), time, group, cell, entry, problem);
-        },
-        problem);
-    return found;
-}
-
 void CEvaluationService::decide(const ArchiveDecision &decision, QObject *context, const Done &done)
 {
     writeSet(

@@ -4,7 +4,6 @@
 #include "archive/archivedecision.h"
 #include "archive/archivelogentry.h"
 #include "evaluation/evaluationinput.h"
-#include "format/ascanentry.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -39,8 +38,6 @@ public:
     void setLimits(int group, const GroupLimits &limits, QObject *context, const Done &done);
     // The changes that decided the figures of the group, oldest first.
     QList<ArchiveLogEntry> log(int group, QString *problem);
-    // The A-scan of a point's reading in the download of the given time, when it was fetched.
-    bool aScanOf(const QDateTime &time, int group, int cell, AScanEntry *entry, QString *problem);
     // Verifies or rejects a reading; the decision waits for a shared archive out of reach.
     void decide(const ArchiveDecision &decision, QObject *context, const Done &done);
     void rememberParticulars(const CZRData &data, const QMap<QString, QString> &values,

@@ -179,6 +179,20 @@ private slots:
                          "--diameter", "100", "--stress", "138", "--archive", url})
                      .status,
                  2);
+        // A new warning margin keeps the minimum as it was typed before the design; a minimum
+        // typed since, as the window sets it, replaces the design's.
+        QCOMPARE(runCli({"archive", "limits", "5", "--warning", "0.3", "--archive", url}).status,
+                 0);
+        QCOMPARE(evaluated().value(0).section(';', 19, 19), QStringLiteral("8.500"));
+        {
+            CArchive archive(location);
+            QString problem;
+            QVERIFY2(
+                archive.open(&problem) &&
+                    archive.setLimits({5, 12, 7.5, 0.3, QDateTime::currentDateTime()}, &problem),
+                qPrintable(problem));
+        }
+        QCOMPARE(evaluated().value(0).section(';', 19, 19), QStringLiteral("7.500"));
         QCOMPARE(runCli({"archive", "limits", "5", "--minimum", "8", "--archive", url}).status, 0);
         QCOMPARE(evaluated().value(0), cell1);
 

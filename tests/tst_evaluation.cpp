@@ -236,6 +236,24 @@ private slots:
         const auto V = ReadingDecision::Verified;
         const auto R = ReadingDecision::Rejected;
 
+        // Survey B while the archive holds C and B itself: A alone is earlier, rate 0.20 *
+        // 365.25/365 = 0.200137, life 1.80/0.200137 = 8.99, and two readings fit no line.
+        row("newer downloads in the archive", {at(kC, "9.40"), at(kB, "9.80"), at(kA, "10.00")},
+            at(kB, "9.80"), tank, defaults,
+            "9.80;mm;ok;18.3;10.00;2020-03-01;10.00;2020-03-01;0.200;0.200;0.200;9.0;2025-08-29;"
+            ";;;;8.000;half-life");
+        // The archive holds the download itself: A alone is earlier, 730 days back, rate 0.40 *
+        // 365.25/730 = 0.200137, life 1.60/0.200137 = 7.99; two readings fit no line.
+        row("the download itself in the archive", {at(kA, "10.00"), at(kC, "9.60")}, at(kC, "9.60"),
+            tank, defaults,
+            "9.60;mm;ok;20.0;10.00;2020-03-01;10.00;2020-03-01;0.200;0.200;0.200;8.0;2026-02-28;"
+            ";;;;8.000;half-life");
+        // 275 and 183 days back: LT 0.10 * 365.25/275 = 0.133, ST 0.05 * 365.25/183 = 0.100, life
+        // 1.90/0.132818 = 14.3; three counted readings, but over less than a year: no line.
+        row("three readings within a year", {at(kA, "10.00"), at("2020-06-01", "9.95")},
+            at("2020-12-01", "9.90"), tank, defaults,
+            "9.90;mm;ok;17.5;10.00;2020-03-01;9.95;2020-06-01;0.133;0.100;0.133;14.3;2028-01-26;"
+            ";;;;8.000;half-life");
         // 0.60 above 10.00, beyond the 0.5 mm tolerance: no figures but the comparison.
         row("growth above the tolerance", {at(kB, "10.00")}, at(kC, "10.60"), tank, defaults,
             "10.60;mm;suspect;;10.00;2021-03-01;10.00;2021-03-01;;;;;;suspect: thicker;;;;"
@@ -427,6 +445,9 @@ private slots:
         QTest::addColumn<double>("minimum");
         // 2.1 * 168.3 / (2 * (138 + 0.84)) = 353.43 / 277.68.
         QTest::newRow("pipe") << "pipe P=2.1 D=168.3 S=138 E=1 W=1 Y=0.4 T=0" << 1.27280 << 1.27280;
+        // 2.1 * 168.3 / (2 * (138 * 0.8 + 0.84)) = 353.43 / 222.48.
+        QTest::newRow("pipe, welded")
+            << "pipe P=2.1 D=168.3 S=138 E=1 W=0.8 Y=0.4 T=0" << 1.58859 << 1.58859;
         QTest::newRow("pipe, structural minimum")
             << "pipe P=2.1 D=168.3 S=138 E=1 W=1 Y=0.4 T=2" << 1.27280 << 2.0;
         // 1.5 * 750 / (138 * 0.85 - 0.9) = 1125 / 116.4.

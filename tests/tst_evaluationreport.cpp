@@ -99,13 +99,13 @@ private slots:
         // -0.10/0.300205 = -0.3), cell 3 in warning, three ok. Group 2: 5.00 and 6.00, sd
         // sqrt(0.5) = 0.707.
         const QString summary = pdfText(pdf, 3);
-        QVERIFY2(summary.contains("1 Tank 3 shell mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 "
+        QVERIFY2(summary.contains("1 – Tank 3 shell mm 10,00 8,00 0,50 5 7,90 4 10,00 9,100 0,951 1 "
                                   "1 3 -0,3") &&
                      summary.contains("2 mm - - - 2 5,00 1 6,00 5,500 0,707 0 0 0 -") &&
                      summary.contains("at most 10,0 years"),
                  qPrintable(summary));
         const QString limits = pdfText(pdf, 4);
-        QVERIFY2(limits.contains("Group 1 Tank 3 shell: nominal 10,000, minimum 8,000, warning "
+        QVERIFY2(limits.contains("Group 1 – Tank 3 shell: nominal 10,000, minimum 8,000, warning "
                                  "margin 0,500 mm, set by anna (survey) on 2021-06-01 10:00. "
                                  "Growth tolerance 0,500, minimum interval 180 days, interval "
                                  "rule half-life, governing rate lt-st. The minimum comes from "
@@ -118,7 +118,7 @@ private slots:
                  qPrintable(limits));
         const QString map = pdfText(pdf, 5);
         QVERIFY2(
-            map.contains("Thickness map: group 1 Tank 3 shell") &&
+            map.contains("Thickness map: group 1 – Tank 3 shell") &&
                 map.contains("red at the minimum, 8,00 mm, to green at the nominal, 10,00 mm") &&
                 map.contains("2 cells to a row") && map.contains("cell 4 at 7,90 mm, is framed"),
             qPrintable(map));
@@ -129,13 +129,13 @@ private slots:
         // rate 0.30 * 365.25/365 = 0.300, loss 2.10/10.00; cell 1 as worked out in tst_evaluation.
         const QString actions = pdfText(pdf, 7);
         QVERIFY2(actions.contains("Points needing action") &&
-                     actions.contains("1 Tank 3 shell 4 7,90 mm below minimum 21,0 8,20 "
+                     actions.contains("1 – Tank 3 shell 4 7,90 mm below minimum 21,0 8,20 "
                                       "2021-03-01 8,20 "
                                       "2021-03-01 0,300 0,300 0,300 -0,3 2022-03-01 "
-                                      "1 Tank 3 shell 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 "
+                                      "1 – Tank 3 shell 1 9,40 mm ok 6,0 10,00 2020-03-01 9,80 "
                                       "2021-03-01 0,300 "
                                       "0,400 0,400 3,5 2023-11-30 "
-                                      "1 Tank 3 shell 3 8,30 mm warning 17,0") &&
+                                      "1 – Tank 3 shell 3 8,30 mm warning 17,0") &&
                      actions.contains("Page 7 of 7"),
                  qPrintable(actions));
     }

@@ -1038,10 +1038,6 @@ The received data is shown as usual; save it before you close the program.</sour
         <translation>просрочено</translation>
     </message>
     <message>
-        <source>suspect</source>
-        <translation>сомнительно</translation>
-    </message>
-    <message>
         <source>rejected</source>
         <translation>отклонено</translation>
     </message>
@@ -1056,6 +1052,46 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Rejected</source>
         <translation>Отклонено</translation>
+    </message>
+    <message>
+        <source>to review</source>
+        <translation>на проверку</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Пользователь</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Что</translation>
+    </message>
+    <message>
+        <source>Old</source>
+        <translation>Было</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Стало</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Причина</translation>
+    </message>
+    <message>
+        <source>The minimum comes from the design data: %1</source>
+        <translation>Минимум получен из проектных данных: %1</translation>
+    </message>
+    <message>
+        <source>Log of the selected group</source>
+        <translation>Журнал выбранной группы</translation>
+    </message>
+    <message>
+        <source>Log of the selected group: cannot be read, %1</source>
+        <translation>Журнал выбранной группы не читается: %1</translation>
     </message>
 </context>
 <context>
@@ -1123,6 +1159,14 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Close</source>
         <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Log of the selected group</source>
+        <translation>Журнал выбранной группы</translation>
+    </message>
+    <message>
+        <source>Review...</source>
+        <translation>Проверка...</translation>
     </message>
 </context>
 <context>
@@ -1199,6 +1243,10 @@ The received data is shown as usual; save it before you close the program.</sour
 %1</source>
         <translation>Не сохранено:
 %1</translation>
+    </message>
+    <message>
+        <source>Review doubtful readings...</source>
+        <translation>Проверить сомнительные показания...</translation>
     </message>
 </context>
 <context>
@@ -1319,6 +1367,148 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>To clipboard</source>
         <translation>Копировать в буфер обмена</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewWindow</name>
+    <message>
+        <source>suspect: thicker</source>
+        <translation>сомнительно: толще</translation>
+    </message>
+    <message>
+        <source>suspect: half</source>
+        <translation>сомнительно: половина</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <translation>подтверждено</translation>
+    </message>
+    <message>
+        <source>rejected</source>
+        <translation>отклонено</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Cell</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Проверка</translation>
+    </message>
+    <message>
+        <source>Previous counted reading</source>
+        <translation>Предыдущее учтённое показание</translation>
+    </message>
+    <message>
+        <source>Its date</source>
+        <translation>Его дата</translation>
+    </message>
+    <message>
+        <source>The archive cannot be read, so there is nothing to review: %1</source>
+        <translation>Архив не читается, поэтому проверять нечего: %1</translation>
+    </message>
+    <message>
+        <source>No reading of the download on screen is doubted or decided.</source>
+        <translation>Ни одно показание передачи на экране не вызывает сомнений и не решено.</translation>
+    </message>
+    <message>
+        <source>Readings of the download on screen that the checks doubt, and those decided</source>
+        <translation>Показания передачи на экране, которые проверка считает сомнительными, и уже решённые</translation>
+    </message>
+    <message>
+        <source>History of group %1, cell %2</source>
+        <translation>История группы %1, номера %2</translation>
+    </message>
+    <message>
+        <source>History of the point</source>
+        <translation>История точки</translation>
+    </message>
+    <message>
+        <source>Previous counted reading, %1: %2 %3</source>
+        <translation>Предыдущее учтённое показание, %1: %2 %3</translation>
+    </message>
+    <message>
+        <source>No earlier counted reading.</source>
+        <translation>Более раннего учтённого показания нет.</translation>
+    </message>
+    <message>
+        <source>This reading, %1: %2 %3</source>
+        <translation>Это показание, %1: %2 %3</translation>
+    </message>
+    <message>
+        <source>The A-scan of this reading was not fetched.</source>
+        <translation>А-скан этого показания не считан.</translation>
+    </message>
+    <message>
+        <source>The A-scan of the previous reading was not fetched.</source>
+        <translation>А-скан предыдущего показания не считан.</translation>
+    </message>
+    <message>
+        <source>The A-scan of the previous reading cannot be read: %1</source>
+        <translation>А-скан предыдущего показания не читается: %1</translation>
+    </message>
+    <message>
+        <source>A decision needs a reason: write it in the reason line first.</source>
+        <translation>Решению нужна причина: сначала впишите её в строку причины.</translation>
+    </message>
+    <message>
+        <source>Recording the decision...</source>
+        <translation>Решение записывается...</translation>
+    </message>
+    <message>
+        <source>The decision was not recorded: %1</source>
+        <translation>Решение не записано: %1</translation>
+    </message>
+    <message>
+        <source>Group %1, cell %2: %3.</source>
+        <translation>Группа %1, номер %2: %3.</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewWindowGUI</name>
+    <message>
+        <source>Review of doubtful readings</source>
+        <translation>Проверка сомнительных показаний</translation>
+    </message>
+    <message>
+        <source>A-scans</source>
+        <translation>А-сканы</translation>
+    </message>
+    <message>
+        <source>Decision on the selected reading</source>
+        <translation>Решение по выбранному показанию</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Причина</translation>
+    </message>
+    <message>
+        <source>Why the reading counts or does not, for the log</source>
+        <translation>Почему показание учитывается или нет, для журнала</translation>
+    </message>
+    <message>
+        <source>&amp;Verify</source>
+        <translation>&amp;Подтвердить</translation>
+    </message>
+    <message>
+        <source>Re&amp;ject</source>
+        <translation>&amp;Отклонить</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
 </context>
 <context>
