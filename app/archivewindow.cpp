@@ -5,9 +5,11 @@
 
 #include "archive/archiveset.h"
 #include "data/collatrix.h"
+#include "evaluation/pointname.h"
 #include "format/atomicfile.h"
 #include "services/archiveservice.h"
 #include "services/archivesettings.h"
+#include "services/pointnames.h"
 
 #include "ui_archivewindow.h"
 
@@ -59,6 +61,7 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
             &ArchiveWindow::openSelected);
     connect(ui->openButton, &QPushButton::clicked, this, &ArchiveWindow::openSelected);
     connect(ui->nameButton, &QPushButton::clicked, this, &ArchiveWindow::nameGroup);
+    connect(ui->pointNameButton, &QPushButton::clicked, this, &ArchiveWindow::namePoint);
     connect(ui->syncButton, &QPushButton::clicked, this, &ArchiveWindow::sync);
     connect(ui->connectButton, &QPushButton::clicked, this, &ArchiveWindow::connectShared);
     connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
@@ -204,11 +207,11 @@ void ArchiveWindow::showPoint(int group, int cell)
 {
     pointGroup = group;
     pointCell = cell;
-    ui->historyBox->setTitle(group > 0 ? tr("History of group %1, cell %2").arg(group).arg(cell)
-                                       : tr("History of the row selected in the main window"));
+    showPointName({group, cell, QString()});
     if (group > 0)
         ui->groupSpin->setValue(group);
     auto readings = std::make_shared<QList<ArchiveReading>>();
+    auto point = std::make_shared<ArchivePointName>(ArchivePointName{group, cell, QString()});
     auto problem = std::make_shared<QString>();
     if (group <= 0) {
         fillHistory(*readings);
@@ -216,16 +219,20 @@ void ArchiveWindow::showPoint(int group, int cell)
         return;
     }
     controller->archive->query(
-        [group, cell, readings, problem](CArchiveSet &set) {
+        [group, cell, readings, point, problem](CArchiveSet &set) {
             *readings = listedIn(set).history(group, cell, problem.get());
+            if (problem->isEmpty())
+                *point =
+                    listedIn(set).pointNames(group, problem.get()).value({group, cell}, *point);
         },
         this,
-        [this, group, cell, readings, problem] {
+        [this, group, cell, readings, point, problem] {
             // A later choice of point has its own answer coming.
             if (group != pointGroup || cell != pointCell)
                 return;
             if (!problem->isEmpty())
                 tell(*problem);
+            showPointName(*point);
             fillHistory(*readings);
             plotHistory(*readings);
         });
@@ -274,6 +281,44 @@ void ArchiveWindow::nameGroup()
                 refresh();
             else
                 tell(*problem);
+        });
+}
+
+void ArchiveWindow::showPointName(const ArchivePointName &point)
+{
+    const bool shown = point.group > 0;
+    const QString cell = PointName{point.name, point.location}.labelOf(point.cell);
+    QString title = shown ? tr("History of group %1, cell %2").arg(point.group).arg(cell)
+                          : tr("History of the row selected in the main window");
+    if (!point.location.isEmpty())
+        title += QStringLiteral(" – ") + point.location;
+    ui->historyBox->setTitle(title);
+    ui->pointNameEdit->setText(point.name);
+    ui->pointLocationEdit->setText(point.location);
+    for (QWidget *w :
+         {static_cast<QWidget *>(ui->pointNameEdit), static_cast<QWidget *>(ui->pointLocationEdit),
+          static_cast<QWidget *>(ui->pointNameButton)})
+        w->setEnabled(shown);
+}
+
+// From now on; the heading says the new name once the archive has it.
+void ArchiveWindow::namePoint()
+{
+    const ArchivePointName point{pointGroup, pointCell, ui->pointNameEdit->text().trimmed(),
+                                 ui->pointLocationEdit->text().trimmed()};
+    if (point.group <= 0 || point.name.isEmpty())
+        return;
+    auto problem = std::make_shared<QString>();
+    controller->archive->query(
+        [point, problem](CArchiveSet &set) {
+            CPointNames::name(listedIn(set), point, problem.get());
+        },
+        this,
+        [this, point, problem] {
+            if (!problem->isEmpty())
+                tell(*problem);
+            else if (point.group == pointGroup && point.cell == pointCell)
+                showPointName(point);
         });
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "archive/archivedownload.h"
+#include "archive/archivepointname.h"
 #include "archive/archivereading.h"
 
 #include <QList>
@@ -62,6 +63,9 @@ private:
     void fillHistory(const QList<ArchiveReading> &readings);
     void plotHistory(const QList<ArchiveReading> &readings);
     void nameGroup();
+    // The heading and the name fields of the point shown.
+    void showPointName(const ArchivePointName &point);
+    void namePoint();
     void sync();
     void tellSynced(int brought, const QString &problem);
     void connectShared();

@@ -170,10 +170,13 @@ QString EvaluationWindow::tipOf(const PointEvaluation &p) const
 {
     const QString unit = texts.results.unitText(p.record.unit);
     QStringList lines{tr("Group %1, cell %2: %3 %4")
-                          .arg(current->groupLabel(p.record.group))
-                          .arg(p.record.cell)
-                          .arg(texts.results.resultText(p.record), unit),
-                      tr("Status: %1").arg(texts.statusText(p.status))};
+                          .arg(current->groupLabel(p.record.group),
+                               current->pointLabel(p.record.group, p.record.cell),
+                               texts.results.resultText(p.record), unit)};
+    const QString location = current->locationOf(p.record.group, p.record.cell);
+    if (!location.isEmpty())
+        lines << tr("Location: %1").arg(location);
+    lines << tr("Status: %1").arg(texts.statusText(p.status));
     if (p.loss)
         lines << tr("Loss: %1 %").arg(texts.lossText(p.loss));
     if (p.previous)
@@ -261,7 +264,8 @@ void EvaluationWindow::fillActions()
     for (int row = 0; row < actions.size(); ++row) {
         const PointEvaluation &p = current->points().at(actions.at(row));
         fillRow(ui->actionTable, row,
-                {current->groupLabel(p.record.group), QString::number(p.record.cell),
+                {current->groupLabel(p.record.group),
+                 current->pointLabel(p.record.group, p.record.cell),
                  texts.results.resultText(p.record) + QLatin1Char(' ') +
                      texts.results.unitText(p.record.unit),
                  texts.statusText(p.status), texts.lossText(p.loss), texts.rateText(p.rate),

@@ -136,7 +136,7 @@ void ReviewWindow::fillReadings()
         const PointEvaluation &p = current->points().at(listed.at(row));
         const QString unit = texts.results.unitText(p.record.unit);
         const QStringList cells{current->groupLabel(p.record.group),
-                                QString::number(p.record.cell),
+                                current->pointLabel(p.record.group, p.record.cell),
                                 texts.results.resultText(p.record) + QLatin1Char(' ') + unit,
                                 texts.checkText(p.check),
                                 p.previous ? texts.readingText(p.previous) + QLatin1Char(' ') + unit
@@ -165,9 +165,10 @@ void ReviewWindow::showSelected()
     ui->currentAScan->clear();
     ui->previousTitle->clear();
     ui->previousAScan->clear();
-    ui->historyBox->setTitle(
-        p ? tr("History of group %1, cell %2").arg(p->record.group).arg(p->record.cell)
-          : tr("History of the point"));
+    ui->historyBox->setTitle(p ? tr("History of group %1, cell %2")
+                                     .arg(p->record.group)
+                                     .arg(current->pointLabel(p->record.group, p->record.cell))
+                               : tr("History of the point"));
     if (p == nullptr)
         return;
     const int group = p->record.group;

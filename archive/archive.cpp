@@ -177,6 +177,32 @@ const QString kNamesSelect =
     QStringLiteral("SELECT grp, 'name', name, from_ms, set_by, db_role, reason "
                    "FROM group_names ORDER BY from_ms, id");
 
+// Every naming of the points of the group (0: all), oldest first.
+bool readPointNames(QSqlDatabase &db, int group, QList<ArchivePointName> *list, QString *problem)
+{
+    list->clear();
+    return eachRow(
+        db,
+        QStringLiteral("SELECT grp, cell, name, location, from_ms, set_by, db_role, reason "
+                       "FROM point_names WHERE grp = ? OR ? = 0 ORDER BY from_ms, id"),
+        {group, group},
+        [list](const QSqlQuery &query) {
+            list->append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toString(),
+                          query.value(3).toString(), localTimeOf(query, 4),
+                          query.value(5).toString(), query.value(6).toString(),
+                          query.value(7).toString()});
+        },
+        problem);
+}
+
+QMap<QPair<int, int>, ArchivePointName> latestOf(const QList<ArchivePointName> &list)
+{
+    QMap<QPair<int, int>, ArchivePointName> latest;
+    for (const ArchivePointName &p : list)
+        latest.insert({p.group, p.cell}, p);
+    return latest;
+}
+
 // A reading's time has the offset of the download that holds it, where it is known.
 bool readDecisions(QSqlDatabase &db, bool waitingOnly, QList<ArchiveDecision> *list,
                    QString *problem)
@@ -757,6 +783,51 @@ QList<ArchiveDecision> CArchive::decisions(bool waitingOnly, QString *problem)
     return list;
 }
 
+bool CArchive::namePoints(const QList<ArchivePointName> &points, const QDateTime &from,
+                          const QString &reason, QString *problem, int *changed)
+{
+    const QString sql =
+        insertWithWho(QStringLiteral("point_names"),
+                      {QStringLiteral("grp"), QStringLiteral("cell"), QStringLiteral("name"),
+                       QStringLiteral("location"), QStringLiteral("from_ms")});
+    int count = 0;
+    const bool done = write(
+        [&](QSqlDatabase &db, QString *why) {
+            QList<ArchivePointName> earlier;
+            if (!readPointNames(db, 0, &earlier, why))
+                return false;
+            QMap<QPair<int, int>, ArchivePointName> latest = latestOf(earlier);
+            count = 0;
+            QSqlQuery query(db);
+            for (const ArchivePointName &p : points) {
+                const ArchivePointName now = latest.value({p.group, p.cell});
+                if (latest.contains({p.group, p.cell}) && now.name == p.name &&
+                    now.location == p.location)
+                    continue;
+                if (!run(query, sql,
+                         {p.group, p.cell, text(p.name), text(p.location), from.toMSecsSinceEpoch(),
+                          loginName(), text(reason)},
+                         why))
+                    return false;
+                latest.insert({p.group, p.cell}, p);
+                ++count;
+            }
+            return true;
+        },
+        problem);
+    if (changed)
+        *changed = done ? count : 0;
+    return done;
+}
+
+QMap<QPair<int, int>, ArchivePointName> CArchive::pointNames(int group, QString *problem)
+{
+    QList<ArchivePointName> list;
+    read([&](QSqlDatabase &db, QString *why) { return readPointNames(db, group, &list, why); },
+         problem);
+    return latestOf(list);
+}
+
 QList<QPair<int, int>> CArchive::pointsReadAfter(const QDateTime &time, QString *problem)
 {
     QList<QPair<int, int>> points;
@@ -786,14 +857,16 @@ QList<ArchiveLogEntry> CArchive::log(int group, QString *problem)
             QList<ArchiveLimits> limits;
             QList<ArchiveSetting> names, settings;
             QList<ArchiveDecision> decisions;
+            QList<ArchivePointName> points;
             if (!readLimits(db, &limits, why) || !readSettings(db, kNamesSelect, &names, why) ||
                 !readSettings(db, kSettingsSelect, &settings, why) ||
-                !readDecisions(db, false, &decisions, why))
+                !readPointNames(db, 0, &points, why) || !readDecisions(db, false, &decisions, why))
                 return false;
             log = CArchiveLog();
             log.add(limits);
             log.add(names);
             log.add(settings);
+            log.add(points);
             log.add(decisions);
             return true;
         },

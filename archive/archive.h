@@ -7,6 +7,7 @@
 #include "archive/archivelimits.h"
 #include "archive/archivelocation.h"
 #include "archive/archivelogentry.h"
+#include "archive/archivepointname.h"
 #include "archive/archivereading.h"
 #include "archive/archivesetting.h"
 #include "format/ascanentry.h"
@@ -114,8 +115,15 @@ public:
     QList<ArchiveDecision> decisions(QString *problem) { return decisions(false, problem); }
     // The test points (group, cell) with a reading in a download later than the time.
     QList<QPair<int, int>> pointsReadAfter(const QDateTime &time, QString *problem);
-    // The values that changed in the limits, names, settings and decisions of the group (0:
-    // every group), oldest first.
+    // Names the test points, with their locations, from the time on, all or none. Only a change
+    // is a row: a point that already has the name and location given is left as it is. The
+    // number of points that changed goes to *changed.
+    bool namePoints(const QList<ArchivePointName> &points, const QDateTime &from,
+                    const QString &reason, QString *problem, int *changed = nullptr);
+    // By (group, cell), the latest name of every named point of the group (0: every group).
+    QMap<QPair<int, int>, ArchivePointName> pointNames(int group, QString *problem);
+    // The values that changed in the limits, names, settings, point names and decisions of the
+    // group (0: every group), oldest first.
     QList<ArchiveLogEntry> log(int group, QString *problem);
     // The time of the newest download; invalid when there is none.
     QDateTime newestTime(QString *problem);

@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QPair>
+#include <QSet>
 
 #include <algorithm>
 
@@ -37,6 +38,14 @@ ArchiveSetting verdict(const ArchiveDecision &d)
             d.reason};
 }
 
+ArchiveSetting pointValue(const ArchivePointName &p, const char *what, const QString &value)
+{
+    return {p.group, QStringLiteral("point %1 %2").arg(p.cell).arg(QLatin1String(what)),
+            value,   p.from,
+            p.by,    p.role,
+            p.reason};
+}
+
 } // namespace
 
 void CArchiveLog::add(const QList<ArchiveLimits> &limits)
@@ -52,6 +61,20 @@ void CArchiveLog::add(const QList<ArchiveLimits> &limits)
 void CArchiveLog::add(const QList<ArchiveSetting> &settings)
 {
     add(settings, false);
+}
+
+void CArchiveLog::add(const QList<ArchivePointName> &points)
+{
+    QList<ArchiveSetting> values;
+    QSet<QPair<int, int>> located;
+    for (const ArchivePointName &p : points) {
+        values << pointValue(p, "name", p.name);
+        if (!p.location.isEmpty() || located.contains({p.group, p.cell})) {
+            values << pointValue(p, "location", p.location);
+            located.insert({p.group, p.cell});
+        }
+    }
+    add(values, false);
 }
 
 void CArchiveLog::add(const QList<ArchiveDecision> &decisions)

@@ -4,6 +4,7 @@
 #include "archive/archivedecision.h"
 #include "archive/archivelimits.h"
 #include "archive/archivelogentry.h"
+#include "archive/archivepointname.h"
 #include "archive/archivesetting.h"
 
 #include <QList>
@@ -17,6 +18,9 @@ public:
     void add(const QList<ArchiveLimits> &limits);
     // Names or settings, their what the key: each value that differs from the one before.
     void add(const QList<ArchiveSetting> &settings);
+    // Each name or location of a point that differs from the one before, what "point CELL name"
+    // or "point CELL location"; a point first named without a location logs its name only.
+    void add(const QList<ArchivePointName> &points);
     // Every decision, also one that repeats the one before: it is a judgement of its own.
     void add(const QList<ArchiveDecision> &decisions);
 

@@ -9,6 +9,14 @@ namespace
 
 const QString kVersionTable = QStringLiteral("schema_version");
 
+// Who set a row and why, beside every setting from version 6 on.
+QStringList whoColumns()
+{
+    return {QStringLiteral("set_by TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("db_role TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("reason TEXT NOT NULL DEFAULT ''")};
+}
+
 } // namespace
 
 bool CArchiveSchema::prepare(QString *problem)
@@ -114,6 +122,8 @@ QStringList CArchiveSchema::step(int toVersion, QString *problem) const
         return version5();
     case 6:
         return version6();
+    case 7:
+        return version7();
     default:
         *problem = tr("no migration leads to archive version %1").arg(toVersion);
         return {};
@@ -202,24 +212,33 @@ QStringList CArchiveSchema::version5() const
 // decision is one row however often it is brought across from an embedded archive.
 QStringList CArchiveSchema::version6() const
 {
-    const QStringList who{QStringLiteral("set_by TEXT NOT NULL DEFAULT ''"),
-                          QStringLiteral("db_role TEXT NOT NULL DEFAULT ''"),
-                          QStringLiteral("reason TEXT NOT NULL DEFAULT ''")};
+    const QString who = whoColumns().join(QStringLiteral(", "));
     QStringList statements;
     for (const QString &table : {QStringLiteral("group_limits"), QStringLiteral("group_names")}) {
-        for (const QString &column : who)
+        for (const QString &column : whoColumns())
             statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, column);
     }
     return statements
            << QStringLiteral("CREATE TABLE object_settings (id %1, grp INTEGER NOT NULL, "
                              "setting TEXT NOT NULL, value TEXT NOT NULL, from_ms BIGINT NOT "
                              "NULL, %2)")
-                  .arg(dialect.keyColumn(), who.join(QStringLiteral(", ")))
+                  .arg(dialect.keyColumn(), who)
            << QStringLiteral(
                   "CREATE INDEX object_settings_grp ON object_settings (grp, setting, from_ms)")
            << QStringLiteral("CREATE TABLE reading_decisions (id %1, grp INTEGER NOT NULL, "
                              "cell INTEGER NOT NULL, time_ms BIGINT NOT NULL, decision TEXT NOT "
                              "NULL, set_ms BIGINT NOT NULL, waiting INTEGER NOT NULL DEFAULT 0, "
                              "%2, UNIQUE (grp, cell, time_ms, set_ms, decision))")
-                  .arg(dialect.keyColumn(), who.join(QStringLiteral(", ")));
+                  .arg(dialect.keyColumn(), who);
+}
+
+// The plant's names of the test points and where they are, each change a row of its own. Only a
+// table is added, so the lowest writer stays 1.
+QStringList CArchiveSchema::version7() const
+{
+    return {QStringLiteral("CREATE TABLE point_names (id %1, grp INTEGER NOT NULL, cell INTEGER "
+                           "NOT NULL, name TEXT NOT NULL, location TEXT NOT NULL DEFAULT '', "
+                           "from_ms BIGINT NOT NULL, %2)")
+                .arg(dialect.keyColumn(), whoColumns().join(QStringLiteral(", "))),
+            QStringLiteral("CREATE INDEX point_names_point ON point_names (grp, cell, from_ms)")};
 }

@@ -16,7 +16,7 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 6;
+    static constexpr int kVersion = 7;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
@@ -46,6 +46,7 @@ private:
     QStringList version4() const;
     QStringList version5() const;
     QStringList version6() const;
+    QStringList version7() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

@@ -145,7 +145,8 @@ std::pair<int, double> urgency(const PointEvaluation &p)
 
 CEvaluation::CEvaluation(const EvaluationInput &input)
     : downloadTime(input.time), maximumInterval(input.maximumIntervalYears), limits(input.limits),
-      rules(input.rules), names(input.names), groupUnits(thicknessUnits(*input.data))
+      rules(input.rules), names(input.names), pointNames(input.pointNames),
+      groupUnits(thicknessUnits(*input.data))
 {
     evaluated.reserve(size_t(input.data->totalCount()));
     for (int g = 0; g < CZRData::kMaxGroups; ++g) {
@@ -158,6 +159,11 @@ QString CEvaluation::groupLabel(int group) const
 {
     const QString name = nameOf(group);
     return name.isEmpty() ? QString::number(group) : QStringLiteral("%1 – %2").arg(group).arg(name);
+}
+
+QString CEvaluation::pointLabel(int group, int cell) const
+{
+    return pointNames.value(TestPoint{group, cell}).labelOf(cell);
 }
 
 const GroupLimits *CEvaluation::limitsOf(int group) const

@@ -27,6 +27,13 @@ public:
     QString nameOf(int group) const { return names.value(group); }
     // The group as the window and the report show it: its number, then its name if it has one.
     QString groupLabel(int group) const;
+    // The cell with the plant's name of the point ("7 CML-07").
+    QString pointLabel(int group, int cell) const;
+    // Where the point is on the object; empty when nobody said.
+    QString locationOf(int group, int cell) const
+    {
+        return pointNames.value(TestPoint{group, cell}).location;
+    }
     // The unit the group's limits are in, or -1 for a group without a thickness reading.
     int unitOf(int group) const { return groupUnits.value(group, -1); }
 
@@ -47,6 +54,7 @@ private:
     QMap<int, GroupLimits> limits;
     QMap<int, ObjectRules> rules;
     QMap<int, QString> names;
+    QHash<TestPoint, PointName> pointNames;
     QMap<int, int> groupUnits;
     std::vector<PointEvaluation> evaluated;
 };

@@ -3,6 +3,7 @@
 
 #include "evaluation/grouplimits.h"
 #include "evaluation/objectrules.h"
+#include "evaluation/pointname.h"
 #include "evaluation/pointreading.h"
 #include "evaluation/testpoint.h"
 
@@ -30,6 +31,8 @@ struct EvaluationInput {
     QMap<int, ObjectRules> rules;
     // The objects' names at the download's time.
     QMap<int, QString> names;
+    // The plant's names of the points and their locations, the latest.
+    QHash<TestPoint, PointName> pointNames;
     QSet<TestPoint> readLater;
     // Invalid: nothing is overdue.
     QDate today;

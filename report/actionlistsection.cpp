@@ -42,7 +42,7 @@ QStringList CActionListSection::rowOf(int i) const
 {
     const PointEvaluation &p = evaluation.points().at(size_t(points.at(i)));
     return {evaluation.groupLabel(p.record.group),
-            QString::number(p.record.cell),
+            evaluation.pointLabel(p.record.group, p.record.cell),
             texts.results.resultText(p.record),
             texts.results.unitText(p.record.unit),
             texts.statusText(p.status),

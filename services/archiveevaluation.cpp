@@ -165,6 +165,11 @@ bool CArchiveEvaluation::readNames(CArchive &archive, EvaluationInput *input, QS
         if (!name.isEmpty())
             input->names.insert(group, name);
     }
+    const QMap<QPair<int, int>, ArchivePointName> points =
+        problem->isEmpty() ? archive.pointNames(0, problem)
+                           : QMap<QPair<int, int>, ArchivePointName>();
+    for (const ArchivePointName &p : points)
+        input->pointNames.insert(TestPoint{p.group, p.cell}, PointName{p.name, p.location});
     return problem->isEmpty();
 }
 

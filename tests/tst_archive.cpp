@@ -74,6 +74,18 @@ QString fieldsOf(const ArchiveDownload &d)
         .join('|');
 }
 
+// The log of the group (0: all), an entry a line: UTC time|user|group|what|old|new|reason.
+QStringList logText(CArchive &archive, int group)
+{
+    QString problem;
+    QStringList log;
+    for (const ArchiveLogEntry &e : archive.log(group, &problem))
+        log << QString("%1|%2|%3|%4|%5|%6|%7")
+                   .arg(e.at.toUTC().toString(Qt::ISODate), e.user, QString::number(e.group),
+                        e.what, e.oldValue, e.newValue, e.reason);
+    return log;
+}
+
 int sharedCount(const CArchiveLocation &server)
 {
     QString problem;
@@ -264,6 +276,7 @@ private slots:
             QTest::addRow("%s v3", b) << 3 << newest.arg("Tarn Qellix 3", "1") << "Tank 3" << 0.0 << QString();
             QTest::addRow("%s v4", b) << 4 << newest.arg("Tarn Qellix 4", "1") << "Tank 3" << 9.5 << "Harbour Works";
             QTest::addRow("%s v5", b) << 5 << newest.arg("Tarn Qellix 5", "1") << "Tank 3" << 9.5 << "Harbour Works";
+            QTest::addRow("%s v6", b) << 6 << newest.arg("Tarn Qellix 6", "1") << "Tank 3" << 9.5 << "Harbour Works";
             // clang-format on
         }
     }
@@ -315,6 +328,52 @@ private slots:
         QVERIFY(archive->decide({3, 7, kept.time, "verified", "", kept.time.addSecs(1)}, false,
                                 &problem));
         QCOMPARE(archive->log(3, &problem).last().what, "reading 7 2026-01-01T10:00:00+01:00");
+        QVERIFY(archive->namePoints({{3, 7, "CML-07"}}, kept.time, "plan", &problem));
+        QCOMPARE(archive->pointNames(3, &problem).value({3, 7}).name, "CML-07");
+        if (version == 6)
+            QCOMPARE(archive->decisions(&problem).first().reason, "re-measured");
+    }
+    void namesPoints_data() { addBackends(); }
+    // Only a change of a point's name or location is a row; the latest applies and the log gives
+    // each value that changed, from what, by whom and why.
+    void namesPoints()
+    {
+        QVERIFY2(archive->open(&problem), qPrintable(problem));
+        qputenv("USER", "anna");
+        const QString weld = QString::fromUtf8("12 o'clock; 300 mm \"W3\" – Süd");
+        int changed = -1;
+        QVERIFY(archive->namePoints({{3, 7, "CML-07", weld}, {3, 8, "CML-08"}},
+                                    at("2026-03-01T08:00:00Z"), "plan", &problem, &changed));
+        QCOMPARE(changed, 2);
+        QVERIFY(archive->namePoints(
+            {{3, 7, "CML-07", weld}, {3, 8, "CML-08", "6 o'clock"}, {4, 1, "P-1"}},
+            at("2026-03-02T08:00:00Z"), "", &problem, &changed));
+        QCOMPARE(changed, 2);
+        QVERIFY(archive->namePoints({{3, 7, "CML-7A", weld}, {3, 8, "CML-08"}},
+                                    at("2026-03-03T08:00:00Z"), "renumbered", &problem, &changed));
+        QCOMPARE(changed, 2);
+        QCOMPARE(firstRow(location, "SELECT COUNT(*) FROM point_names"), "6");
+        const auto names = archive->pointNames(3, &problem);
+        QCOMPARE(names.keys(), (QList<QPair<int, int>>{{3, 7}, {3, 8}}));
+        QCOMPARE(QStringList({names.value({3, 7}).name, names.value({3, 7}).location,
+                              names.value({3, 8}).name, names.value({3, 8}).location,
+                              names.value({3, 7}).reason}),
+                 QStringList({"CML-7A", weld, "CML-08", "", "renumbered"}));
+        QCOMPARE(archive->pointNames(0, &problem).size(), 3);
+        const QString role = location.isShared() ? " (" + location.user + ")" : QString();
+        QCOMPARE(
+            logText(*archive, 3),
+            QStringList({"2026-03-01T08:00:00Z|anna%1|3|point 7 name||CML-07|plan",
+                         "2026-03-01T08:00:00Z|anna%1|3|point 7 location||" + weld + "|plan",
+                         "2026-03-01T08:00:00Z|anna%1|3|point 8 name||CML-08|plan",
+                         "2026-03-02T08:00:00Z|anna%1|3|point 8 location||6 o'clock|",
+                         "2026-03-03T08:00:00Z|anna%1|3|point 7 name|CML-07|CML-7A|renumbered",
+                         "2026-03-03T08:00:00Z|anna%1|3|point 8 location|6 o'clock||renumbered"})
+                .replaceInStrings("%1", role));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(!CArchive(location).namePoints({{3, 9, "CML-09"}}, at("2026-03-04T08:00:00Z"), "",
+                                               &problem));
+        QCOMPARE(archive->pointNames(3, &problem).size(), 2);
     }
     void logsWhoSetEachFigure_data() { addBackends(); }
     // Changes by two users: the log gives each value that changed, from what, by whom and why; the
@@ -338,11 +397,7 @@ private slots:
                               at("2026-03-06T08:00:00Z")},
               ArchiveDecision{3, 7, at(read), "rejected", "couplant", at("2026-03-07T08:00:00Z")}})
             QVERIFY(archive->decide(d, false, &problem) && archive->decide(d, false, &problem));
-        QStringList log;
-        for (const ArchiveLogEntry &e : archive->log(0, &problem))
-            log << QString("%1|%2|%3|%4|%5|%6|%7")
-                       .arg(e.at.toUTC().toString(Qt::ISODate), e.user, QString::number(e.group),
-                            e.what, e.oldValue, e.newValue, e.reason);
+        const QStringList log = logText(*archive, 0);
         const QString server = location.isShared() ? location.user : QString();
         const QString role = server.isEmpty() ? QString() : " (" + server + ")";
         QCOMPARE(log, QStringList({"2026-03-02T08:00:00Z|anna%1|3|nominal||12|dwg 4",

@@ -2,7 +2,8 @@
 // collatrix-cli archive on both backends: list and history lines written out by hand, one file
 // imported twice and by two processes at once recorded once, an import killed half-way and run
 // again, group names with quotes, semicolons and non-ASCII letters, and limits and settings set
-// in part, refused when bad and logged with who set them.
+// in part, refused when bad and logged with who set them, and the plant's names of test points
+// imported from a list.
 #include "archive/archive.h"
 #include "archivetesting.h"
 #include "services/keptfolder.h"
@@ -144,6 +145,72 @@ private slots:
                      .replaceInStrings("%1", who));
         QCOMPARE(cli({"log", "4"}).out, QByteArray());
         QCOMPARE(cli({"log", "x"}).status, 2);
+    }
+    void importsPointNames_data() { addBackends(); }
+    // A list with a byte order mark, CR LF, a quoted field holding ';', doubled quotes and
+    // non-ASCII letters, then the list again with one point changed: only that one is a new row.
+    void importsPointNames()
+    {
+        qputenv("USER", "carla");
+        const auto cli = [this](const QStringList &args) {
+            return runCli(QStringList{"archive"} + args +
+                          QStringList{"--archive", urlOf(location)});
+        };
+        const QString list = dir.filePath(QString("points-%1.csv").arg(QTest::currentDataTag()));
+        QVERIFY(writeFile(list, "\xEF\xBB\xBFgroup;cell;name;location\r\n"
+                                "3;7;CML-07;\"12 o'clock; 300 mm \"\"W3\"\" S\xC3\xBC\x64\"\r\n"
+                                "3;8;CML-08;\r\n"
+                                "4;1;\"P 1\";Stutzen\r\n"));
+        CliRun r = cli({"points", "import", list, "--reason", "plan"});
+        QVERIFY2(r.status == 0 && r.err.contains("3 points named anew"), r.err.constData());
+        QVERIFY(writeFile(list, "group;cell;name;location\n3;7;CML-07;\"12 o'clock; 300 mm "
+                                "\"\"W3\"\" S\xC3\xBC\x64\"\n3;8;CML-8A;\n4;1;P 1;Stutzen\n"));
+        r = cli({"points", "import", list});
+        QVERIFY2(r.status == 0 && r.err.contains("1 points named anew"), r.err.constData());
+        QCOMPARE(cli({"points"}).out, "3;7;CML-07;\"12 o'clock; 300 mm \"\"W3\"\" S\xC3\xBC\x64\"\n"
+                                      "3;8;CML-8A;\n4;1;P 1;Stutzen\n");
+        QCOMPARE(cli({"points", "4"}).out, "4;1;P 1;Stutzen\n");
+        QStringList log = lines(cli({"log", "3"}).out);
+        for (QString &line : log)
+            line = line.section(';', 1);
+        const QString who = location.isShared() ? "carla (" + location.user + ")" : "carla";
+        QCOMPARE(log,
+                 QStringList({"%1;3;point 7 name;;CML-07;plan",
+                              QString::fromUtf8("%1;3;point 7 location;;\"12 o'clock; 300 "
+                                                "mm \"\"W3\"\" Süd\";plan"),
+                              "%1;3;point 8 name;;CML-08;plan", "%1;3;point 8 name;CML-08;CML-8A;"})
+                     .replaceInStrings("%1", who));
+        QCOMPARE(cli({"points", "x"}).status, 2);
+        QCOMPARE(cli({"points", "import", dir.filePath("none.csv")}).status, 2);
+    }
+    void refusesABadPointList_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray head = "group;cell;name;location\r\n3;7;CML-07;\r\n";
+        // clang-format off
+        QTest::newRow("header") << QByteArray("group;cell;name\n3;7;A;\n") << "line 1: the list starts with the line group;cell;name;location";
+        QTest::newRow("fields") << head + "3;8;CML-08\r\n" << "line 3: 3 fields";
+        QTest::newRow("cell") << head + "3;x;CML-08;\r\n" << "line 3: '3;x' is not a group and a cell number";
+        QTest::newRow("no name") << head + "\n3;8; ;\n" << "line 4: the point has no name";
+        QTest::newRow("twice") << head + "3;7;CML-7A;\n" << "line 3: group 3, cell 7 is named twice";
+        QTest::newRow("stray quote") << head + "3;8;CML \"8\";\n" << "line 3: a quote in the middle";
+        QTest::newRow("open quote") << head + "3;8;\"CML-08;\n4;1;P;\n" << "line 3: a quote is not closed";
+        QTest::newRow("not UTF-8") << head + "3;8;S\xFC\x64;\n" << "not UTF-8";
+        // clang-format on
+    }
+    // A bad line is named with its number and nothing of the list is recorded.
+    void refusesABadPointList()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString list = dir.filePath("bad.csv");
+        QVERIFY(writeFile(list, bytes));
+        const QStringList archive{"--archive", urlOf(location)};
+        const CliRun r = runCli(QStringList{"archive", "points", "import", list} + archive);
+        QCOMPARE(r.status, 1);
+        QFETCH(QString, message);
+        QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+        QCOMPARE(runCli(QStringList{"archive", "points"} + archive).out, QByteArray());
     }
     void twoImportsAtOnceRecordEachOnce_data() { addBackends(); }
     void twoImportsAtOnceRecordEachOnce()

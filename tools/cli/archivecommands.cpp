@@ -7,6 +7,7 @@
 #include "archive/archiveset.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
+#include "services/pointnames.h"
 
 #include <QDir>
 #include <cstdio>
@@ -324,6 +325,47 @@ int showLog(CArchive &archive, const CCliOptions &opt)
     return problem.isEmpty() ? CliOk : CliFailed;
 }
 
+// The latest name of every named point of the group (or of all): group;cell;name;location.
+int listPoints(CArchive &archive, int group)
+{
+    QString problem;
+    for (const ArchivePointName &p : archive.pointNames(group, &problem))
+        std::printf("%d;%d;%s;%s\n", p.group, p.cell, qPrintable(csvField(p.name)),
+                    qPrintable(csvField(p.location)));
+    if (!problem.isEmpty())
+        printError(problem);
+    return problem.isEmpty() ? CliOk : CliFailed;
+}
+
+// Names the points of the list from now on, or none of them when a line is bad.
+int importPoints(CArchive &archive, const CCliOptions &opt)
+{
+    CCliOptions file;
+    file.positional = opt.positional.mid(2);
+    QByteArray bytes;
+    if (file.positional.size() != 1 || !file.readInput(&bytes))
+        return CliUsage;
+    int changed = 0;
+    QString problem;
+    if (!CPointNames::import(archive, bytes, opt.values.value(kReason), &changed, &problem)) {
+        printError(QStringLiteral("%1: %2").arg(file.positional.first(), problem));
+        return CliFailed;
+    }
+    std::fprintf(stderr, "%d points named anew\n", changed);
+    return CliOk;
+}
+
+int points(CArchive &archive, const CCliOptions &opt)
+{
+    if (opt.positional.value(1) == QLatin1String("import"))
+        return importPoints(archive, opt);
+    int group = 0;
+    if (opt.positional.size() > 2 ||
+        (opt.positional.size() == 2 && !number(opt.positional.at(1), &group)))
+        return CliUsage;
+    return listPoints(archive, group);
+}
+
 } // namespace
 
 std::unique_ptr<CArchiveSet> openArchives(const QString &url)
@@ -364,10 +406,11 @@ int runArchiveCommand(const QStringList &args)
          [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }},
         {QStringLiteral("log"), [&opt](CArchiveSet &set) { return showLog(set.chosen(), opt); }},
         {QStringLiteral("design"),
-         [&opt](CArchiveSet &set) { return setDesign(set.chosen(), opt); }}};
+         [&opt](CArchiveSet &set) { return setDesign(set.chosen(), opt); }},
+        {QStringLiteral("points"), [&opt](CArchiveSet &set) { return points(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
         printError(QStringLiteral(
-            "archive needs list, history, name, import, sync, limits, log or design"));
+            "archive needs list, history, name, import, sync, limits, log, design or points"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchiveOption));

@@ -15,7 +15,7 @@ inline const QString kArchiveOption = QStringLiteral("--archive");
 // collatrix-cli archive list|history GROUP CELL|name GROUP NAME [--reason TEXT]|import PATH...
 //     |sync|limits GROUP [--nominal X] [--minimum Y] [--warning W] [--tolerance T]
 //     [--min-interval DAYS] [--rule RULE] [--rate RATE] [--reason TEXT]|log [GROUP]
-//     [--archive URL] [--decimal-separator C]
+//     |points [GROUP]|points import FILE [--reason TEXT] [--archive URL] [--decimal-separator C]
 int runArchiveCommand(const QStringList &args);
 
 // The archives chosen by the URL (empty: $COLLATRIX_ARCHIVE or the embedded file), open; null
