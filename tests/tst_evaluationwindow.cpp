@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Evaluation window on the newest of three surveys a year apart: the summary and the points
-// needing action show the figures worked out by hand, a map cell tells its figures when hovered
+// needing action show the figures worked out by hand with the plant's name of a point beside its
+// cell, a map cell tells its figures and where the point is when hovered
 // and selects its row in the main window when clicked, and Save As writes the evaluation beside
 // the unchanged results file.
 #include "app/evaluationwindow.h"
@@ -62,6 +63,8 @@ private slots:
                         CArchive::Recorded::Failed);
             }
             QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, QDateTime::currentDateTime()}, &problem));
+            QVERIFY(archive.namePoints({{3, 2, "CML-02", "6 o'clock"}},
+                                       QDateTime::currentDateTime(), QString(), &problem));
         }
         MainWindow w;
         w.show();
@@ -82,16 +85,17 @@ private slots:
         QCOMPARE(actions->rowCount(), 3);
         QCOMPARE(rowTexts(actions, 0), (QStringList{"3", "3", "7.90 mm", "below minimum", "34.2",
                                                     "0.150", "-0.7", "2025-06-01"}));
-        QCOMPARE(rowTexts(actions, 1), (QStringList{"3", "2", "8.50 mm", "warning", "29.2", "0.300",
-                                                    "1.7", "2026-04-01"}));
+        QCOMPARE(rowTexts(actions, 1), (QStringList{"3", "2 CML-02", "8.50 mm", "warning", "29.2",
+                                                    "0.300", "1.7", "2026-04-01"}));
         QCOMPARE(rowTexts(actions, 2).value(1), QStringLiteral("1"));
 
         CThicknessMapWidget *map = window->map();
         const QPoint second = map->cellRect(2).center();
         QHelpEvent hover(QEvent::ToolTip, second, map->mapToGlobal(second));
         QApplication::sendEvent(map, &hover);
-        QVERIFY2(QToolTip::text().contains(QLatin1String("Remaining life: 1.7 years")),
-                 qPrintable(QToolTip::text()));
+        for (const char *line :
+             {"cell 2 CML-02: 8.50 mm", "Location: 6 o'clock", "Remaining life: 1.7 years"})
+            QVERIFY2(QToolTip::text().contains(QLatin1String(line)), qPrintable(QToolTip::text()));
         QTest::mouseClick(map, Qt::LeftButton, {}, second);
         const auto *table = w.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
         QCOMPARE(table->currentRow(), 1);
