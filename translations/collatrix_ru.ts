@@ -184,6 +184,18 @@ p, li { white-space: pre-wrap; }
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
+    <message>
+        <source>Name of the point (CML-07)</source>
+        <translation>Обозначение точки (CML-07)</translation>
+    </message>
+    <message>
+        <source>Location (12 o&apos;clock, 300 mm downstream of weld W3)</source>
+        <translation>Расположение (на 12 часов, 300 мм после шва W3)</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Задать</translation>
+    </message>
 </context>
 <context>
     <name>CActionListSection</name>
@@ -733,6 +745,45 @@ The received data is shown as usual; save it before you close the program.</sour
     </message>
 </context>
 <context>
+    <name>CPointNames</name>
+    <message>
+        <source>line %1: a quote is not closed</source>
+        <translation>строка %1: кавычка не закрыта</translation>
+    </message>
+    <message>
+        <source>line %1: a quote in the middle of a field (a field that holds one is quoted whole, its quotes doubled)</source>
+        <translation>строка %1: кавычка внутри поля (поле с кавычкой заключается в кавычки целиком, кавычки в нём удваиваются)</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 fields where group;cell;name;location are four</source>
+        <translation>%1 полей, а group;cell;name;location - это четыре</translation>
+    </message>
+    <message>
+        <source>&apos;%1;%2&apos; is not a group and a cell number</source>
+        <translation>&apos;%1;%2&apos; - не номер группы и номер точки</translation>
+    </message>
+    <message>
+        <source>the point has no name</source>
+        <translation>у точки нет обозначения</translation>
+    </message>
+    <message>
+        <source>the list is not UTF-8 text</source>
+        <translation>список - не текст в UTF-8</translation>
+    </message>
+    <message>
+        <source>line 1: the list starts with the line %1</source>
+        <translation>строка 1: список начинается со строки %1</translation>
+    </message>
+    <message>
+        <source>line %1: group %2, cell %3 is named twice</source>
+        <translation>строка %1: группа %2, номер %3 назван дважды</translation>
+    </message>
+</context>
+<context>
     <name>CProgramSettings</name>
     <message>
         <source>%1 cannot be written</source>
@@ -1092,6 +1143,10 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Log of the selected group: cannot be read, %1</source>
         <translation>Журнал выбранной группы не читается: %1</translation>
+    </message>
+    <message>
+        <source>Location: %1</source>
+        <translation>Расположение: %1</translation>
     </message>
 </context>
 <context>
