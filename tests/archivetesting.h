@@ -3,9 +3,11 @@
 
 // Archives for the tests: a fresh SQLite file, or the throwaway PostgreSQL server of
 // tests/with-postgres.sh emptied of the archive's tables, and kept downloads built by hand.
+#include "archive/archive.h"
 #include "archive/archivedialect.h"
 #include "archive/archivelocation.h"
 #include "format/keptdownload.h"
+#include "services/keptfolder.h"
 
 #include <QDateTime>
 #include <QList>
@@ -142,4 +144,25 @@ inline CKeptDownload keptAt(const QString &iso, const QList<std::array<int, 5>> 
 inline KeptAScan aScanOf(int group, int cell)
 {
     return {group, cell, QByteArray(384, 7)};
+}
+
+// Keeps each survey, the first on 1 June of firstYear at 10:00 UTC and one a year after, and
+// records it in the archive; prepare may add to a download before it is kept. The kept files, or
+// none after a failure named in *problem.
+inline QStringList recordYearly(CArchive &archive, const CKeptFolder &folder, int firstYear,
+                                const QList<QList<std::array<int, 5>>> &surveys, QString *problem,
+                                const std::function<void(int, CKeptDownload *)> &prepare = {})
+{
+    QStringList files;
+    for (int year = 0; year < surveys.size(); ++year) {
+        CKeptDownload kept = keptAt(QStringLiteral("%1-06-01T10:00:00+00:00").arg(firstYear + year),
+                                    surveys.at(year));
+        if (prepare)
+            prepare(year, &kept);
+        files << folder.keep(kept, problem);
+        if (files.last().isEmpty() || archive.record(kept, kept.toBytes(), files.last(), problem) ==
+                                          CArchive::Recorded::Failed)
+            return {};
+    }
+    return files;
 }

@@ -12,6 +12,7 @@
 #include "modaldriver.h"
 #include "programfolder.h"
 #include "services/keptfolder.h"
+#include "tabletexts.h"
 #include "testfiles.h"
 
 #include <QDoubleSpinBox>
@@ -20,19 +21,6 @@
 #include <QTableWidget>
 #include <QToolTip>
 #include <QtTest>
-
-namespace
-{
-
-QStringList rowTexts(const QTableWidget *table, int row)
-{
-    QStringList texts;
-    for (int column = 0; column < table->columnCount(); ++column)
-        texts << table->item(row, column)->text();
-    return texts;
-}
-
-} // namespace
 
 class TestEvaluationWindow : public QObject
 {
@@ -55,13 +43,8 @@ private slots:
         {
             CArchive archive(CArchiveLocation::embedded(archivePath));
             QVERIFY2(archive.open(&problem), qPrintable(problem));
-            for (int year = 0; year < 3; ++year) {
-                const CKeptDownload kept = keptAt(
-                    QStringLiteral("%1-06-01T10:00:00+00:00").arg(2023 + year), surveys.at(year));
-                files << folder.keep(kept, &problem);
-                QVERIFY(archive.record(kept, kept.toBytes(), files.last(), &problem) !=
-                        CArchive::Recorded::Failed);
-            }
+            files = recordYearly(archive, folder, 2023, surveys, &problem);
+            QVERIFY2(files.size() == 3, qPrintable(problem));
             QVERIFY(archive.setLimits({3, 12.0, 8.0, 1.0, QDateTime::currentDateTime()}, &problem));
             QVERIFY(archive.namePoints({{3, 2, "CML-02", "6 o'clock"}},
                                        QDateTime::currentDateTime(), QString(), &problem));

@@ -13,6 +13,7 @@
 #include "programfolder.h"
 #include "services/archiveevaluation.h"
 #include "services/keptfolder.h"
+#include "tabletexts.h"
 
 #include <QChartView>
 #include <QLabel>
@@ -25,22 +26,6 @@
 
 namespace
 {
-
-QStringList rowTexts(const QTableWidget *table, int row)
-{
-    QStringList texts;
-    for (int column = 0; column < table->columnCount(); ++column)
-        texts << table->item(row, column)->text();
-    return texts;
-}
-
-QStringList columnTexts(const QTableWidget *table, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < table->rowCount(); ++row)
-        texts << table->item(row, column)->text();
-    return texts;
-}
 
 template <typename T> T *child(const QWidget &window, const char *name)
 {
@@ -71,15 +56,13 @@ private slots:
         {
             CArchive archive(location);
             QVERIFY2(archive.open(&problem), qPrintable(problem));
-            for (int year = 0; year < 3; ++year) {
-                CKeptDownload kept = keptAt(
-                    QStringLiteral("%1-06-01T10:00:00+00:00").arg(2023 + year), surveys.at(year));
-                if (year == 2)
-                    kept.aScans << aScanOf(3, 2);
-                onScreen = folder.keep(kept, &problem);
-                QVERIFY(archive.record(kept, kept.toBytes(), onScreen, &problem) !=
-                        CArchive::Recorded::Failed);
-            }
+            const QStringList files =
+                recordYearly(archive, folder, 2023, surveys, &problem, [](int year, auto *kept) {
+                    if (year == 2)
+                        kept->aScans << aScanOf(3, 2);
+                });
+            QVERIFY2(files.size() == 3, qPrintable(problem));
+            onScreen = files.last();
             QVERIFY(archive.nameGroup(3, QStringLiteral("Tank 3 shell"),
                                       at(QStringLiteral("2023-06-01T10:00:00+00:00")), &problem));
             QVERIFY(archive.setLimits(
