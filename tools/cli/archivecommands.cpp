@@ -7,8 +7,11 @@
 #include "archive/archiveset.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
+#include "services/keptfolder.h"
+#include "services/readingsimport.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -81,12 +84,18 @@ int nameGroup(CArchive &archive, const CCliOptions &opt)
     return CliOk;
 }
 
-void drawImportProgress(int done, int total, const QString &)
+// Redrawn in place on a terminal only.
+void drawCount(int done, int total, const char *what)
 {
     if (!isatty(STDERR_FILENO))
         return;
-    std::fprintf(stderr, "\r%d of %d files", done, total);
+    std::fprintf(stderr, "\r%d of %d %s", done, total, what);
     std::fflush(stderr);
+}
+
+void drawImportProgress(int done, int total, const QString &)
+{
+    drawCount(done, total, "files");
 }
 
 // A line per file for a program that watches the import.
@@ -113,6 +122,43 @@ int import(CArchiveSet &set, const CCliOptions &opt)
                  int(CArchiveSet::filesOf(opt.positional.mid(1)).size()) - tally.recorded -
                      tally.known);
     return tally.problems.isEmpty() ? CliOk : CliFailed;
+}
+
+// Enough bad lines to mend a file by; the rest are counted.
+constexpr int kBadLinesShown = 20;
+
+// The whole file is read first: one bad line and nothing of it is recorded.
+int importReadings(CArchiveSet &set, const CCliOptions &opt)
+{
+    if (opt.positional.size() != 2)
+        return CliUsage;
+    const QString path = opt.positional.at(1);
+    CReadingsImport readings;
+    QString problem;
+    if (!readings.read(path, &problem)) {
+        printError(problem);
+        return CliUsage;
+    }
+    const QList<CReadingsImport::BadLine> &bad = readings.badLines();
+    for (int i = 0; i < std::min<int>(int(bad.size()), kBadLinesShown); ++i)
+        printError(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                   CReadingsImport::describe(bad.at(i)));
+    if (bad.size() > kBadLinesShown)
+        printError(QStringLiteral("%1 more bad lines").arg(bad.size() - kBadLinesShown));
+    if (!bad.isEmpty()) {
+        printError(QStringLiteral("nothing of %1 was recorded").arg(path));
+        return CliFailed;
+    }
+    const CReadingsImport::Tally tally = readings.record(
+        set, CKeptFolder(), [](int done, int total) { drawCount(done, total, "downloads"); });
+    if (isatty(STDERR_FILENO))
+        std::fputc('\n', stderr);
+    for (const QString &text : {tally.note, tally.problem}) {
+        if (!text.isEmpty())
+            printError(text);
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(CReadingsImport::describe(tally)));
+    return tally.problem.isEmpty() ? CliOk : CliFailed;
 }
 
 int sync(CArchiveSet &set)
@@ -359,6 +405,8 @@ int runArchiveCommand(const QStringList &args)
          [&opt](CArchiveSet &set) { return showHistory(set.chosen(), opt); }},
         {QStringLiteral("name"), [&opt](CArchiveSet &set) { return nameGroup(set.chosen(), opt); }},
         {QStringLiteral("import"), [&opt](CArchiveSet &set) { return import(set, opt); }},
+        {QStringLiteral("import-readings"),
+         [&opt](CArchiveSet &set) { return importReadings(set, opt); }},
         {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }},
         {QStringLiteral("limits"),
          [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }},
@@ -367,7 +415,8 @@ int runArchiveCommand(const QStringList &args)
          [&opt](CArchiveSet &set) { return setDesign(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
         printError(QStringLiteral(
-            "archive needs list, history, name, import, sync, limits, log or design"));
+            "archive needs list, history, name, import, import-readings, sync, limits, log or "
+            "design"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchiveOption));
