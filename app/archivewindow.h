@@ -62,6 +62,7 @@ private:
     void fillHistory(const QList<ArchiveReading> &readings);
     void plotHistory(const QList<ArchiveReading> &readings);
     void nameGroup();
+    void importReadings();
     void sync();
     void tellSynced(int brought, const QString &problem);
     void connectShared();

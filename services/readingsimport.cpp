@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <limits>
 
 namespace
@@ -239,9 +240,14 @@ QString CReadingsImport::testerName(const QString &fileName)
     return QStringLiteral("imported from %1").arg(fileName);
 }
 
-QString CReadingsImport::describe(const BadLine &line)
+QStringList CReadingsImport::badLineReport() const
 {
-    return tr("line %1: %2").arg(line.line).arg(line.reason);
+    QStringList lines;
+    for (int i = 0; i < std::min<int>(int(bad.size()), kBadLinesShown); ++i)
+        lines << tr("line %1: %2").arg(bad.at(i).line).arg(bad.at(i).reason);
+    if (bad.size() > kBadLinesShown)
+        lines << tr("%1 more bad lines").arg(bad.size() - kBadLinesShown);
+    return lines;
 }
 
 QString CReadingsImport::describe(const Tally &tally)
@@ -251,4 +257,28 @@ QString CReadingsImport::describe(const Tally &tally)
         .arg(tally.readings)
         .arg(tally.knownDownloads)
         .arg(tally.knownReadings);
+}
+
+CReadingsImport::Outcome CReadingsImport::importFile(const QString &path, CArchiveSet &set,
+                                                     const CKeptFolder &folder, QStringList *lines,
+                                                     const Progress &progress)
+{
+    CReadingsImport readings;
+    QString problem;
+    if (!readings.read(path, &problem)) {
+        *lines = QStringList{problem};
+        return Outcome::Unreadable;
+    }
+    if (!readings.badLines().isEmpty()) {
+        *lines = readings.badLineReport()
+                 << tr("Nothing of %1 was recorded.").arg(QFileInfo(path).fileName());
+        return Outcome::BadLines;
+    }
+    const Tally tally = readings.record(set, folder, progress);
+    *lines = QStringList{describe(tally)};
+    for (const QString &text : {tally.note, tally.problem}) {
+        if (!text.isEmpty())
+            *lines << text;
+    }
+    return tally.problem.isEmpty() ? Outcome::Recorded : Outcome::Failed;
 }

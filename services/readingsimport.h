@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -42,6 +43,8 @@ public:
         QString note;
     };
     using Progress = std::function<void(int done, int total)>;
+    // Enough bad lines to mend a file by; the rest are counted.
+    static constexpr int kBadLinesShown = 20;
 
     // Reads the file; false with the reason in *problem when it cannot be read at all.
     bool read(const QString &path, QString *problem);
@@ -49,6 +52,8 @@ public:
     void parse(const QByteArray &bytes, const QString &fileName);
 
     const QList<BadLine> &badLines() const { return bad; }
+    // The first kBadLinesShown bad lines described, and how many more there are.
+    QStringList badLineReport() const;
     int readingCount() const { return readings; }
     // The downloads to record, oldest first; none when a line is bad.
     QList<CKeptDownload> downloads() const;
@@ -57,10 +62,12 @@ public:
 
     // The file's name as the imported downloads name their tester.
     static QString testerName(const QString &fileName);
-    // A bad line as the command line and the window show it.
-    static QString describe(const BadLine &line);
     // The outcome in a sentence.
     static QString describe(const Tally &tally);
+    enum class Outcome { Recorded, Unreadable, BadLines, Failed };
+    // Reads the file and, when every line is good, records it; *lines say what came of it.
+    static Outcome importFile(const QString &path, CArchiveSet &set, const CKeptFolder &folder,
+                              QStringList *lines, const Progress &progress = {});
 
 private:
     bool parseLine(const QString &line, QDateTime *time, MeasurementRecord *record,

@@ -11,7 +11,6 @@
 #include "services/readingsimport.h"
 
 #include <QDir>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -124,41 +123,34 @@ int import(CArchiveSet &set, const CCliOptions &opt)
     return tally.problems.isEmpty() ? CliOk : CliFailed;
 }
 
-// Enough bad lines to mend a file by; the rest are counted.
-constexpr int kBadLinesShown = 20;
-
 // The whole file is read first: one bad line and nothing of it is recorded.
 int importReadings(CArchiveSet &set, const CCliOptions &opt)
 {
     if (opt.positional.size() != 2)
         return CliUsage;
     const QString path = opt.positional.at(1);
-    CReadingsImport readings;
-    QString problem;
-    if (!readings.read(path, &problem)) {
-        printError(problem);
-        return CliUsage;
+    QStringList lines;
+    const CReadingsImport::Outcome outcome =
+        CReadingsImport::importFile(path, set, CKeptFolder(), &lines, [](int done, int total) {
+            drawCount(done, total, "downloads");
+        });
+    const bool recorded = outcome == CReadingsImport::Outcome::Recorded;
+    if (recorded && isatty(STDERR_FILENO))
+        std::fputc('\n', stderr);
+    for (const QString &line : lines) {
+        if (recorded)
+            std::printf("%s\n", qPrintable(line));
+        else
+            printError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + line);
     }
-    const QList<CReadingsImport::BadLine> &bad = readings.badLines();
-    for (int i = 0; i < std::min<int>(int(bad.size()), kBadLinesShown); ++i)
-        printError(QDir::toNativeSeparators(path) + QStringLiteral(": ") +
-                   CReadingsImport::describe(bad.at(i)));
-    if (bad.size() > kBadLinesShown)
-        printError(QStringLiteral("%1 more bad lines").arg(bad.size() - kBadLinesShown));
-    if (!bad.isEmpty()) {
-        printError(QStringLiteral("nothing of %1 was recorded").arg(path));
+    switch (outcome) {
+    case CReadingsImport::Outcome::Recorded:
+        return CliOk;
+    case CReadingsImport::Outcome::Unreadable:
+        return CliUsage;
+    default:
         return CliFailed;
     }
-    const CReadingsImport::Tally tally = readings.record(
-        set, CKeptFolder(), [](int done, int total) { drawCount(done, total, "downloads"); });
-    if (isatty(STDERR_FILENO))
-        std::fputc('\n', stderr);
-    for (const QString &text : {tally.note, tally.problem}) {
-        if (!text.isEmpty())
-            printError(text);
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(CReadingsImport::describe(tally)));
-    return tally.problem.isEmpty() ? CliOk : CliFailed;
 }
 
 int sync(CArchiveSet &set)
