@@ -9,14 +9,18 @@
 #include "format/atomicfile.h"
 #include "services/archiveservice.h"
 #include "services/archivesettings.h"
+#include "services/keptfolder.h"
 #include "services/pointnames.h"
+#include "services/readingsimport.h"
 
 #include "ui_archivewindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -62,6 +66,7 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
     connect(ui->openButton, &QPushButton::clicked, this, &ArchiveWindow::openSelected);
     connect(ui->nameButton, &QPushButton::clicked, this, &ArchiveWindow::nameGroup);
     connect(ui->pointNameButton, &QPushButton::clicked, this, &ArchiveWindow::namePoint);
+    connect(ui->importButton, &QPushButton::clicked, this, &ArchiveWindow::importReadings);
     connect(ui->syncButton, &QPushButton::clicked, this, &ArchiveWindow::sync);
     connect(ui->connectButton, &QPushButton::clicked, this, &ArchiveWindow::connectShared);
     connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
@@ -322,6 +327,46 @@ void ArchiveWindow::namePoint()
         });
 }
 
+// Read and recorded on the archive's thread: the window answers meanwhile and shows how far the
+// import got, as the service's own steps do.
+void ArchiveWindow::importReadings()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Import readings"), QString(),
+                                                      tr("Readings (*.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    ui->importButton->setEnabled(false);
+    tell(tr("Importing %1...").arg(QDir::toNativeSeparators(path)));
+    auto lines = std::make_shared<QStringList>();
+    const QPointer<ArchiveWindow> guard(this);
+    CArchiveService *service = controller->archive.get();
+    const auto progress = [guard, service](int done, int total) {
+        QMetaObject::invokeMethod(
+            service,
+            [guard, done, total] {
+                if (guard)
+                    guard->tell(tr("Importing readings: %1 of %2 downloads").arg(done).arg(total));
+            },
+            Qt::QueuedConnection);
+    };
+    service->query(
+        [path, lines, progress](CArchiveSet &set) {
+            CReadingsImport::importFile(path, set, CKeptFolder(), lines.get(), progress);
+        },
+        this,
+        [this, lines] {
+            ui->importButton->setEnabled(true);
+            refresh();
+            // After the listing, which tells its own problem: the service keeps the order asked.
+            controller->archive->query([](CArchiveSet &) {}, this,
+                                       [this, lines] {
+                                           tell(lines->isEmpty()
+                                                    ? controller->archive->state().problem
+                                                    : lines->join(QLatin1Char('\n')));
+                                       });
+        });
+}
+
 void ArchiveWindow::sync()
 {
     syncAsked = true;
@@ -341,8 +386,8 @@ void ArchiveWindow::tellSynced(int brought, const QString &problem)
         refresh();
 }
 
-// The URL is kept in the settings; a password the server asks for is asked here and held only
-// for the session.
+// The URL is kept in the settings; a password the server asks for is asked here and held
+// only for the session.
 void ArchiveWindow::connectShared()
 {
     const QString url = ui->sharedEdit->text().trimmed();

@@ -66,6 +66,7 @@ private:
     // The heading and the name fields of the point shown.
     void showPointName(const ArchivePointName &point);
     void namePoint();
+    void importReadings();
     void sync();
     void tellSynced(int brought, const QString &problem);
     void connectShared();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "format/keptdownload.h"
 
+#include "format/importeddump.h"
 #include "format/zrdata.h"
 
 #include <QCryptographicHash>
@@ -192,7 +193,8 @@ QString CKeptDownload::dumpProblem(const QByteArray &dump, bool extended)
         return tr("too short for a tester dump (%1 bytes, a dump has at least %2)")
             .arg(size)
             .arg(minimum);
-    if (!extended && !CZRData::isZR2604Header(bytes, size) && !CZRData::isM47Header(bytes, size))
+    if (!extended && !CZRData::isZR2604Header(bytes, size) && !CZRData::isM47Header(bytes, size) &&
+        !CImportedDump::isHeader(bytes, size))
         return tr("neither a kept download nor a tester dump with a known header "
                   "(a dump of 32-byte records is read as extended)");
     CZRData data;

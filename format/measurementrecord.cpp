@@ -13,6 +13,8 @@ int decimalsOf(int divisor)
         return 2;
     case 1000:
         return 3;
+    case 10000:
+        return 4;
     default:
         return 2;
     }

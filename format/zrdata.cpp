@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "format/zrdata.h"
 
+#include "format/importeddump.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -155,6 +157,8 @@ bool CZRData::decodeHeaderedDump(const std::uint8_t *data, int size)
         return decodeZR2604Dump(data, size);
     if (isM47Header(data, size))
         return decodeM47Dump(data, size);
+    if (CImportedDump::isHeader(data, size))
+        return CImportedDump::decode(data, size, this);
     return false;
 }
 

@@ -93,6 +93,19 @@ private slots:
         QTRY_COMPARE(list->item(0, 2)->text(), QStringLiteral("Tank \"3\"; Ø, Line 12 elbow"));
         QCOMPARE(archive.groupName(5, surveys.at(1).time, &problem), QString());
 
+        // A year before from a spreadsheet, chosen in the file dialog, recorded on the archive's
+        // thread and listed.
+        QTemporaryDir sheets;
+        QFile csv(sheets.filePath("2023.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly) &&
+                csv.write("time;group;cell;result;unit\n2023-04-30;3;7;12,50;mm\n") > 0);
+        csv.close();
+        child<QDateEdit>(*window, "fromDate")->setDate(QDate(2023, 1, 1));
+        answerNextFileDialog(csv.fileName());
+        child<QPushButton>(*window, "importButton")->click();
+        QTRY_VERIFY(child<QLabel>(*window, "messageLabel")->text().contains("recorded: 1 (1"));
+        QTRY_COMPARE(column(list, 1).value(3), QStringLiteral("imported from 2023.csv"));
+
         // A kept file that is gone, with no copy in the archive, is said to be gone.
         QVERIFY(QFile::remove(files.at(2)));
         list->setCurrentCell(0, 0);

@@ -104,6 +104,49 @@ private slots:
         QCOMPARE(archive.groupName(3, second.time, &problem), name);
         QCOMPARE(archive.groupName(3, first.time, &problem), QString());
     }
+    // Two earlier years from a spreadsheet under a survey of 2025: recorded once, a file with a
+    // bad line not at all, and the evaluation of 2025 gains its rates, worked out by hand:
+    // LT 0.90 / (731 / 365.25) = 0.450 from 2023, ST 0.50 / (365 / 365.25) = 0.500 from 2024.
+    void importsReadingsOfEarlierYears_data() { addBackends(); }
+    void importsReadingsOfEarlierYears()
+    {
+        const QString url = urlOf(location);
+        const CKeptFolder folder(dir.filePath(QString("kept-%1").arg(QTest::currentDataTag())));
+        const QString latest =
+            folder.keep(keptAt("2025-06-01T12:00:00", {{3, 1, 1100, 1, 0}}), &problem);
+        QCOMPARE(runCli({"archive", "import", latest, "--archive", url}).status, 0);
+        QCOMPARE(runCli({"archive", "limits", "3", "--nominal", "12", "--minimum", "8", "--archive",
+                         url})
+                     .status,
+                 0);
+        const auto rates = [&] {
+            const QString line = QString::fromUtf8(
+                runCli({"evaluate", "--archive", url, "--decimal-separator", "."}).out);
+            return line.split("\r\n").value(1).split(';').mid(6, 6).join(';');
+        };
+        QCOMPARE(rates(), QStringLiteral(";;;;;")); // no earlier survey
+
+        const QString csv = dir.filePath("old.csv"), bad = dir.filePath("bad.csv");
+        QVERIFY(writeFile(csv, "time;group;cell;result;unit\n2023-06-01;3;1;11,90;mm\n"
+                               "2024-06-01;3;1;11.50;mm\n2024-06-01;3;2;9.00;mm\n"));
+        QVERIFY(writeFile(bad, "time;group;cell;result;unit\n2022-06-01;3;1;12.00;mm\n"
+                               "2022-06-01;3;x;12.00;mm\n"));
+        CliRun r = runCli({"archive", "import-readings", csv, "--archive", url});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains("recorded: 2 (3 readings); already in the archive: 0"), r.out);
+        r = runCli({"archive", "import-readings", csv, "--archive", url});
+        QVERIFY2(r.out.contains("recorded: 0 (0 readings); already in the archive: 2 (3"), r.out);
+        r = runCli({"archive", "import-readings", bad, "--archive", url});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("line 3: the cell 'x'"), r.err);
+        QStringList listed = lines(runCli({"archive", "list", "--archive", url}).out);
+        QCOMPARE(listed.size(), 3);
+        QVERIFY2(listed.at(1).contains(";imported from old.csv;2;0;imported;") &&
+                     listed.at(2).contains(";imported from old.csv;1;0;imported;"),
+                 qPrintable(listed.join('\n')));
+        QCOMPARE(lines(runCli({"archive", "history", "3", "1", "--archive", url}).out).size(), 3);
+        QCOMPARE(rates(), QStringLiteral("11.90;2023-06-01;11.50;2024-06-01;0.450;0.500"));
+    }
     void limitsKeepWhatIsNotGivenAndAreLogged_data() { addBackends(); }
     // archive limits keeps the values not given and refuses bad ones; archive log gives each
     // value that changed, quoting a field with a ';' or a quote.

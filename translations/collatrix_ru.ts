@@ -77,6 +77,22 @@ p, li { white-space: pre-wrap; }
         <source>Bringing the waiting downloads into the shared archive...</source>
         <translation>Ожидающие передачи переносятся в общий архив...</translation>
     </message>
+    <message>
+        <source>Import readings</source>
+        <translation>Импорт показаний</translation>
+    </message>
+    <message>
+        <source>Readings (*.csv);;All files (*)</source>
+        <translation>Показания (*.csv);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Importing %1...</source>
+        <translation>Импортируется %1...</translation>
+    </message>
+    <message>
+        <source>Importing readings: %1 of %2 downloads</source>
+        <translation>Импорт показаний: %1 из %2 передач</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveWindowGUI</name>
@@ -195,6 +211,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Set</source>
         <translation>Задать</translation>
+    </message>
+    <message>
+        <source>Record readings of earlier years from a spreadsheet saved as CSV</source>
+        <translation>Записать показания прежних лет из таблицы, сохранённой в CSV</translation>
+    </message>
+    <message>
+        <source>Import readings...</source>
+        <translation>Импорт показаний...</translation>
     </message>
 </context>
 <context>
@@ -788,6 +812,57 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>%1 cannot be written</source>
         <translation>нельзя записать %1</translation>
+    </message>
+</context>
+<context>
+    <name>CReadingsImport</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 не читается: %2</translation>
+    </message>
+    <message>
+        <source>the first line must be the header %1</source>
+        <translation>первая строка должна быть заголовком %1</translation>
+    </message>
+    <message>
+        <source>%1 fields where %2 are wanted</source>
+        <translation>%1 полей, а нужны %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a time (as 2024-05-01T09:30:00+02:00, 2024-05-01T09:30 or 2024-05-01)</source>
+        <translation>&apos;%1&apos; - не время (например 2024-05-01T09:30:00+02:00, 2024-05-01T09:30 или 2024-05-01)</translation>
+    </message>
+    <message>
+        <source>the group &apos;%1&apos; is not a whole number from 1 to %2</source>
+        <translation>группа &apos;%1&apos; - не целое число от 1 до %2</translation>
+    </message>
+    <message>
+        <source>the cell &apos;%1&apos; is not a whole number from 1 to %2</source>
+        <translation>номер &apos;%1&apos; - не целое число от 1 до %2</translation>
+    </message>
+    <message>
+        <source>the result &apos;%1&apos; is not a number with at most %2 decimals</source>
+        <translation>результат &apos;%1&apos; - не число с не более чем %2 знаками после запятой</translation>
+    </message>
+    <message>
+        <source>the unit &apos;%1&apos; is neither mm nor in</source>
+        <translation>единица &apos;%1&apos; - ни mm, ни in</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 more bad lines</source>
+        <translation>ещё %1 неверных строк</translation>
+    </message>
+    <message>
+        <source>Downloads recorded: %1 (%2 readings); already in the archive: %3 (%4 readings).</source>
+        <translation>Записано передач: %1 (%2 показаний); уже в архиве: %3 (%4 показаний).</translation>
+    </message>
+    <message>
+        <source>Nothing of %1 was recorded.</source>
+        <translation>Из %1 ничего не записано.</translation>
     </message>
 </context>
 <context>

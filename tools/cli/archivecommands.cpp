@@ -7,7 +7,9 @@
 #include "archive/archiveset.h"
 #include "format/csvwriter.h"
 #include "format/keptdownload.h"
+#include "services/keptfolder.h"
 #include "services/pointnames.h"
+#include "services/readingsimport.h"
 
 #include <QDir>
 #include <cstdio>
@@ -82,12 +84,18 @@ int nameGroup(CArchive &archive, const CCliOptions &opt)
     return CliOk;
 }
 
-void drawImportProgress(int done, int total, const QString &)
+// Redrawn in place on a terminal only.
+void drawCount(int done, int total, const char *what)
 {
     if (!isatty(STDERR_FILENO))
         return;
-    std::fprintf(stderr, "\r%d of %d files", done, total);
+    std::fprintf(stderr, "\r%d of %d %s", done, total, what);
     std::fflush(stderr);
+}
+
+void drawImportProgress(int done, int total, const QString &)
+{
+    drawCount(done, total, "files");
 }
 
 // A line per file for a program that watches the import.
@@ -114,6 +122,36 @@ int import(CArchiveSet &set, const CCliOptions &opt)
                  int(CArchiveSet::filesOf(opt.positional.mid(1)).size()) - tally.recorded -
                      tally.known);
     return tally.problems.isEmpty() ? CliOk : CliFailed;
+}
+
+// The whole file is read first: one bad line and nothing of it is recorded.
+int importReadings(CArchiveSet &set, const CCliOptions &opt)
+{
+    if (opt.positional.size() != 2)
+        return CliUsage;
+    const QString path = opt.positional.at(1);
+    QStringList lines;
+    const CReadingsImport::Outcome outcome =
+        CReadingsImport::importFile(path, set, CKeptFolder(), &lines, [](int done, int total) {
+            drawCount(done, total, "downloads");
+        });
+    const bool recorded = outcome == CReadingsImport::Outcome::Recorded;
+    if (recorded && isatty(STDERR_FILENO))
+        std::fputc('\n', stderr);
+    for (const QString &line : lines) {
+        if (recorded)
+            std::printf("%s\n", qPrintable(line));
+        else
+            printError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + line);
+    }
+    switch (outcome) {
+    case CReadingsImport::Outcome::Recorded:
+        return CliOk;
+    case CReadingsImport::Outcome::Unreadable:
+        return CliUsage;
+    default:
+        return CliFailed;
+    }
 }
 
 int sync(CArchiveSet &set)
@@ -401,6 +439,8 @@ int runArchiveCommand(const QStringList &args)
          [&opt](CArchiveSet &set) { return showHistory(set.chosen(), opt); }},
         {QStringLiteral("name"), [&opt](CArchiveSet &set) { return nameGroup(set.chosen(), opt); }},
         {QStringLiteral("import"), [&opt](CArchiveSet &set) { return import(set, opt); }},
+        {QStringLiteral("import-readings"),
+         [&opt](CArchiveSet &set) { return importReadings(set, opt); }},
         {QStringLiteral("sync"), [](CArchiveSet &set) { return sync(set); }},
         {QStringLiteral("limits"),
          [&opt](CArchiveSet &set) { return setLimits(set.chosen(), opt); }},
@@ -410,7 +450,8 @@ int runArchiveCommand(const QStringList &args)
         {QStringLiteral("points"), [&opt](CArchiveSet &set) { return points(set.chosen(), opt); }}};
     if (!actions.contains(action)) {
         printError(QStringLiteral(
-            "archive needs list, history, name, import, sync, limits, log, design or points"));
+            "archive needs list, history, name, import, import-readings, sync, limits, log, "
+            "design or points"));
         return CliUsage;
     }
     const auto set = openArchives(opt.values.value(kArchiveOption));

@@ -13,6 +13,7 @@ class CKeptDownload;
 inline const QString kArchiveOption = QStringLiteral("--archive");
 
 // collatrix-cli archive list|history GROUP CELL|name GROUP NAME [--reason TEXT]|import PATH...
+//     |import-readings FILE.csv
 //     |sync|limits GROUP [--nominal X] [--minimum Y] [--warning W] [--tolerance T]
 //     [--min-interval DAYS] [--rule RULE] [--rate RATE] [--reason TEXT]|log [GROUP]
 //     |points [GROUP]|points import FILE [--reason TEXT] [--archive URL] [--decimal-separator C]
