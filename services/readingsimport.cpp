@@ -2,6 +2,7 @@
 #include "services/readingsimport.h"
 
 #include "archive/archiveset.h"
+#include "format/csvreader.h"
 #include "format/importeddump.h"
 #include "format/zrdata.h"
 #include "services/keptfolder.h"
@@ -22,28 +23,6 @@ constexpr int kMaxCell = 0xffff; // a cell is 16 bits wide in a tester's memory
 // Not a word of the file: the same readings of the same time always make the same bytes.
 const QString kFixedText = QStringLiteral("CSV");
 const QString kOutcome = QStringLiteral("imported");
-
-// The fields of a line split at ';' outside double quotes, a doubled quote within them standing
-// for one, and trimmed.
-QStringList fieldsOf(const QString &line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c == QLatin1Char('"') && quoted && i + 1 < line.size() &&
-            line.at(i + 1) == QLatin1Char('"'))
-            field += line.at(++i);
-        else if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (c == QLatin1Char(';') && !quoted)
-            fields << field.trimmed(), field.clear();
-        else
-            field += c;
-    }
-    return fields << field.trimmed();
-}
 
 bool allDigits(const QString &text)
 {
@@ -108,25 +87,30 @@ void CReadingsImport::parse(const QByteArray &bytes, const QString &fileName)
 {
     *this = CReadingsImport();
     source = fileName;
-    const QByteArray bom("\xEF\xBB\xBF");
-    const QString text = QString::fromUtf8(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (i == 0) {
-            if (fieldsOf(line.toLower()) != kHeader)
-                bad.append({1, tr("the first line must be the header %1").arg(kHeader.join(';'))});
+    QList<CCsvReader::Record> records;
+    CCsvReader reader;
+    if (!reader.read(bytes, &records)) {
+        bad.append({reader.faultLine(), reader.fault()});
+        return;
+    }
+    if (records.isEmpty())
+        records.append(CCsvReader::Record{1, {}});
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const CCsvReader::Record &line = records.at(r);
+        QStringList fields;
+        for (const QString &field : line.fields)
+            fields << field.trimmed();
+        if (r == 0) {
+            if (fields.join(QLatin1Char(';')).toLower() != kHeader.join(QLatin1Char(';')))
+                bad.append(
+                    {line.line, tr("the first line must be the header %1").arg(kHeader.join(';'))});
             continue;
         }
-        if (line.trimmed().isEmpty())
-            continue;
         QDateTime time;
         MeasurementRecord record;
         QString reason;
-        if (!parseLine(line, &time, &record, &reason)) {
-            bad.append({i + 1, reason});
+        if (!parseLine(fields, &time, &record, &reason)) {
+            bad.append({line.line, reason});
             continue;
         }
         auto &survey = surveys[time.toMSecsSinceEpoch()];
@@ -137,10 +121,9 @@ void CReadingsImport::parse(const QByteArray &bytes, const QString &fileName)
     }
 }
 
-bool CReadingsImport::parseLine(const QString &line, QDateTime *time, MeasurementRecord *record,
-                                QString *reason)
+bool CReadingsImport::parseLine(const QStringList &fields, QDateTime *time,
+                                MeasurementRecord *record, QString *reason)
 {
-    const QStringList fields = fieldsOf(line);
     if (fields.size() != kHeader.size())
         *reason = tr("%1 fields where %2 are wanted").arg(fields.size()).arg(kHeader.size());
     else if (!parseTime(fields.at(0), time))

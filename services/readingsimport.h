@@ -70,7 +70,7 @@ public:
                               QStringList *lines, const Progress &progress = {});
 
 private:
-    bool parseLine(const QString &line, QDateTime *time, MeasurementRecord *record,
+    bool parseLine(const QStringList &fields, QDateTime *time, MeasurementRecord *record,
                    QString *reason);
     bool parseTime(const QString &text, QDateTime *time);
 

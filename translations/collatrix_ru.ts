@@ -505,6 +505,21 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CCsvReader</name>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>файл - не текст в UTF-8</translation>
+    </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>кавычка не закрыта</translation>
+    </message>
+    <message>
+        <source>a quote in the middle of a field (a field that holds one is quoted whole, its quotes doubled)</source>
+        <translation>кавычка внутри поля (поле с кавычкой заключается в кавычки целиком, кавычки в нём удваиваются)</translation>
+    </message>
+</context>
+<context>
     <name>CDesignMinimum</name>
     <message>
         <source>the pressure, the size, the stress and the factors must be positive</source>
@@ -771,14 +786,6 @@ The received data is shown as usual; save it before you close the program.</sour
 <context>
     <name>CPointNames</name>
     <message>
-        <source>line %1: a quote is not closed</source>
-        <translation>строка %1: кавычка не закрыта</translation>
-    </message>
-    <message>
-        <source>line %1: a quote in the middle of a field (a field that holds one is quoted whole, its quotes doubled)</source>
-        <translation>строка %1: кавычка внутри поля (поле с кавычкой заключается в кавычки целиком, кавычки в нём удваиваются)</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>строка %1: %2</translation>
     </message>
@@ -793,10 +800,6 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>the point has no name</source>
         <translation>у точки нет обозначения</translation>
-    </message>
-    <message>
-        <source>the list is not UTF-8 text</source>
-        <translation>список - не текст в UTF-8</translation>
     </message>
     <message>
         <source>line 1: the list starts with the line %1</source>
