@@ -40,25 +40,6 @@ void takeAll(const QList<ArchiveReading> &readings, QHash<TestPoint, QList<Point
     }
 }
 
-// A setting the program cannot read keeps its default.
-ObjectRules rulesFrom(const QMap<QString, ArchiveSetting> &settings)
-{
-    ObjectRules rules;
-    bool ok = false;
-    const double tolerance = settings.value(QStringLiteral("tolerance")).value.toDouble(&ok);
-    if (ok && tolerance >= 0)
-        rules.tolerance = tolerance;
-    const int days = settings.value(QStringLiteral("min_interval")).value.toInt(&ok);
-    if (ok && days >= 0)
-        rules.minimumIntervalDays = days;
-    rules.rule = ObjectRules::ruleNamed(settings.value(QStringLiteral("rule")).value)
-                     .value_or(IntervalRule::HalfLife);
-    rules.rate = ObjectRules::rateNamed(settings.value(QStringLiteral("rate")).value)
-                     .value_or(RateChoice::LongOrShort);
-    rules.design = CDesignMinimum::fromText(settings.value(QStringLiteral("design")).value);
-    return rules;
-}
-
 QString whoSet(const QString &by, const QString &role)
 {
     return role.isEmpty() ? by : QStringLiteral("%1 (%2)").arg(by, role);
@@ -178,6 +159,25 @@ bool CArchiveEvaluation::setDesign(CArchive &archive, int group, const DesignDat
 {
     return archive.setSettings(group, {{QStringLiteral("design"), CDesignMinimum::text(design)}},
                                QDateTime::currentDateTime(), reason, problem);
+}
+
+// A setting the program cannot read keeps its default.
+ObjectRules CArchiveEvaluation::rulesFrom(const QMap<QString, ArchiveSetting> &settings)
+{
+    ObjectRules rules;
+    bool ok = false;
+    const double tolerance = settings.value(QStringLiteral("tolerance")).value.toDouble(&ok);
+    if (ok && tolerance >= 0)
+        rules.tolerance = tolerance;
+    const int days = settings.value(QStringLiteral("min_interval")).value.toInt(&ok);
+    if (ok && days >= 0)
+        rules.minimumIntervalDays = days;
+    rules.rule = ObjectRules::ruleNamed(settings.value(QStringLiteral("rule")).value)
+                     .value_or(IntervalRule::HalfLife);
+    rules.rate = ObjectRules::rateNamed(settings.value(QStringLiteral("rate")).value)
+                     .value_or(RateChoice::LongOrShort);
+    rules.design = CDesignMinimum::fromText(settings.value(QStringLiteral("design")).value);
+    return rules;
 }
 
 ReadingDecision CArchiveEvaluation::decisionNamed(const QString &name)

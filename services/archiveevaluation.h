@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/archivesetting.h"
 #include "evaluation/evaluationinput.h"
 
 #include <QString>
@@ -19,6 +20,8 @@ public:
     static const QString kVerified;
     static const QString kRejected;
     static ReadingDecision decisionNamed(const QString &name);
+    // An object's rules from its latest settings.
+    static ObjectRules rulesFrom(const QMap<QString, ArchiveSetting> &settings);
 
     // False with the reason in *problem when the archive cannot be read.
     static bool input(CArchive &archive, const CZRData &data, const QDateTime &time,

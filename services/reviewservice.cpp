@@ -26,17 +26,6 @@ ArchiveDecision decisionAt(const Decisions &decisions, int group, int cell, cons
     return found == decisions.cend() ? ArchiveDecision{} : found->second;
 }
 
-// Each group's tolerance, in the unit of the reading.
-double toleranceOf(const QMap<int, QMap<QString, ArchiveSetting>> &settings, int group, int unit)
-{
-    ObjectRules rules;
-    bool ok = false;
-    const double set = settings.value(group).value(QStringLiteral("tolerance")).value.toDouble(&ok);
-    if (ok && set >= 0)
-        rules.tolerance = set;
-    return rules.toleranceIn(unit);
-}
-
 void addLines(int group, int cell, const QList<PointReading> &readings, double tolerance,
               const Decisions &decisions, QList<ReviewLine> *lines)
 {
@@ -93,7 +82,9 @@ QList<ReviewLine> CReviewService::list(CArchive &archive, QString *problem)
     QList<ReviewLine> lines;
     for (const auto &[key, readings] : byPoint)
         addLines(std::get<0>(key), std::get<1>(key), readings,
-                 toleranceOf(settings, std::get<0>(key), std::get<2>(key)), decisions, &lines);
+                 CArchiveEvaluation::rulesFrom(settings.value(std::get<0>(key)))
+                     .toleranceIn(std::get<2>(key)),
+                 decisions, &lines);
     std::stable_sort(lines.begin(), lines.end(), [](const ReviewLine &a, const ReviewLine &b) {
         return std::tuple(a.reading.time, a.group, a.cell) <
                std::tuple(b.reading.time, b.group, b.cell);
