@@ -65,7 +65,8 @@ bool CImportedDump::decode(const std::uint8_t *data, int size, CZRData *into)
         r.rawValue = qFromLittleEndian<qint32>(p + 4);
         r.divisor = kDivisors[std::min<int>(p[8], kMaxDecimals)];
         r.unit = std::min<int>(p[9], kUnitCount - 1);
-        if (r.group >= 1 && r.group <= CZRData::kMaxGroups && r.cell >= 1)
+        // A zero is no reading, as in a tester's own memory.
+        if (r.group >= 1 && r.group <= CZRData::kMaxGroups && r.cell >= 1 && r.rawValue != 0)
             into->append(r);
     }
     into->deviceType = QString::fromUtf8(reinterpret_cast<const char *>(data + nameAt), nameSize);
