@@ -46,8 +46,10 @@ if [ "$demo" = 1 ]; then
     scripts/demo-archive.sh "$demo_dir" "$bin"
     # shellcheck source=/dev/null
     . "$demo_dir/demo.env"
-    # The newest survey on screen, so the evaluation and review windows have figures at once.
-    open=("$(ls "$XDG_DATA_HOME"/collatrix/downloads/*.clxd | tail -n 1)")
+    # The newest survey on screen, so the evaluation and review windows have figures at once;
+    # kept files are named by their time, so the last in order is the newest.
+    kept=("$XDG_DATA_HOME"/collatrix/downloads/*.clxd)
+    open=("${kept[-1]}")
 fi
 
 if [ "$simulate" = 1 ]; then
