@@ -253,37 +253,25 @@ private slots:
     // years: 2024-07-17, before today and never read since: overdue, and it governs. Cell 4 grew
     // 0.80: suspect, no date. Cell 5's halved reading of 2025 is rejected, so its newest reading
     // is 8.80 of 2024: rate 0.19959, life 14.03, next in 7.0144 years: 2031-06-07. Group 8:
-    // 10.00 to 9.90 in a year, life 38.97, the 10 years' cap: 2035-06-01.
+    // 10.00 to 9.90 in a year, life 38.97, the 10 years' cap: 2035-06-01. Group 9's only point
+    // grew 1.00: suspect, so the object has no date and comes last, whatever the days asked.
     void dueList_data() { addBackends(); }
     void dueList()
     {
-        recordAll({{{3, 1, 1190, 1, 0},
-                    {3, 2, 900, 1, 0},
-                    {3, 3, 820, 1, 0},
-                    {3, 4, 1000, 1, 0},
-                    {5, 1, 900, 1, 0},
-                    {5, 2, 900, 1, 0},
-                    {5, 3, 800, 1, 0},
-                    {5, 4, 900, 1, 0},
-                    {5, 5, 900, 1, 0},
-                    {7, 1, 500, 1, 0}},
-                   {{3, 1, 1150, 1, 0},
-                    {3, 2, 880, 1, 0},
-                    {3, 3, 800, 1, 0},
-                    {3, 4, 1010, 1, 0},
-                    {5, 1, 850, 1, 0},
-                    {5, 3, 640, 1, 0},
-                    {5, 5, 880, 1, 0},
-                    {8, 1, 1000, 1, 0}},
-                   {{3, 1, 1100, 1, 0},
-                    {3, 2, 850, 1, 0},
-                    {3, 3, 790, 1, 0},
-                    {3, 4, 1020, 1, 0},
-                    {5, 2, 800, 1, 0},
-                    {5, 4, 980, 1, 0},
-                    {5, 5, 400, 1, 0},
-                    {8, 1, 990, 1, 0}}},
-                  {"2023-06-01", "2024-06-01", "2025-06-01"});
+        // Group, cell and the hundredths read in 2023, 2024 and 2025; 0: not read that year.
+        const QList<std::array<int, 5>> table{
+            {3, 1, 1190, 1150, 1100}, {3, 2, 900, 880, 850}, {3, 3, 820, 800, 790},
+            {3, 4, 1000, 1010, 1020}, {5, 1, 900, 850, 0},   {5, 2, 900, 0, 800},
+            {5, 3, 800, 640, 0},      {5, 4, 900, 0, 980},   {5, 5, 900, 880, 400},
+            {7, 1, 500, 0, 0},        {8, 1, 0, 1000, 990},  {9, 1, 900, 0, 1000}};
+        QList<QList<std::array<int, 5>>> surveys(3);
+        for (const auto &row : table) {
+            for (size_t year = 0; year < 3; ++year) {
+                if (row[2 + year] != 0)
+                    surveys[qsizetype(year)].append({row[0], row[1], row[2 + year], 1, 0});
+            }
+        }
+        recordAll(surveys, {"2023-06-01", "2024-06-01", "2025-06-01"});
         const QString names = dir.filePath("points-" + QString(QTest::currentDataTag()) + ".csv");
         writeFile(names, "group;cell;name;location\r\n5;3;ТТ-03;\"север; 12 ч\"\r\n");
         for (const QStringList &args :
@@ -291,6 +279,7 @@ private slots:
                           "--warning", "1"},
               {"archive", "limits", "5", "--nominal", "10", "--minimum", "6"},
               {"archive", "limits", "8", "--nominal", "10", "--minimum", "6"},
+              {"archive", "limits", "9", "--nominal", "10", "--minimum", "6"},
               {"archive", "name", "5", "Линия 5; цех №2"},
               {"archive", "points", "import", names},
               {"review", "reject", "5", "5", "2025-06-01T10:00:00+00:00", "--reason", "slipped"}})
@@ -302,12 +291,14 @@ private slots:
             "Group;Name;Last survey;Points;Below minimum;Warning;Suspect;Overdue;Cell;Point;"
             "Next inspection",
             "5;\"Линия 5; цех №2\";2025-06-01;5;0;0;1;1;3;ТТ-03;2024-07-17",
-            "3;;2025-06-01;4;1;1;0;0;3;;2025-06-01", "8;;2025-06-01;1;0;0;0;0;1;;2035-06-01"};
+            "3;;2025-06-01;4;1;1;0;0;3;;2025-06-01", "8;;2025-06-01;1;0;0;0;0;1;;2035-06-01",
+            "9;;2025-06-01;1;0;0;1;0;;;"};
         QCOMPARE(lines(r.out), due);
         // An earlier version of the program records no packed results: the rows are read instead.
         QVERIFY(runSql(location, {"DELETE FROM packed_results WHERE download_id = "
                                   "(SELECT MIN(id) FROM downloads)"}));
-        QCOMPARE(lines(runCli({"due", "--within", "30", "--archive", url}).out), due.mid(0, 3));
+        QCOMPARE(lines(runCli({"due", "--within", "30", "--archive", url}).out), due.mid(0, 3)
+                                                                                     << due.last());
         // One event an object, each a day long on its date, under a UID the next export keeps.
         const QByteArray calendar = fileBytes(ics);
         const QRegularExpression uid(QStringLiteral("UID:([0-9a-f]{16}-object-[0-9]+@collatrix)"));
@@ -328,6 +319,7 @@ private slots:
         r = runCli({"due", "--archive", url});
         QVERIFY2(r.status == 1 && r.err.contains("packed results of download"), r.err.constData());
     }
+
 private:
     // The lines of the newest download's evaluation, or the file's.
     QStringList evaluated(const QString &file = QString())
