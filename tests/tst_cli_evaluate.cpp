@@ -245,25 +245,24 @@ private slots:
         QCOMPARE(runCli({"report", files.at(2), "-o", pdf, "--field", "novalue"}).status, 2);
     }
 
-    // The due list over three objects with limits and one without. Group 3 is the first test's:
+    // The due list over four objects with limits and one without. Group 3 is the first test's:
     // governed by cell 3, below its minimum, due on its survey's day. Group 5's points were read
-    // in different surveys (2023-06-01 to 2024-06-01 is 366 / 365.25 = 1.00205 years):
-    // cell 1 from 9.00 to 8.50, rate 0.49898, life 2.50 / 0.49898 = 5.0103, next in 2.5051
-    // years: 2026-12-03. Cell 3 from 8.00 to 6.40, rate 1.59672, life 0.2505, next in 0.1253
-    // years: 2024-07-17, before today and never read since: overdue, and it governs. Cell 4 grew
-    // 0.80: suspect, no date. Cell 5's halved reading of 2025 is rejected, so its newest reading
-    // is 8.80 of 2024: rate 0.19959, life 14.03, next in 7.0144 years: 2031-06-07. Group 8:
-    // 10.00 to 9.90 in a year, life 38.97, the 10 years' cap: 2035-06-01. Group 9's only point
-    // grew 1.00: suspect, so the object has no date and comes last, whatever the days asked.
+    // in different surveys (2023-06-01 to 2024-06-01 is 366 / 365.25 = 1.00205 years): cell 1
+    // from 9.00 to 8.50, rate 0.49898, life 2.50 / 0.49898 = 5.0103, next in 2.5051 years:
+    // 2026-12-03. Cell 3 from 8.00 to 6.40, rate 1.59672, life 0.2505, next in 0.1253 years:
+    // 2024-07-17, before today and never read since: overdue, and it governs. Cell 4 grew 0.80:
+    // suspect, no date. Group 8's halved reading of 2025 is rejected, so its newest is 9.90 of
+    // 2024: rate 0.099795, life 39.08, the 10 years' cap: 2034-06-01. Group 9's only point grew
+    // 1.00: suspect, so the object has no date and comes last, whatever the days asked.
     void dueList_data() { addBackends(); }
     void dueList()
     {
         // Group, cell and the hundredths read in 2023, 2024 and 2025; 0: not read that year.
         const QList<std::array<int, 5>> table{
-            {3, 1, 1190, 1150, 1100}, {3, 2, 900, 880, 850}, {3, 3, 820, 800, 790},
-            {3, 4, 1000, 1010, 1020}, {5, 1, 900, 850, 0},   {5, 2, 900, 0, 800},
-            {5, 3, 800, 640, 0},      {5, 4, 900, 0, 980},   {5, 5, 900, 880, 400},
-            {7, 1, 500, 0, 0},        {8, 1, 0, 1000, 990},  {9, 1, 900, 0, 1000}};
+            {3, 1, 1190, 1150, 1100}, {3, 2, 900, 880, 850},  {3, 3, 820, 800, 790},
+            {3, 4, 1000, 1010, 1020}, {5, 1, 900, 850, 0},    {5, 2, 900, 0, 800},
+            {5, 3, 800, 640, 0},      {5, 4, 900, 0, 980},    {5, 5, 900, 880, 0},
+            {7, 1, 500, 0, 0},        {8, 1, 1000, 990, 500}, {9, 1, 900, 0, 1000}};
         QList<QList<std::array<int, 5>>> surveys(3);
         for (const auto &row : table) {
             for (size_t year = 0; year < 3; ++year) {
@@ -282,7 +281,7 @@ private slots:
               {"archive", "limits", "9", "--nominal", "10", "--minimum", "6"},
               {"archive", "name", "5", "Линия 5; цех №2"},
               {"archive", "points", "import", names},
-              {"review", "reject", "5", "5", "2025-06-01T10:00:00+00:00", "--reason", "slipped"}})
+              {"review", "reject", "8", "1", "2025-06-01T10:00:00+00:00", "--reason", "slipped"}})
             QCOMPARE(runCli(args + QStringList{"--archive", url}).status, 0);
         const QString ics = dir.filePath("due-" + QString(QTest::currentDataTag()) + ".ics");
         CliRun r = runCli({"due", "--archive", url, "--ics", ics});
@@ -291,7 +290,7 @@ private slots:
             "Group;Name;Last survey;Points;Below minimum;Warning;Suspect;Overdue;Cell;Point;"
             "Next inspection",
             "5;\"Линия 5; цех №2\";2025-06-01;5;0;0;1;1;3;ТТ-03;2024-07-17",
-            "3;;2025-06-01;4;1;1;0;0;3;;2025-06-01", "8;;2025-06-01;1;0;0;0;0;1;;2035-06-01",
+            "3;;2025-06-01;4;1;1;0;0;3;;2025-06-01", "8;;2025-06-01;1;0;0;0;0;1;;2034-06-01",
             "9;;2025-06-01;1;0;0;1;0;;;"};
         QCOMPARE(lines(r.out), due);
         // An earlier version of the program records no packed results: the rows are read instead.
