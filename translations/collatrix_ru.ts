@@ -342,6 +342,10 @@ p, li { white-space: pre-wrap; }
         <source>The archive file or its folder is read-only: downloads are still kept as files, but they are not recorded until the archive can be written.</source>
         <translation>Файл архива или его папка доступны только для чтения: загрузки по-прежнему сохраняются в файлы, но не записываются в архив, пока в него нельзя писать.</translation>
     </message>
+    <message>
+        <source>the packed results of download %1 are damaged</source>
+        <translation>упакованные результаты загрузки %1 повреждены</translation>
+    </message>
 </context>
 <context>
     <name>CArchiveIndicator</name>
@@ -544,6 +548,21 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>%1, with %2: pressure thickness %3, structural minimum %4, minimum allowable %5</source>
         <translation>%1, при %2: расчётная толщина по давлению %3, конструктивный минимум %4, минимально допустимая %5</translation>
+    </message>
+</context>
+<context>
+    <name>CDueList</name>
+    <message>
+        <source>Governing point: %1
+Points: %2, below minimum: %3, warning: %4, suspect: %5, overdue: %6
+Last survey: %7</source>
+        <translation>Определяющая точка: %1
+Точек: %2, ниже минимума: %3, предупреждение: %4, сомнительных: %5, просрочено: %6
+Последнее обследование: %7</translation>
+    </message>
+    <message>
+        <source>Inspection due: %1</source>
+        <translation>Срок контроля: %1</translation>
     </message>
 </context>
 <context>
