@@ -53,7 +53,11 @@ if [ "$demo" = 1 ]; then
 fi
 
 if [ "$simulate" = 1 ]; then
-    "$bin/collatrix-tester" --port 3 --layout 3 --groups 4 --cells 12 --seed 7 &
+    memory=(--groups 4 --cells 12)
+    if [ "$demo" = 1 ]; then
+        memory=(--readings "$demo_dir/surveys/readings-5.txt")
+    fi
+    "$bin/collatrix-tester" --port 3 --layout 3 "${memory[@]}" --seed 7 &
     tester_pid=$!
     for _ in $(seq 50); do
         [ -L "$bin/ports/COM3" ] && break
