@@ -52,7 +52,8 @@ bool result(QString text, MeasurementRecord *record)
         return false;
     bool ok = false;
     const qint64 raw = (whole + fraction).toLongLong(&ok);
-    if (!ok || raw > std::numeric_limits<qint32>::max())
+    // A tester keeps no zero: nothing was measured there.
+    if (!ok || raw == 0 || raw > std::numeric_limits<qint32>::max())
         return false;
     record->rawValue = int(raw);
     record->divisor = 1;
@@ -138,7 +139,7 @@ bool CReadingsImport::parseLine(const QStringList &fields, QDateTime *time,
         *reason =
             tr("the cell '%1' is not a whole number from 1 to %2").arg(fields.at(2)).arg(kMaxCell);
     else if (!result(fields.at(3), record))
-        *reason = tr("the result '%1' is not a number with at most %2 decimals")
+        *reason = tr("the result '%1' is not a number above 0 with at most %2 decimals")
                       .arg(fields.at(3))
                       .arg(CImportedDump::kMaxDecimals);
     else if (!unit(fields.at(4), record))

@@ -37,11 +37,11 @@ private slots:
             << QStringList();
         QTest::newRow("every kind of bad line")
             << head + "2024-13-01;1;1;1;mm\n2023-06-01;0;1;1;mm\n2023-06-01;1;x;1;mm\n"
-                      "2023-06-01;1;1;1.23456;mm\n2023-06-01;1;1;1e3;mm\n2023-06-01;1;1;1;cm\n"
-                      "2023-06-01;1;1;1\n2023-06-01;1;1;1;mm\n"
+                      "2023-06-01;1;1;1.23456;mm\n2023-06-01;1;1;1e3;mm\n2023-06-01;1;1;0,00;mm\n"
+                      "2023-06-01;1;1;1;cm\n2023-06-01;1;1;1\n2023-06-01;1;1;1;mm\n"
             << QList<QDateTime>() << QStringList()
-            << QStringList{"2: time",   "3: group", "4: cell",  "5: result",
-                           "6: result", "7: unit",  "8: fields"};
+            << QStringList{"2: time",   "3: group",  "4: cell", "5: result",
+                           "6: result", "7: result", "8: unit", "9: fields"};
         QTest::newRow("no header") << QByteArray("2023-06-01;1;1;1;mm\n") << QList<QDateTime>()
                                    << QStringList() << QStringList{"1: header"};
     }

@@ -863,10 +863,6 @@ The received data is shown as usual; save it before you close the program.</sour
         <translation>номер &apos;%1&apos; - не целое число от 1 до %2</translation>
     </message>
     <message>
-        <source>the result &apos;%1&apos; is not a number with at most %2 decimals</source>
-        <translation>результат &apos;%1&apos; - не число с не более чем %2 знаками после запятой</translation>
-    </message>
-    <message>
         <source>the unit &apos;%1&apos; is neither mm nor in</source>
         <translation>единица &apos;%1&apos; - ни mm, ни in</translation>
     </message>
@@ -885,6 +881,10 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Nothing of %1 was recorded.</source>
         <translation>Из %1 ничего не записано.</translation>
+    </message>
+    <message>
+        <source>the result &apos;%1&apos; is not a number above 0 with at most %2 decimals</source>
+        <translation>результат &apos;%1&apos; - не число больше 0 с не более чем %2 знаками после запятой</translation>
     </message>
 </context>
 <context>
