@@ -2,6 +2,7 @@
 #include "archive/archive.h"
 
 #include "archive/archivelog.h"
+#include "archive/packedresults.h"
 #include "archive/archiveschema.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
@@ -100,16 +101,8 @@ const QString kPackedResultSelect =
 
 MeasurementRecord packedRecordOf(const QSqlQuery &query)
 {
-    MeasurementRecord r;
-    const qint64 point = query.value(0).toLongLong();
-    const qint64 kind = query.value(2).toLongLong();
-    r.group = int(point >> 16);
-    r.cell = int(point & 0xffff);
-    r.rawValue = query.value(1).toInt();
-    r.divisor = int(kind >> 4);
-    r.unit = int((kind >> 1) & 7);
-    r.hasAScan = (kind & 1) != 0;
-    return r;
+    return CPackedResults::recordOf(query.value(0).toLongLong(), query.value(1).toLongLong(),
+                                    query.value(2).toLongLong());
 }
 
 const QString kReadingSelect =
@@ -439,6 +432,10 @@ CArchive::Recorded CArchive::record(const CKeptDownload &kept, const QByteArray 
             insert.finish();
             recorded = Recorded::New;
             return insertResults(db, id, data, aScans, why) &&
+                   run(insert,
+                       QStringLiteral(
+                           "INSERT INTO packed_results (download_id, bytes) VALUES (?, ?)"),
+                       {id, CPackedResults::pack(data, aScans)}, why) &&
                    (!where.isShared() || insertBytes(db, id, fileBytes, why));
         },
         problem);
@@ -453,7 +450,8 @@ bool CArchive::removeEarlierState(QSqlDatabase &db, const CKeptDownload &kept, c
     const QVariantList key{file, kept.time.toMSecsSinceEpoch(), sha256};
     const QString match =
         QStringLiteral("SELECT id FROM downloads WHERE file = ? AND time_ms = ? AND sha256 <> ?");
-    for (const QString &table : {QStringLiteral("results"), QStringLiteral("kept_files")}) {
+    for (const QString &table : {QStringLiteral("results"), QStringLiteral("kept_files"),
+                                 QStringLiteral("packed_results")}) {
         if (!run(query,
                  QStringLiteral("DELETE FROM %1 WHERE download_id IN (%2)").arg(table, match), key,
                  problem))
@@ -590,30 +588,20 @@ bool CArchive::readDownloadsBefore(const QDateTime &time, bool newestFirst,
 {
     return read(
         [&](QSqlDatabase &db, QString *why) {
-            QSqlQuery earlier(db);
-            earlier.setForwardOnly(true);
-            const QString order =
-                newestFirst ? QStringLiteral("time_ms DESC, id") : QStringLiteral("time_ms, id");
-            if (!run(earlier,
-                     QStringLiteral("SELECT id, time_ms, utc_offset FROM downloads "
-                                    "WHERE time_ms < ? ORDER BY ") +
-                         order,
-                     {time.toMSecsSinceEpoch()}, why))
+            QList<PackedDownload> downloads;
+            if (!readPacked(db, time, newestFirst, &downloads, why))
                 return false;
-            QList<QPair<qint64, QDateTime>> downloads;
-            while (earlier.next())
-                downloads.append({earlier.value(0).toLongLong(), timeOf(earlier, 1)});
-            // One statement for every download: preparing it a thousand times costs as much as
-            // reading the rows.
-            QSqlQuery results(db);
-            results.setForwardOnly(true);
-            if (!results.prepare(kPackedResultSelect)) {
-                *why = results.lastError().text();
+            // Downloads recorded without their packed results are read row by row.
+            QSqlQuery rows(db);
+            rows.setForwardOnly(true);
+            if (!rows.prepare(kPackedResultSelect)) {
+                *why = rows.lastError().text();
                 return false;
             }
-            for (const auto &[id, at] : downloads) {
+            for (const PackedDownload &d : downloads) {
                 QList<ArchiveReading> readings;
-                if (!readResults(results, id, at, &readings, why))
+                if (!(d.bytes.isNull() ? readResults(rows, d.id, d.time, &readings, why)
+                                       : unpackResults(d, &readings, why)))
                     return false;
                 if (!take(readings))
                     break;
@@ -621,6 +609,41 @@ bool CArchive::readDownloadsBefore(const QDateTime &time, bool newestFirst,
             return true;
         },
         problem);
+}
+
+// One statement for every download: a statement a download costs as much as reading its values.
+bool CArchive::readPacked(QSqlDatabase &db, const QDateTime &time, bool newestFirst,
+                          QList<PackedDownload> *downloads, QString *problem)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString order =
+        newestFirst ? QStringLiteral("d.time_ms DESC, d.id") : QStringLiteral("d.time_ms, d.id");
+    if (!run(query,
+             QStringLiteral("SELECT d.id, d.time_ms, d.utc_offset, p.bytes FROM downloads d "
+                            "LEFT JOIN packed_results p ON p.download_id = d.id "
+                            "WHERE d.time_ms < ? ORDER BY ") +
+                 order,
+             {time.toMSecsSinceEpoch()}, problem))
+        return false;
+    while (query.next())
+        downloads->append({query.value(0).toLongLong(), timeOf(query, 1),
+                           query.isNull(3) ? QByteArray() : query.value(3).toByteArray()});
+    return true;
+}
+
+bool CArchive::unpackResults(const PackedDownload &download, QList<ArchiveReading> *readings,
+                             QString *problem)
+{
+    std::vector<MeasurementRecord> records;
+    if (!CPackedResults::unpack(download.bytes, &records)) {
+        *problem = tr("the packed results of download %1 are damaged").arg(download.id);
+        return false;
+    }
+    readings->reserve(qsizetype(records.size()));
+    for (const MeasurementRecord &r : records)
+        readings->append(ArchiveReading{download.time, download.id, r});
+    return true;
 }
 
 bool CArchive::readResults(QSqlQuery &query, qint64 id, const QDateTime &at,
@@ -908,6 +931,25 @@ QString CArchive::groupName(int group, const QDateTime &at, QString *problem)
         {group, at.toMSecsSinceEpoch()},
         [&](const QSqlQuery &row) { name = row.value(0).toString(); }, problem);
     return name;
+}
+
+QMap<int, QString> CArchive::groupNames(const QDateTime &at, QString *problem)
+{
+    QMap<int, QString> names;
+    read(
+        [&](QSqlDatabase &db, QString *why) {
+            return eachRow(
+                db,
+                QStringLiteral("SELECT grp, name FROM group_names WHERE from_ms <= ? "
+                               "ORDER BY grp, from_ms, id"),
+                {at.toMSecsSinceEpoch()},
+                [&](const QSqlQuery &row) {
+                    names.insert(row.value(0).toInt(), row.value(1).toString());
+                },
+                why);
+        },
+        problem);
+    return names;
 }
 
 QDateTime CArchive::newestTime(QString *problem)

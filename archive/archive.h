@@ -99,6 +99,8 @@ public:
     QMap<qint64, QStringList> objectNames(QString *problem);
     // The group's name at the time; empty when it had none.
     QString groupName(int group, const QDateTime &at, QString *problem);
+    // The name every named group had at the time.
+    QMap<int, QString> groupNames(const QDateTime &at, QString *problem);
     // Sets the group's settings ("rule", "tolerance", ...) from the time on, a row each, all or
     // none; the earlier settings stay.
     bool setSettings(int group, const QMap<QString, QString> &values, const QDateTime &from,
@@ -155,6 +157,16 @@ private:
                             const QString &sha256, QString *problem);
     bool insertResults(QSqlDatabase &db, qint64 id, const CZRData &data,
                        const QMap<int, AScanEntry> &aScans, QString *problem);
+    // A download's time and its packed results; null bytes when it was recorded without them.
+    struct PackedDownload {
+        qint64 id = 0;
+        QDateTime time;
+        QByteArray bytes;
+    };
+    bool readPacked(QSqlDatabase &db, const QDateTime &time, bool newestFirst,
+                    QList<PackedDownload> *downloads, QString *problem);
+    bool unpackResults(const PackedDownload &download, QList<ArchiveReading> *readings,
+                       QString *problem);
     bool readResults(QSqlQuery &query, qint64 id, const QDateTime &at,
                      QList<ArchiveReading> *readings, QString *problem);
     bool readReadings(const QString &sql, const QVariantList &values,

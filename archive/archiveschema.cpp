@@ -124,6 +124,8 @@ QStringList CArchiveSchema::step(int toVersion, QString *problem) const
         return version6();
     case 7:
         return version7();
+    case 8:
+        return version8();
     default:
         *problem = tr("no migration leads to archive version %1").arg(toVersion);
         return {};
@@ -241,4 +243,14 @@ QStringList CArchiveSchema::version7() const
                            "from_ms BIGINT NOT NULL, %2)")
                 .arg(dialect.keyColumn(), whoColumns().join(QStringLiteral(", "))),
             QStringLiteral("CREATE INDEX point_names_point ON point_names (grp, cell, from_ms)")};
+}
+
+// Each download's results once more in one value, read at once where the rows would be read one
+// by one. A program that writes no such value (one of an earlier version) leaves it out, and a
+// reader then reads the rows: the lowest writer stays 1.
+QStringList CArchiveSchema::version8() const
+{
+    return {QStringLiteral("CREATE TABLE packed_results (download_id BIGINT PRIMARY KEY "
+                           "REFERENCES downloads (id) ON DELETE CASCADE, bytes %1 NOT NULL)")
+                .arg(dialect.blobType())};
 }

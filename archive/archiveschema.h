@@ -16,7 +16,7 @@ class CArchiveSchema
     Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
 
 public:
-    static constexpr int kVersion = 7;
+    static constexpr int kVersion = 8;
 
     CArchiveSchema(const QSqlDatabase &db, const CArchiveDialect &dialect)
         : db(db), dialect(dialect)
@@ -47,6 +47,7 @@ private:
     QStringList version5() const;
     QStringList version6() const;
     QStringList version7() const;
+    QStringList version8() const;
 
     QSqlDatabase db;
     CArchiveDialect dialect;

@@ -79,6 +79,15 @@ QString &defaultProgramFolder()
     return folder;
 }
 
+// $COLLATRIX_SETTINGS_FOLDER in place of the program folder, so a demonstration keeps its
+// Settings.ini and Data/ apart from the user's.
+QString environmentFolder()
+{
+    const QString folder = qEnvironmentVariable("COLLATRIX_SETTINGS_FOLDER");
+    return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder
+                                                                 : folder + QLatin1Char('/');
+}
+
 } // namespace
 
 void CCollatrix::setDefaultProgramFolder(const QString &folder)
@@ -89,10 +98,11 @@ void CCollatrix::setDefaultProgramFolder(const QString &folder)
 CCollatrix::CCollatrix(const QString &programFolderOverride)
     : version(QStringLiteral(COLLATRIX_VERSION))
 {
-    programFolder = !programFolderOverride.isEmpty() ? programFolderOverride
-                    : !defaultProgramFolder().isEmpty()
-                        ? defaultProgramFolder()
-                        : folderOfPath(QCoreApplication::applicationFilePath());
+    programFolder = !programFolderOverride.isEmpty()    ? programFolderOverride
+                    : !defaultProgramFolder().isEmpty() ? defaultProgramFolder()
+                    : environmentFolder().isEmpty()
+                        ? folderOfPath(QCoreApplication::applicationFilePath())
+                        : environmentFolder();
     QDir::setCurrent(programFolder);
     // An installed program folder belongs to the administrator; the kernel's answer for this
     // user decides, so a read-only mount counts too.

@@ -28,7 +28,8 @@ class CCollatrix : public QObject
     Q_OBJECT
 
 public:
-    // The program folder defaults to the folder of the running program (see
+    // The program folder, where Settings.ini and the first Data/ folder are, defaults to
+    // $COLLATRIX_SETTINGS_FOLDER when set, else to the folder of the running program (see
     // setDefaultProgramFolder); tests pass their own.
     explicit CCollatrix(const QString &programFolderOverride = QString());
     // Makes every controller built without a folder use this one; tests run the window in a

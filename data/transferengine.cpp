@@ -3,6 +3,7 @@
 
 #include "device/comport.h"
 #include "device/kvtustester.h"
+#include "services/evaluationsettings.h"
 
 CTransferEngine::CTransferEngine(CKVTUSTester *tester) : tester(tester) {}
 
@@ -106,7 +107,8 @@ CTransferEngine::Outcome CTransferEngine::outcome(bool decoded, int groupCount, 
 CKeptDownload CTransferEngine::reception(const std::uint8_t *dump, int size) const
 {
     CKeptDownload kept;
-    kept.time = QDateTime::currentDateTime();
+    // On the day the program takes for today, so a demonstration can survey on days past.
+    kept.time = CEvaluationSettings::now();
     if (tester->currentPort != nullptr)
         kept.port = QStringLiteral("COM%1").arg(tester->currentPort->portNumber());
     kept.extended = tester->extendedProtocol;

@@ -12,7 +12,7 @@ status=0
 for b in build/bin/bench_*; do
     # The archive's benchmark measures PostgreSQL too, on a throwaway server.
     case $b in
-    */bench_archive) tests/with-postgres.sh "$b" "$@" || status=1 ;;
+    */bench_archive | */bench_due) tests/with-postgres.sh "$b" "$@" || status=1 ;;
     *) "$b" "$@" || status=1 ;;
     esac
 done

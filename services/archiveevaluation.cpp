@@ -67,8 +67,6 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
 {
     input->data = &data;
     input->time = time;
-    input->maximumIntervalYears = CEvaluationSettings::maximumIntervalYears();
-    input->limits.clear();
     input->history = pointsOf(data);
     QString why;
     if (!input->history.isEmpty())
@@ -79,20 +77,28 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
                 return true;
             },
             &why);
-    const QMap<int, ArchiveLimits> latest =
-        why.isEmpty() ? archive.latestLimits(&why) : QMap<int, ArchiveLimits>();
-    if (!why.isEmpty()) {
-        *problem = why;
-        return false;
-    }
-    for (const ArchiveLimits &l : latest)
-        input->limits.insert(
-            l.group, GroupLimits{l.nominal, l.minimum, l.warning, whoSet(l.by, l.role), l.from});
-    const bool read = readRules(archive, input, &why) && readDecisions(archive, input, &why) &&
-                      readNames(archive, input, &why);
+    const bool read = why.isEmpty() && facts(archive, input, &why) &&
+                      readDecisions(archive, input, &why) && readNames(archive, input, &why);
     if (!read)
         *problem = why;
     return read;
+}
+
+bool CArchiveEvaluation::facts(CArchive &archive, EvaluationInput *input, QString *problem)
+{
+    input->maximumIntervalYears = CEvaluationSettings::maximumIntervalYears();
+    input->today = CEvaluationSettings::today();
+    input->limits.clear();
+    const QMap<int, ArchiveLimits> latest = archive.latestLimits(problem);
+    for (const ArchiveLimits &l : latest)
+        input->limits.insert(
+            l.group, GroupLimits{l.nominal, l.minimum, l.warning, whoSet(l.by, l.role), l.from});
+    const QMap<QPair<int, int>, ArchivePointName> points =
+        problem->isEmpty() ? archive.pointNames(0, problem)
+                           : QMap<QPair<int, int>, ArchivePointName>();
+    for (const ArchivePointName &p : points)
+        input->pointNames.insert(TestPoint{p.group, p.cell}, PointName{p.name, p.location});
+    return problem->isEmpty() && readRules(archive, input, problem);
 }
 
 // The design minimum replaces a minimum typed before the design data were set.
@@ -115,16 +121,25 @@ bool CArchiveEvaluation::readRules(CArchive &archive, EvaluationInput *input, QS
     return problem->isEmpty();
 }
 
-bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input, QString *problem)
+QHash<QPair<TestPoint, qint64>, ReadingDecision>
+CArchiveEvaluation::markDecisions(const QList<ArchiveDecision> &decisions,
+                                  QHash<TestPoint, QList<PointReading>> *history)
 {
     QHash<QPair<TestPoint, qint64>, ReadingDecision> latest;
-    for (const ArchiveDecision &d : archive.decisions(problem))
+    for (const ArchiveDecision &d : decisions)
         latest.insert({TestPoint{d.group, d.cell}, d.readingTime.toMSecsSinceEpoch()},
                       decisionNamed(d.decision));
-    for (auto it = input->history.begin(); !latest.isEmpty() && it != input->history.end(); ++it) {
+    for (auto it = history->begin(); !latest.isEmpty() && it != history->end(); ++it) {
         for (PointReading &reading : *it)
             reading.decision = latest.value({it.key(), reading.time.toMSecsSinceEpoch()});
     }
+    return latest;
+}
+
+bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input, QString *problem)
+{
+    const QHash<QPair<TestPoint, qint64>, ReadingDecision> latest =
+        markDecisions(archive.decisions(problem), &input->history);
     const qint64 now = input->time.toMSecsSinceEpoch();
     for (auto it = latest.cbegin(); it != latest.cend(); ++it) {
         if (it.key().second == now)
@@ -135,7 +150,6 @@ bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input
                                              : QList<QPair<int, int>>();
     for (const auto &[group, cell] : later)
         input->readLater.insert(TestPoint{group, cell});
-    input->today = CEvaluationSettings::today();
     return problem->isEmpty();
 }
 
@@ -146,11 +160,6 @@ bool CArchiveEvaluation::readNames(CArchive &archive, EvaluationInput *input, QS
         if (!name.isEmpty())
             input->names.insert(group, name);
     }
-    const QMap<QPair<int, int>, ArchivePointName> points =
-        problem->isEmpty() ? archive.pointNames(0, problem)
-                           : QMap<QPair<int, int>, ArchivePointName>();
-    for (const ArchivePointName &p : points)
-        input->pointNames.insert(TestPoint{p.group, p.cell}, PointName{p.name, p.location});
     return problem->isEmpty();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/archivedecision.h"
 #include "archive/archivesetting.h"
 #include "evaluation/evaluationinput.h"
 
@@ -26,6 +27,14 @@ public:
     // False with the reason in *problem when the archive cannot be read.
     static bool input(CArchive &archive, const CZRData &data, const QDateTime &time,
                       EvaluationInput *input, QString *problem);
+    // What holds for every download: the latest limits, rules and point names, today and the
+    // longest interval.
+    static bool facts(CArchive &archive, EvaluationInput *input, QString *problem);
+    // Sets the decision in force (the last of the decisions, oldest first) on each reading of
+    // the history; the decisions by point and reading time, in milliseconds.
+    static QHash<QPair<TestPoint, qint64>, ReadingDecision>
+    markDecisions(const QList<ArchiveDecision> &decisions,
+                  QHash<TestPoint, QList<PointReading>> *history);
     // Whether limits are set for a group the download holds.
     static bool limitsApply(const EvaluationInput &input);
     // The evaluation CSV that goes beside a results file: results.csv, results-evaluation.csv.

@@ -10,6 +10,11 @@ namespace
 
 const QString kInterval = QStringLiteral("evaluation/maximum_interval");
 
+QDate chosenDay()
+{
+    return QDate::fromString(qEnvironmentVariable("COLLATRIX_TODAY"), QStringLiteral("yyyy-MM-dd"));
+}
+
 QString widthKey(int group)
 {
     return QStringLiteral("evaluation/map_width_%1").arg(group);
@@ -26,9 +31,16 @@ double CEvaluationSettings::maximumIntervalYears()
 
 QDate CEvaluationSettings::today()
 {
-    const QDate chosen =
-        QDate::fromString(qEnvironmentVariable("COLLATRIX_TODAY"), QStringLiteral("yyyy-MM-dd"));
+    const QDate chosen = chosenDay();
     return chosen.isValid() ? chosen : QDate::currentDate();
+}
+
+// One reading of the clock, so that a download just before midnight keeps its own day.
+QDateTime CEvaluationSettings::now()
+{
+    const QDateTime clock = QDateTime::currentDateTime();
+    const QDate chosen = chosenDay();
+    return chosen.isValid() ? QDateTime(chosen, clock.time()) : clock;
 }
 
 bool CEvaluationSettings::setMaximumIntervalYears(double years, QString *problem)

@@ -93,7 +93,7 @@ inline bool emptyServer(CArchiveLocation *location)
         *location,
         {"SET client_min_messages=warning",
          "DROP TABLE IF EXISTS kept_files, results, group_names, group_limits, object_settings, "
-         "reading_decisions, point_names, particulars, downloads, schema_version CASCADE",
+         "reading_decisions, point_names, packed_results, particulars, downloads, schema_version CASCADE",
          "DROP FUNCTION IF EXISTS halt"});
 }
 

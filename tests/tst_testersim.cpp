@@ -43,6 +43,51 @@ private slots:
         QVERIFY(CTesterMemory::fromDump(m.bytes(), layout).records() == m.records());
     }
 
+    void plannedMemory_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("records"); // as they begin the memory; empty: refused
+        const QByteArray one("ORBEXM47T\0\1", 11);
+        // 11.95 mm is 1195 (0x04AB) fine hundredths; then 5920 m/s (0x1720), the gain (here
+        // 0), probe 2, the A-scan mark and the time: 2024, May, 14th, 09:30:05.
+        QTest::newRow("layout 3")
+            << 3 << QByteArray("1;6;11.95\r\n\n")
+            << one + QByteArray("\1\0\6\0\xAB\4\1\0\x20\x17\0\2\0\0\0\1\x18\5\x0E\x09\x1E\5", 22);
+        QTest::newRow("layout 2") << 2 << QByteArray("1;6;11.95\n 2 ; 5 ; 5.5")
+                                  << one + QByteArray("\1\0\6\0\xAB\4\1\0\2\0\5\0\x26\2\1\0", 16);
+        QTest::newRow("layout 1 keeps no thickness") << 1 << QByteArray("1;1;5") << QByteArray();
+        QTest::newRow("no readings") << 3 << QByteArray("\n") << QByteArray();
+        QTest::newRow("two fields") << 3 << QByteArray("1;6") << QByteArray();
+        QTest::newRow("group 0") << 3 << QByteArray("0;1;5") << QByteArray();
+        QTest::newRow("no thickness") << 3 << QByteArray("1;1;0.004") << QByteArray();
+        QTest::newRow("too thick") << 3 << QByteArray("1;1;655.36") << QByteArray();
+    }
+
+    void plannedMemory()
+    {
+        QFETCH(int, layout);
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, records);
+        std::vector<TesterRecord> readings;
+        QString error;
+        QCOMPARE(CTesterMemory::readReadings(list, layout, &readings, &error), !records.isEmpty());
+        QCOMPARE(error.isEmpty(), !records.isEmpty());
+        if (records.isEmpty())
+            return;
+        const CTesterMemory m = CTesterMemory::planned(
+            layout, readings, 3, QDateTime(QDate(2024, 5, 14), QTime(9, 30, 5)));
+        QByteArray bytes = m.bytes();
+        if (layout == 3)
+            bytes[11 + 10] = '\0';
+        // Empty records pad the memory to one whole unit of 256 bytes.
+        QCOMPARE(bytes, records + QByteArray(267 - records.size(), '\0'));
+        QVERIFY(CTesterMemory::fromDump(m.bytes(), layout).records() == m.records());
+        TesterRecord sixth;
+        QVERIFY(m.findRecord(0, 5, &sixth) && sixth.thickness() == 11.95 &&
+                sixth.hasAScan == (layout == 3));
+    }
+
     void markersOnTheEchoes()
     {
         AScanParams p;

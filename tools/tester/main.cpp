@@ -39,20 +39,39 @@ int fail(int status, const QString &message)
     return status;
 }
 
+std::optional<QByteArray> readFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+std::optional<CTesterMemory> plannedMemory(const TesterOptions &o, QString *error)
+{
+    const std::optional<QByteArray> text = readFile(o.readingsFile, error);
+    std::vector<TesterRecord> readings;
+    if (!text || !CTesterMemory::readReadings(*text, o.layout, &readings, error))
+        return std::nullopt;
+    return CTesterMemory::planned(o.layout, readings, o.seed, o.taken);
+}
+
 std::optional<CTesterMemory> loadMemory(const TesterOptions &o, QString *error)
 {
+    if (!o.readingsFile.isEmpty())
+        return plannedMemory(o, error);
     if (o.dumpFile.isEmpty()) {
         *error = CTesterMemory::checkGeneration(o.layout, o.groups, o.cells);
         if (!error->isEmpty())
             return std::nullopt;
-        return CTesterMemory::generate(o.layout, o.groups, o.cells, o.seed);
+        return CTesterMemory::generate(o.layout, o.groups, o.cells, o.seed, o.taken);
     }
-    QFile file(o.dumpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(o.dumpFile, file.errorString());
+    const std::optional<QByteArray> bytes = readFile(o.dumpFile, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    return CTesterMemory::fromDump(file.readAll(), o.layout);
+    return CTesterMemory::fromDump(*bytes, o.layout);
 }
 
 // Whole or not at all: a test reads the file as the tester's memory.
@@ -80,7 +99,9 @@ int main(int argc, char *argv[])
     }
     const std::optional<CTesterMemory> loaded = loadMemory(options, &error);
     if (!loaded)
-        return fail(options.dumpFile.isEmpty() ? ExitUsage : ExitFailed, error);
+        return fail(options.dumpFile.isEmpty() && options.readingsFile.isEmpty() ? ExitUsage
+                                                                                 : ExitFailed,
+                    error);
     const CTesterMemory &memory = *loaded;
     if (!options.writeDump.isEmpty()) {
         if (!writeDump(memory, options.writeDump))

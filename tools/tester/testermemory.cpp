@@ -16,6 +16,7 @@ constexpr int kRecordSize = 8;
 constexpr int kZR2604BlockSize = 257;
 constexpr int kM47BlockSize = 256;
 constexpr int kExtendedRecordSize = 32;
+constexpr int kTakenOffset = 16;
 constexpr int kMaxZR2604Blocks = 127;
 constexpr int kMaxGroups = 256;
 constexpr int kHostBlock = 256;
@@ -108,16 +109,27 @@ QByteArray m47Header(int blockCount)
     return h;
 }
 
-MadeRecord m47Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng, int size)
+// The 8 bytes a layout-2 record and a layout-3 record begin with.
+QByteArray recordBytes(const TesterRecord &t, int size)
 {
-    const TesterRecord t{group, cell, lengthRaw(p, thicknessMm(p, rng)), p.fine, p.inches, false};
     QByteArray r(size, '\0');
     putLE16(r, 0, t.group);
     putLE16(r, 2, t.cell);
     putLE16(r, 4, t.value);
     r[6] = char(t.fine ? 1 : 0);
     r[7] = char(t.inches ? 1 : 0);
-    return {r, t};
+    return r;
+}
+
+TesterRecord thicknessReading(int group, int cell, const GroupProfile &p, CTesterRandom &rng)
+{
+    return TesterRecord{group, cell, lengthRaw(p, thicknessMm(p, rng)), p.fine, p.inches, false};
+}
+
+MadeRecord m47Record(int group, int cell, const GroupProfile &p, CTesterRandom &rng)
+{
+    const TesterRecord t = thicknessReading(group, cell, p, rng);
+    return {recordBytes(t, kRecordSize), t};
 }
 
 // A stored reading of the older gauge: a velocity in m/s or a transit time in tenths of us.
@@ -185,45 +197,110 @@ Generated generateZR2604(int groups, int cells, std::uint64_t seed)
     return memory;
 }
 
-Generated generateM47(int groups, int cells, std::uint64_t seed)
+// The count is of the 256-byte blocks of records; empty slots fill up the last one.
+Generated finishM47(Generated memory)
 {
-    Generated memory = recordStream(groups, cells, seed,
-                                    [](int g, int c, const GroupProfile &p, CTesterRandom &rng,
-                                       int) { return m47Record(g, c, p, rng, kRecordSize); });
-    // The count is of the 256-byte blocks of records; empty slots fill up the last one.
-    const int blocks = blocksFor(groups * cells);
+    const int blocks = blocksFor(int(memory.index.size()));
     memory.bytes.append(QByteArray(blocks * kM47BlockSize - memory.bytes.size(), '\0'));
     memory.bytes.prepend(m47Header(blocks));
     return memory;
 }
 
-// Bytes the host does not read still carry what a gauge would keep there: the velocity, the
-// gain and the probe.
-MadeRecord extendedRecord(int g, int c, const GroupProfile &p, CTesterRandom &rng, int index)
+Generated generateM47(int groups, int cells, std::uint64_t seed)
 {
-    MadeRecord made = m47Record(g, c, p, rng, kExtendedRecordSize);
-    QByteArray &r = made.bytes;
-    putLE16(r, 8, p.velocity);
-    r[10] = char(rng.between(20, 60));
-    r[11] = char(1 + g % 4);
-    // Most readings were saved with their A-scan; a few were not.
-    const bool withAScan = index % 9 != 4 && !rng.chance(0.08);
-    r[15] = char(withAScan ? 1 : 0);
-    made.indexed.hasAScan = withAScan;
-    return made;
+    Generated memory = recordStream(groups, cells, seed,
+                                    [](int g, int c, const GroupProfile &p, CTesterRandom &rng,
+                                       int) { return m47Record(g, c, p, rng); });
+    return finishM47(std::move(memory));
 }
 
-Generated generateExtended(int groups, int cells, std::uint64_t seed)
+// The time a gauge saved a reading with: the year after 2000, month, day, hour, minute, second.
+void putTaken(QByteArray &r, const QDateTime &taken)
 {
-    Generated memory = recordStream(groups, cells, seed, extendedRecord);
-    // The count is of the whole 256-byte units of the records alone, without the header, so
-    // the bytes past the last whole unit come after the host's progress has reached 100 %.
-    // Empty records pad a small memory to one unit: a count of 0 would end the host's
-    // reception with its first chunk.
+    if (!taken.isValid())
+        return;
+    const QDate d = taken.date();
+    const QTime t = taken.time();
+    const int fields[] = {d.year() - 2000, d.month(), d.day(), t.hour(), t.minute(), t.second()};
+    for (int i = 0; i < 6; ++i)
+        r[kTakenOffset + i] = char(fields[i]);
+}
+
+// Bytes the host does not read still carry what a gauge would keep there: the velocity, the
+// gain, the probe and the time the reading was saved.
+QByteArray extendedBytes(const TesterRecord &t, int velocity, int gain, const QDateTime &taken)
+{
+    QByteArray r = recordBytes(t, kExtendedRecordSize);
+    putLE16(r, 8, velocity);
+    r[10] = char(gain);
+    r[11] = char(1 + t.group % 4);
+    r[15] = char(t.hasAScan ? 1 : 0);
+    putTaken(r, taken);
+    return r;
+}
+
+MadeRecord extendedRecord(int g, int c, const GroupProfile &p, CTesterRandom &rng, int index,
+                          const QDateTime &taken)
+{
+    TesterRecord t = thicknessReading(g, c, p, rng);
+    const int gain = rng.between(20, 60);
+    // Most readings were saved with their A-scan; a few were not.
+    t.hasAScan = index % 9 != 4 && !rng.chance(0.08);
+    return {extendedBytes(t, p.velocity, gain, taken), t};
+}
+
+// The count is of the whole 256-byte units of the records alone, without the header, so the
+// bytes past the last whole unit come after the host's progress has reached 100 %. Empty
+// records pad a small memory to one unit: a count of 0 would end the host's reception with its
+// first chunk.
+Generated finishExtended(Generated memory)
+{
     while (memory.bytes.size() < kHostBlock)
         memory.bytes.append(QByteArray(kExtendedRecordSize, '\0'));
     memory.bytes.prepend(m47Header(int(memory.bytes.size()) / kHostBlock));
     return memory;
+}
+
+Generated generateExtended(int groups, int cells, std::uint64_t seed, const QDateTime &taken)
+{
+    return finishExtended(
+        recordStream(groups, cells, seed,
+                     [&taken](int g, int c, const GroupProfile &p, CTesterRandom &rng, int index) {
+                         return extendedRecord(g, c, p, rng, index, taken);
+                     }));
+}
+
+// Steel, as a plant's thickness survey mostly is.
+constexpr int kSteelVelocity = 5920;
+
+Generated plannedRecords(int layout, const std::vector<TesterRecord> &readings, std::uint64_t seed,
+                         const QDateTime &taken)
+{
+    Generated memory;
+    for (TesterRecord t : readings) {
+        CTesterRandom rng(seed, t.group, t.cell, 2);
+        t.hasAScan = layout == 3;
+        memory.bytes += layout == 3 ? extendedBytes(t, kSteelVelocity, rng.between(20, 60), taken)
+                                    : recordBytes(t, kRecordSize);
+        memory.index.push_back(t);
+    }
+    return layout == 3 ? finishExtended(std::move(memory)) : finishM47(std::move(memory));
+}
+
+// "group;cell;thickness", the thickness in mm with a point, kept in hundredths.
+bool readReading(const QByteArray &line, TesterRecord *r)
+{
+    const QList<QByteArray> fields = line.split(';');
+    bool ok[3] = {false, false, false};
+    if (fields.size() != 3)
+        return false;
+    r->group = fields[0].trimmed().toInt(&ok[0]);
+    r->cell = fields[1].trimmed().toInt(&ok[1]);
+    const double mm = fields[2].trimmed().toDouble(&ok[2]);
+    r->value = int(std::lround(mm * 100.0));
+    r->fine = true;
+    return ok[0] && ok[1] && ok[2] && r->group >= 1 && r->group <= kMaxGroups && r->cell >= 1 &&
+           r->cell <= 0xFFFF && r->value >= 1 && r->value <= 0xFFFF;
 }
 
 int le16(const char *p)
@@ -297,11 +374,50 @@ QString CTesterMemory::checkGeneration(int layout, int groups, int cells)
     return QString();
 }
 
-CTesterMemory CTesterMemory::generate(int layout, int groups, int cells, std::uint64_t seed)
+CTesterMemory CTesterMemory::generate(int layout, int groups, int cells, std::uint64_t seed,
+                                      const QDateTime &taken)
 {
     const Generated g = layout == 1   ? generateZR2604(groups, cells, seed)
-                        : layout == 3 ? generateExtended(groups, cells, seed)
+                        : layout == 3 ? generateExtended(groups, cells, seed, taken)
                                       : generateM47(groups, cells, seed);
+    return CTesterMemory(g.bytes, layout, g.index);
+}
+
+bool CTesterMemory::readReadings(const QByteArray &text, int layout, std::vector<TesterRecord> *out,
+                                 QString *error)
+{
+    if (layout != 2 && layout != 3) {
+        *error = QStringLiteral("readings are thicknesses: layout 2 or 3");
+        return false;
+    }
+    out->clear();
+    const QList<QByteArray> lines = text.split('\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        const QByteArray line = lines[n].trimmed();
+        if (line.isEmpty())
+            continue;
+        TesterRecord r;
+        if (!readReading(line, &r)) {
+            *error = QStringLiteral("line %1 is not group;cell;thickness in mm (1-256, 1-65535, "
+                                    "0.01-655.35): %2")
+                         .arg(n + 1)
+                         .arg(QString::fromUtf8(line));
+            return false;
+        }
+        out->push_back(r);
+    }
+    const qint64 recordBytes = qint64(out->size()) * (layout == 3 ? kExtendedRecordSize : 8);
+    if (out->empty() || kHeaderSize + recordBytes + kM47BlockSize > kMaxDumpSize) {
+        *error = QStringLiteral("%1 readings do not make a memory").arg(out->size());
+        return false;
+    }
+    return true;
+}
+
+CTesterMemory CTesterMemory::planned(int layout, const std::vector<TesterRecord> &readings,
+                                     std::uint64_t seed, const QDateTime &taken)
+{
+    const Generated g = plannedRecords(layout, readings, seed, taken);
     return CTesterMemory(g.bytes, layout, g.index);
 }
 

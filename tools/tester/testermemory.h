@@ -4,6 +4,7 @@
 #include "testerrecord.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -19,8 +20,18 @@ public:
 
     // Why a generated memory with these settings cannot exist; empty when it can.
     static QString checkGeneration(int layout, int groups, int cells);
-    // A plausible memory of groups x cells readings, the same for the same seed.
-    static CTesterMemory generate(int layout, int groups, int cells, std::uint64_t seed);
+    // A plausible memory of groups x cells readings, the same for the same seed. A valid time
+    // taken is kept in each 32-byte record as the time the reading was saved (layout 3).
+    static CTesterMemory generate(int layout, int groups, int cells, std::uint64_t seed,
+                                  const QDateTime &taken = QDateTime());
+    // The readings of a survey as a list, a line "group;cell;thickness in mm" each (blank lines
+    // left out), for a memory of layout 2 or 3. False with the reason.
+    static bool readReadings(const QByteArray &text, int layout, std::vector<TesterRecord> *out,
+                             QString *error);
+    // A memory holding exactly these readings in this order, fine millimetres, each with its
+    // A-scan in layout 3; the A-scans and the bytes the host does not read follow the seed.
+    static CTesterMemory planned(int layout, const std::vector<TesterRecord> &readings,
+                                 std::uint64_t seed, const QDateTime &taken);
     // A raw dump. A layout-1 header is recognised; otherwise layoutHint says 2 or 3.
     static CTesterMemory fromDump(const QByteArray &bytes, int layoutHint);
 

@@ -17,7 +17,7 @@ const char kTesterUsage[] =
     "                      program, created if missing; when that folder cannot\n"
     "                      be written, $XDG_RUNTIME_DIR/collatrix/ports/)\n"
     "\n"
-    "Memory (a generated data set unless --dump is given):\n"
+    "Memory (a generated data set unless --readings or --dump is given):\n"
     "  --layout 1|2|3      1: velocities and times in 257-byte blocks,\n"
     "                      2: thickness readings in 256-byte blocks (default),\n"
     "                      3: thickness readings with A-scans (extended device);\n"
@@ -27,6 +27,13 @@ const char kTesterUsage[] =
     "  --cells C           readings in each group (default 10)\n"
     "  --seed S            the data set and its A-scans are the same for a seed\n"
     "                      (default 1)\n"
+    "  --readings FILE     hold exactly the readings of FILE instead, in its order,\n"
+    "                      a line group;cell;thickness in mm each (e.g. 1;3;11.42),\n"
+    "                      fine millimetres, each with its A-scan in layout 3\n"
+    "  --taken TIME        the time the readings were saved (e.g.\n"
+    "                      2024-05-14T09:30:00), kept in every 32-byte record as\n"
+    "                      the year after 2000, month, day, hour, minute, second\n"
+    "                      (bytes 16-21, which the host does not read); layout 3\n"
     "  --dump FILE         serve a raw dump file instead; a layout-1 header is\n"
     "                      recognised, otherwise --layout 3 says the file holds\n"
     "                      32-byte records (default: layout 2)\n"
@@ -65,6 +72,7 @@ const char kTesterUsage[] =
     "  collatrix-tester --port 7 --layout 1 --seed 42\n"
     "  collatrix-tester --dump results.bin --layout 3 --pause-after 3000\n"
     "  collatrix-tester --layout 3 --write-dump memory.bin\n"
+    "  collatrix-tester --layout 3 --readings survey.txt --taken 2024-05-14T09:30\n"
     "  collatrix-tester --layout 3 --reply-rate 3840 --noise 4 --tail-pause 0.3\n"
     "\n"
     "Exit status: 0 ended normally, 1 the terminal or a file failed, 2 bad options\n"
@@ -139,11 +147,36 @@ bool readReal(const QCommandLineParser &p, const char *name, double low, double 
     return true;
 }
 
+// The memory's own options: a survey's readings and their time make a memory, a dump file is one.
+bool readSurvey(const QCommandLineParser &p, TesterOptions *o, QString *error)
+{
+    o->readingsFile = p.value(QStringLiteral("readings"));
+    const QString taken = p.value(QStringLiteral("taken"));
+    o->taken = QDateTime::fromString(taken, Qt::ISODate);
+    if (!taken.isEmpty() &&
+        (!o->taken.isValid() || o->taken.date().year() < 2000 || o->taken.date().year() > 2255)) {
+        *error = QStringLiteral("--taken needs a time from 2000 to 2255 such as "
+                                "2024-05-14T09:30:00, not '%1'")
+                     .arg(taken);
+        return false;
+    }
+    if (!o->dumpFile.isEmpty() && (!o->readingsFile.isEmpty() || !taken.isEmpty())) {
+        *error = QStringLiteral("--readings and --taken make a memory; a --dump file is one");
+        return false;
+    }
+    if (!taken.isEmpty() && o->layout != 3) {
+        *error = QStringLiteral("--taken needs --layout 3: only its 32-byte records keep a time");
+        return false;
+    }
+    return true;
+}
+
 void addOptions(QCommandLineParser &p)
 {
-    for (const char *valued : {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed",
-                               "write-dump", "rate", "reply-rate", "pause-after", "garbage",
-                               "noise", "tail-pause", "cut-reply", "vanish-after"})
+    for (const char *valued :
+         {"port", "ports-dir", "dump", "layout", "groups", "cells", "seed", "readings", "taken",
+          "write-dump", "rate", "reply-rate", "pause-after", "garbage", "noise", "tail-pause",
+          "cut-reply", "vanish-after"})
         p.addOption(QCommandLineOption(QLatin1String(valued), QString(), QStringLiteral("value")));
     for (const char *flag : {"silent", "non-extended"})
         p.addOption(QCommandLineOption(QLatin1String(flag)));
@@ -183,5 +216,5 @@ bool parseTesterOptions(const QStringList &args, TesterOptions *o, QString *erro
            readReal(p, "rate", 1.0, 1e7, &o->rate, error) &&
            readReal(p, "reply-rate", 1.0, 1e7, &o->replyRate, error) &&
            readReal(p, "tail-pause", 0.0, 3600.0, &o->tailPause, error) &&
-           readCutReplies(p, o, error);
+           readCutReplies(p, o, error) && readSurvey(p, o, error);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,9 @@ struct TesterOptions {
     int groups = 4;
     int cells = 10;
     std::uint64_t seed = 1;
+    // A survey's readings instead of a generated data set, and when they were saved.
+    QString readingsFile;
+    QDateTime taken;
     QString writeDump;
     double rate = 3840.0;
     // 0 sends each reply in one burst.
