@@ -3,9 +3,11 @@
 
 #include "archive/archive.h"
 #include "evaluation/evaluation.h"
+#include "format/icalendar.h"
 #include "format/zrdata.h"
 #include "services/archiveevaluation.h"
 
+#include <QCryptographicHash>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -239,4 +241,32 @@ QString CDueList::objectLabel(const DueLine &line)
 QString CDueList::pointLabel(const DueLine &line)
 {
     return line.cell == 0 ? QString() : PointName{line.pointName, QString()}.labelOf(line.cell);
+}
+
+QByteArray CDueList::calendar(const QList<DueLine> &lines, const QString &archiveKey,
+                              const QDateTime &stamp)
+{
+    // The archive's part of the UID: the same archive gives the same events, another archive
+    // other ones, however its objects are numbered.
+    const QString archivePart = QString::fromLatin1(
+        QCryptographicHash::hash(archiveKey.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+    QList<CICalendar::Event> events;
+    for (const DueLine &l : lines) {
+        if (!l.nextInspection.isValid())
+            continue;
+        const QString description =
+            tr("Governing point: %1\nPoints: %2, below minimum: %3, warning: %4, suspect: %5, "
+               "overdue: %6\nLast survey: %7")
+                .arg(pointLabel(l))
+                .arg(l.points)
+                .arg(l.belowMinimum)
+                .arg(l.warning)
+                .arg(l.suspect)
+                .arg(l.overdue)
+                .arg(dateText(l.lastSurvey.date()));
+        events.append({QStringLiteral("%1-object-%2@collatrix").arg(archivePart).arg(l.group),
+                       l.nextInspection, tr("Inspection due: %1").arg(objectLabel(l)),
+                       description});
+    }
+    return CICalendar::write(events, stamp, QStringLiteral("-//Collatrix//Due list//EN"));
 }

@@ -245,6 +245,81 @@ private slots:
         QCOMPARE(runCli({"report", files.at(2), "-o", pdf, "--field", "novalue"}).status, 2);
     }
 
+    // The due list over three objects with limits and one without. Group 3 is the first test's:
+    // governed by cell 3, below its minimum, due on its survey's day. Group 5's points were read
+    // in different surveys (2023-06-01 to 2024-06-01 is 366 / 365.25 = 1.00205 years):
+    // cell 1 from 9.00 to 8.50, rate 0.49898, life 2.50 / 0.49898 = 5.0103, next in 2.5051
+    // years: 2026-12-03. Cell 3 from 8.00 to 6.40, rate 1.59672, life 0.2505, next in 0.1253
+    // years: 2024-07-17, before today and never read since: overdue, and it governs. Cell 4 grew
+    // 0.80: suspect, no date. Cell 5's halved reading of 2025 is rejected, so its newest reading
+    // is 8.80 of 2024: rate 0.19959, life 14.03, next in 7.0144 years: 2031-06-07. Group 8:
+    // 10.00 to 9.90 in a year, life 38.97, the 10 years' cap: 2035-06-01. Group 9's only point
+    // grew 1.00: suspect, so the object has no date and comes last, whatever the days asked.
+    void dueList_data() { addBackends(); }
+    void dueList()
+    {
+        // Group, cell and the hundredths read in 2023, 2024 and 2025; 0: not read that year.
+        const QList<std::array<int, 5>> table{
+            {3, 1, 1190, 1150, 1100}, {3, 2, 900, 880, 850}, {3, 3, 820, 800, 790},
+            {3, 4, 1000, 1010, 1020}, {5, 1, 900, 850, 0},   {5, 2, 900, 0, 800},
+            {5, 3, 800, 640, 0},      {5, 4, 900, 0, 980},   {5, 5, 900, 880, 400},
+            {7, 1, 500, 0, 0},        {8, 1, 0, 1000, 990},  {9, 1, 900, 0, 1000}};
+        QList<QList<std::array<int, 5>>> surveys(3);
+        for (const auto &row : table) {
+            for (size_t year = 0; year < 3; ++year) {
+                if (row[2 + year] != 0)
+                    surveys[qsizetype(year)].append({row[0], row[1], row[2 + year], 1, 0});
+            }
+        }
+        recordAll(surveys, {"2023-06-01", "2024-06-01", "2025-06-01"});
+        const QString names = dir.filePath("points-" + QString(QTest::currentDataTag()) + ".csv");
+        writeFile(names, "group;cell;name;location\r\n5;3;ТТ-03;\"север; 12 ч\"\r\n");
+        for (const QStringList &args :
+             {QStringList{"archive", "limits", "3", "--nominal", "12", "--minimum", "8",
+                          "--warning", "1"},
+              {"archive", "limits", "5", "--nominal", "10", "--minimum", "6"},
+              {"archive", "limits", "8", "--nominal", "10", "--minimum", "6"},
+              {"archive", "limits", "9", "--nominal", "10", "--minimum", "6"},
+              {"archive", "name", "5", "Линия 5; цех №2"},
+              {"archive", "points", "import", names},
+              {"review", "reject", "5", "5", "2025-06-01T10:00:00+00:00", "--reason", "slipped"}})
+            QCOMPARE(runCli(args + QStringList{"--archive", url}).status, 0);
+        const QString ics = dir.filePath("due-" + QString(QTest::currentDataTag()) + ".ics");
+        CliRun r = runCli({"due", "--archive", url, "--ics", ics});
+        QCOMPARE(r.status, 0);
+        const QStringList due{
+            "Group;Name;Last survey;Points;Below minimum;Warning;Suspect;Overdue;Cell;Point;"
+            "Next inspection",
+            "5;\"Линия 5; цех №2\";2025-06-01;5;0;0;1;1;3;ТТ-03;2024-07-17",
+            "3;;2025-06-01;4;1;1;0;0;3;;2025-06-01", "8;;2025-06-01;1;0;0;0;0;1;;2035-06-01",
+            "9;;2025-06-01;1;0;0;1;0;;;"};
+        QCOMPARE(lines(r.out), due);
+        // An earlier version of the program records no packed results: the rows are read instead.
+        QVERIFY(runSql(location, {"DELETE FROM packed_results WHERE download_id = "
+                                  "(SELECT MIN(id) FROM downloads)"}));
+        QCOMPARE(lines(runCli({"due", "--within", "30", "--archive", url}).out), due.mid(0, 3)
+                                                                                     << due.last());
+        // One event an object, each a day long on its date, under a UID the next export keeps.
+        const QByteArray calendar = fileBytes(ics);
+        const QRegularExpression uid(QStringLiteral("UID:([0-9a-f]{16}-object-[0-9]+@collatrix)"));
+        const auto uids = [&uid](const QByteArray &bytes) {
+            QStringList found;
+            for (const auto &m : uid.globalMatch(QString::fromUtf8(bytes)))
+                found << m.captured(1);
+            return found;
+        };
+        QCOMPARE(uids(calendar).size(), 3);
+        QVERIFY(calendar.contains("DTSTART;VALUE=DATE:20240717\r\nDTEND;VALUE=DATE:20240718\r\n"));
+        QVERIFY(calendar.contains("SUMMARY:Inspection due: 5 – Линия 5\\; цех №2\r\n"));
+        QCOMPARE(runCli({"due", "--archive", url, "--ics", ics, "-o", ics + ".csv"}).status, 0);
+        QCOMPARE(uids(fileBytes(ics)), uids(calendar));
+        QCOMPARE(runCli({"due", "--within", "soon", "--archive", url}).status, 2);
+        QCOMPARE(runCli({"due", "--archive", url, "-o", dir.filePath("none/due.csv")}).status, 1);
+        QVERIFY(runSql(location, {"UPDATE packed_results SET bytes = substr(bytes, 1, 13)"}));
+        r = runCli({"due", "--archive", url});
+        QVERIFY2(r.status == 1 && r.err.contains("packed results of download"), r.err.constData());
+    }
+
 private:
     // The lines of the newest download's evaluation, or the file's.
     QStringList evaluated(const QString &file = QString())

@@ -7,6 +7,7 @@
 #include "devicecommands.h"
 #include "evaluatecommand.h"
 #include "keptcommands.h"
+#include "duecommand.h"
 #include "reviewcommand.h"
 
 #include <QApplication>
@@ -130,6 +131,14 @@ const char kUsage[] =
     "  review verify|reject GROUP CELL TIME --reason TEXT [--archive URL]\n"
     "      Verify a suspect reading, so that it counts, or reject a reading, so\n"
     "      that it never counts; TIME as archive history prints it.\n"
+    "  due [--within DAYS] [-o DUE.csv] [--ics DUE.ics] [--archive URL]\n"
+    "      What falls due, one line per object with limits, from the evaluation of\n"
+    "      the newest reading of each of its points, soonest first:\n"
+    "      Group;Name;Last survey;Points;Below minimum;Warning;Suspect;Overdue;Cell;\n"
+    "      Point;Next inspection. --within keeps the objects due within DAYS of today\n"
+    "      (overdue ones, and those whose points all wait for a review, included).\n"
+    "      --ics also writes an iCalendar file, an all-day event per object on its\n"
+    "      next inspection, which a calendar program updates on the next import.\n"
     "\n"
     "The decimal separator defaults to the system's. Port n is the entry COMn of the\n"
     "folder ports/ beside the program when it exists (--ports-dir names another),\n"
@@ -181,7 +190,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("kept"), runKeptCommand},
         {QStringLiteral("archive"), runArchiveCommand},
         {QStringLiteral("evaluate"), runEvaluateCommand},
-        {QStringLiteral("review"), runReviewCommand}};
+        {QStringLiteral("review"), runReviewCommand},
+        {QStringLiteral("due"), runDueCommand}};
     int status = CliUsage;
     if (commands.contains(command))
         status = commands.value(command)(args);
