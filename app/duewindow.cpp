@@ -19,7 +19,8 @@
 namespace
 {
 
-enum Column { NextColumn = 8 };
+// The last of the list's columns.
+constexpr int kNextInspectionColumn = 8;
 
 // The count an entry of the status list wants above 0, in the list's order; none for all.
 int DueLine::*const kStatusCounts[] = {nullptr, &DueLine::belowMinimum, &DueLine::overdue,
@@ -129,7 +130,7 @@ void DueWindow::fillTable()
             table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
         const QDate next = shown.at(row).nextInspection;
         if (next.isValid() && next < today)
-            table->item(row, NextColumn)->setForeground(Qt::red);
+            table->item(row, kNextInspectionColumn)->setForeground(Qt::red);
     }
     table->resizeColumnsToContents();
 }
