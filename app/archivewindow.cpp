@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/archivewindow.h"
 
+#include "app/downloadopener.h"
 #include "app/historychart.h"
 
 #include "archive/archiveset.h"
 #include "data/collatrix.h"
 #include "evaluation/pointname.h"
-#include "format/atomicfile.h"
 #include "services/archiveservice.h"
 #include "services/archivesettings.h"
 #include "services/keptfolder.h"
@@ -16,12 +16,10 @@
 #include "ui_archivewindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -40,13 +38,6 @@ QTableWidgetItem *item(const QString &text)
 QString timeText(const QDateTime &time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-}
-
-// The shared archive when it is reached, else the embedded one.
-CArchive &listedIn(CArchiveSet &set)
-{
-    CArchive &chosen = set.chosen();
-    return chosen.isOpen() ? chosen : set.embedded();
 }
 
 } // namespace
@@ -72,6 +63,9 @@ ArchiveWindow::ArchiveWindow(CCollatrix *controller, QWidget *parent)
     connect(ui->helpButton, &QPushButton::clicked, this, &ArchiveWindow::helpRequested);
     connect(ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
     CArchiveService *archive = controller->archive.get();
+    opener = new CDownloadOpener(archive, this);
+    connect(opener, &CDownloadOpener::opened, this, &ArchiveWindow::openRequested);
+    connect(opener, &CDownloadOpener::failed, this, &ArchiveWindow::tell);
     connect(archive, &CArchiveService::recorded, this, [this] {
         if (isVisible())
             refresh();
@@ -110,7 +104,7 @@ void ArchiveWindow::refresh()
     auto listing = std::make_shared<Listing>();
     controller->archive->query(
         [listing](CArchiveSet &set) {
-            CArchive &from = listedIn(set);
+            CArchive &from = set.reached();
             listing->read = true;
             listing->downloads = from.downloads(false, &listing->problem);
             listing->names = from.objectNames(&listing->problem);
@@ -176,36 +170,8 @@ void ArchiveWindow::openSelected()
     const int row = ui->downloadsTable->currentRow();
     if (row < 0 || row >= shown.size())
         return;
-    const ArchiveDownload d = downloads.at(shown.at(row));
-    if (QFile::exists(d.file)) {
-        emit openRequested(d.file);
-        return;
-    }
-    auto copy = std::make_shared<QByteArray>();
-    auto problem = std::make_shared<QString>();
-    controller->archive->query(
-        [d, copy, problem](CArchiveSet &set) {
-            *copy = listedIn(set).keptBytes(d.sha256, problem.get());
-        },
-        this, [this, d, copy] { openCopy(d, *copy); });
-}
-
-// A colleague's download from the copy the shared archive holds, written to the cache first.
-void ArchiveWindow::openCopy(const ArchiveDownload &d, const QByteArray &bytes)
-{
-    if (bytes.isEmpty()) {
-        tell(tr("The kept file %1 is gone, and the archive holds no copy of it.").arg(d.file));
-        return;
-    }
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                           QStringLiteral("/collatrix/shared");
-    const QString path = folder + QLatin1Char('/') + d.sha256 + QStringLiteral(".clxd");
-    QString reason;
-    if (!QDir().mkpath(folder) || !CAtomicFile::write(path, bytes, &reason)) {
-        tell(tr("The copy of the download cannot be written to %1.").arg(path));
-        return;
-    }
-    emit openRequested(path);
+    const ArchiveDownload &d = downloads.at(shown.at(row));
+    opener->open(d.file, d.sha256);
 }
 
 void ArchiveWindow::showPoint(int group, int cell)
@@ -225,10 +191,10 @@ void ArchiveWindow::showPoint(int group, int cell)
     }
     controller->archive->query(
         [group, cell, readings, point, problem](CArchiveSet &set) {
-            *readings = listedIn(set).history(group, cell, problem.get());
+            *readings = set.reached().history(group, cell, problem.get());
             if (problem->isEmpty())
                 *point =
-                    listedIn(set).pointNames(group, problem.get()).value({group, cell}, *point);
+                    set.reached().pointNames(group, problem.get()).value({group, cell}, *point);
         },
         this,
         [this, group, cell, readings, point, problem] {
@@ -278,7 +244,7 @@ void ArchiveWindow::nameGroup()
     auto problem = std::make_shared<QString>();
     controller->archive->query(
         [group, name, from, problem](CArchiveSet &set) {
-            listedIn(set).nameGroup(group, name, from, problem.get());
+            set.reached().nameGroup(group, name, from, problem.get());
         },
         this,
         [this, problem] {
@@ -316,7 +282,7 @@ void ArchiveWindow::namePoint()
     auto problem = std::make_shared<QString>();
     controller->archive->query(
         [point, problem](CArchiveSet &set) {
-            CPointNames::name(listedIn(set), point, problem.get());
+            CPointNames::name(set.reached(), point, problem.get());
         },
         this,
         [this, point, problem] {

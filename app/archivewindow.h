@@ -14,6 +14,7 @@
 #include <memory>
 
 class CCollatrix;
+class CDownloadOpener;
 class QShowEvent;
 
 namespace Ui
@@ -59,7 +60,6 @@ private:
     void fillDownloads();
     bool matchesFilter(const ArchiveDownload &d) const;
     void openSelected();
-    void openCopy(const ArchiveDownload &d, const QByteArray &bytes);
     void fillHistory(const QList<ArchiveReading> &readings);
     void plotHistory(const QList<ArchiveReading> &readings);
     void nameGroup();
@@ -80,6 +80,7 @@ private:
     QMap<qint64, QStringList> names;
     // The downloads of the table's rows, by row.
     QList<int> shown;
+    CDownloadOpener *opener = nullptr;
     int pointGroup = 0;
     int pointCell = 0;
     bool syncAsked = false;

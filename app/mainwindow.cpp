@@ -3,6 +3,7 @@
 
 #include "app/archiveindicator.h"
 #include "app/archivewindow.h"
+#include "app/duewindow.h"
 #include "app/evaluationwindow.h"
 #include "app/keptdownloads.h"
 #include "app/reportaction.h"
@@ -69,6 +70,8 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
                   QStringLiteral(":/Button/archive_mask.bmp"));
     setButtonIcon(ui->evaluationButton, QStringLiteral(":/Button/evaluation.bmp"),
                   QStringLiteral(":/Button/evaluation_mask.bmp"));
+    setButtonIcon(ui->dueButton, QStringLiteral(":/Button/due.bmp"),
+                  QStringLiteral(":/Button/due_mask.bmp"));
     createAscanWindow();
     controller = new CCollatrix;
     // A child in the object tree like the windows it serves; the window still deletes it first.
@@ -88,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
     createArchiveWindow();
     createEvaluationWindow();
     createReviewWindow();
+    createDueWindow();
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAcceptDrops(true);
 #ifndef Q_OS_WIN
@@ -195,6 +199,11 @@ void MainWindow::createActions()
     reviewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(reviewAction, &QAction::triggered, this, &MainWindow::showReview);
     addAction(reviewAction);
+    dueAction = new QAction(tr("Inspections due..."), this);
+    dueAction->setObjectName(QStringLiteral("dueAction"));
+    dueAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(dueAction, &QAction::triggered, this, &MainWindow::showDue);
+    addAction(dueAction);
 }
 
 void MainWindow::createArchiveWindow()
@@ -229,6 +238,19 @@ void MainWindow::createReviewWindow()
     });
     connect(reviewWindow, &ReviewWindow::helpRequested, this,
             [this] { showHelpPage(QStringLiteral("review.html")); });
+}
+
+// An object's newest download opens as any kept download does, then its evaluation.
+void MainWindow::createDueWindow()
+{
+    dueWindow = new DueWindow(controller, this);
+    connect(ui->dueButton, &QToolButton::clicked, this, &MainWindow::showDue);
+    connect(dueWindow, &DueWindow::openRequested, this, [this](const QString &path) {
+        if (openDownload(path))
+            showEvaluation();
+    });
+    connect(dueWindow, &DueWindow::helpRequested, this,
+            [this] { showHelpPage(QStringLiteral("due.html")); });
 }
 
 void MainWindow::showHelpPage(const QString &page)
@@ -332,6 +354,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(archiveAction);
     menu.addAction(evaluationAction);
     menu.addAction(reviewAction);
+    menu.addAction(dueAction);
     menu.exec(event->globalPos());
 }
 
@@ -826,6 +849,15 @@ void MainWindow::followPointInArchive()
     const bool shown = !ui->tableWidget->isHidden() &&
                        controller->measurements.recordAt(ui->tableWidget->currentRow(), &record);
     archiveWindow->showPoint(shown ? record.group : 0, shown ? record.cell : 0);
+}
+
+void MainWindow::showDue()
+{
+    if (dueWindow->isVisible())
+        dueWindow->refresh();
+    dueWindow->show();
+    dueWindow->raise();
+    dueWindow->activateWindow();
 }
 
 // The evaluation window, for the results on screen, and the row it points at.

@@ -24,6 +24,7 @@ class ArchiveWindow;
 class CCollatrix;
 class CKeptDownloads;
 class CReportAction;
+class DueWindow;
 class EvaluationWindow;
 class ReviewWindow;
 class QAction;
@@ -72,6 +73,7 @@ private slots:
     void showRow(int row);
     void showArchive();
     void followPointInArchive();
+    void showDue();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -96,6 +98,7 @@ private:
     void createEvaluationWindow();
     void createArchiveWindow();
     void createReviewWindow();
+    void createDueWindow();
     void showHelpPage(const QString &page);
     void setupTable();
     void createActions();
@@ -162,6 +165,8 @@ private:
     ReviewWindow *reviewWindow = nullptr;
     QAction *archiveAction = nullptr;
     ArchiveWindow *archiveWindow = nullptr;
+    QAction *dueAction = nullptr;
+    DueWindow *dueWindow = nullptr;
     // Collaborators that the window owns: keeping and opening downloads, and the report.
     CKeptDownloads *kept = nullptr;
     CReportAction *report = nullptr;

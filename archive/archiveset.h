@@ -41,6 +41,8 @@ public:
     CArchive &chosen() { return shared ? *shared : local; }
     bool hasShared() const { return shared != nullptr; }
     bool sharedOpen() const { return shared && shared->isOpen(); }
+    // The shared archive when it is reached, else the embedded one: what the windows list.
+    CArchive &reached() { return sharedOpen() ? *shared : local; }
 
     // Records a kept download in both; false when the embedded archive failed. *problem tells
     // what went wrong with either.

@@ -5,23 +5,15 @@
 #include "format/ascanentry.h"
 #include "format/csvwriter.h"
 #include "format/resultstatistics.h"
+#include "report/reportdocument.h"
 #include "report/reportsource.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QList>
 #include <QPair>
 #include <QString>
 
-class QIODevice;
-
-#include <memory>
-#include <vector>
-
 class CReportCanvas;
-class CReportSection;
-class QPainter;
-class QPdfWriter;
 
 // The inspection report: a PDF made of sections, one after the other (the download's
 // particulars and the statistics per group, the results table, the A-scan pictures, and with
@@ -46,17 +38,10 @@ public:
     int pageCount();
 
 private:
-    using Sections = std::vector<std::unique_ptr<CReportSection>>;
-
-    // The sections lay their tables out on the canvas's page as they are made.
-    Sections sections(const CReportCanvas &canvas) const;
-    bool writePages(QIODevice &out) const;
-    void setUp(QPdfWriter &pdf) const;
-    static int pagesOf(const Sections &all, const CReportCanvas &canvas);
-    void drawFooter(QPainter &painter, const CReportCanvas &canvas, int page, int pages) const;
+    CReportDocument document() const;
+    CReportDocument::Sections sections(const CReportCanvas &canvas) const;
 
     Source source;
     QString version;
     QList<QPair<int, AScanEntry>> aScans;
-    QFont body;
 };

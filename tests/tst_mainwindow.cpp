@@ -80,9 +80,9 @@ private slots:
         rightClick(child<QToolButton>("trnsfrDataButton")->geometry().center());
         QVERIFY(seen.isEmpty());
         rightClick(area.center());
-        QCOMPARE(seen,
-                 QStringList({"To clipboard", "Save all data", "Save selected rows", "Report...",
-                              "Archive...", "Evaluation...", "Review doubtful readings..."}));
+        QCOMPARE(seen, QStringList({"To clipboard", "Save all data", "Save selected rows",
+                                    "Report...", "Archive...", "Evaluation...",
+                                    "Review doubtful readings...", "Inspections due..."}));
         clickNextMessageBox(QMessageBox::No); // a new transfer: the rows stay, but hidden
         w->setTransferTickDuration(60000);    // while it has not ended
         child<QToolButton>("trnsfrDataButton")->click();

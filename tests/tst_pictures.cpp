@@ -29,8 +29,8 @@ private slots:
     {
         for (const QString &folder : {QStringLiteral(":"), drawn.path()}) {
             const auto load = [&](const QString &file) { return QImage(folder + "/" + file); };
-            for (const char *name :
-                 {"data_transf", "save_file", "ascan", "help", "about", "archive", "evaluation"}) {
+            for (const char *name : {"data_transf", "save_file", "ascan", "help", "about",
+                                     "archive", "evaluation", "due"}) {
                 const QImage bitmap = load(QString("Button/%1.bmp").arg(name));
                 const QImage mask = load(QString("Button/%1_mask.bmp").arg(name));
                 QVERIFY(bitmap.size() == QSize(42, 42) && mask.size() == QSize(42, 42));

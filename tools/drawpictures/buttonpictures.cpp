@@ -241,6 +241,28 @@ void paintEvaluation(QPainter &p)
     paintGloss(p, sheet);
 }
 
+// A calendar sheet: a red binding with its two rings, a grid of days and the day due circled.
+void paintDue(QPainter &p)
+{
+    const QPainterPath sheet = roundedRect(4.5, 6.5, 33, 32, 3);
+    paintBody(p, sheet, paper(), kOutline);
+    paintBody(p, roundedRect(4.5, 6.5, 33, 9, 3), red(), kOutline);
+    for (const qreal x : {13.0, 29.0})
+        paintBody(p, roundedRect(x - 1.5, 3, 3, 7.5, 1.5), grey(), 1.0);
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 130, 145));
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 4; ++column)
+            p.drawRect(QRectF(9 + column * 7, 19.5 + row * 5.5, 3.5, 3));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(215, 40, 30), 2.2));
+    p.drawEllipse(QPointF(24.75, 26.5), 4.6, 4.1);
+    p.restore();
+    paintGloss(p, sheet);
+}
+
 const int kSize = 42;
 
 struct Button {
@@ -252,7 +274,7 @@ const Button kButtons[] = {
     {"data_transf", paintTransfer},  {"save_file", paintSave},
     {"ascan", paintAScan},           {"help", paintHelp},
     {"about", paintAbout},           {"archive", paintArchive},
-    {"evaluation", paintEvaluation},
+    {"evaluation", paintEvaluation}, {"due", paintDue},
 };
 
 const QRgb kMagenta = qRgb(255, 0, 255);
