@@ -34,14 +34,6 @@ p, li { white-space: pre-wrap; }
         <translation>%1, ещё не в общем архиве</translation>
     </message>
     <message>
-        <source>The kept file %1 is gone, and the archive holds no copy of it.</source>
-        <translation>Сохранённого файла %1 больше нет, и копии его в архиве нет.</translation>
-    </message>
-    <message>
-        <source>The copy of the download cannot be written to %1.</source>
-        <translation>Копию передачи не удаётся записать в %1.</translation>
-    </message>
-    <message>
         <source>History of group %1, cell %2</source>
         <translation>История группы %1, ячейки %2</translation>
     </message>
@@ -551,6 +543,17 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CDownloadOpener</name>
+    <message>
+        <source>The kept file %1 is gone, and the archive holds no copy of it.</source>
+        <translation>Сохранённого файла %1 больше нет, и копии его в архиве нет.</translation>
+    </message>
+    <message>
+        <source>The copy of the download cannot be written to %1.</source>
+        <translation>Копию передачи не удаётся записать в %1.</translation>
+    </message>
+</context>
+<context>
     <name>CDueList</name>
     <message>
         <source>Governing point: %1
@@ -563,6 +566,69 @@ Last survey: %7</source>
     <message>
         <source>Inspection due: %1</source>
         <translation>Срок контроля: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CDueReport</name>
+    <message>
+        <source>Inspections due</source>
+        <translation>Сроки контроля</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Группа</translation>
+    </message>
+    <message>
+        <source>Last survey</source>
+        <translation>Последнее обследование</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>Точек</translation>
+    </message>
+    <message>
+        <source>Below minimum</source>
+        <translation>Ниже минимума</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Suspect</source>
+        <translation>Сомнительные</translation>
+    </message>
+    <message>
+        <source>Overdue</source>
+        <translation>Просрочено</translation>
+    </message>
+    <message>
+        <source>Point</source>
+        <translation>Точка</translation>
+    </message>
+    <message>
+        <source>Next inspection</source>
+        <translation>Следующий контроль</translation>
+    </message>
+    <message>
+        <source>to review</source>
+        <translation>на проверку</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>Дата: %1</translation>
+    </message>
+    <message>
+        <source>Archive: %1</source>
+        <translation>Архив: %1</translation>
+    </message>
+    <message>
+        <source>Objects: %1</source>
+        <translation>Объектов: %1</translation>
+    </message>
+    <message>
+        <source>No object with limits is listed.</source>
+        <translation>Нет объектов с заданными допусками.</translation>
     </message>
 </context>
 <context>
@@ -905,6 +971,13 @@ The received data is shown as usual; save it before you close the program.</sour
     </message>
 </context>
 <context>
+    <name>CReportDocument</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+</context>
+<context>
     <name>CReportParticulars</name>
     <message>
         <source>Client</source>
@@ -981,10 +1054,6 @@ The received data is shown as usual; save it before you close the program.</sour
         <source>Inspection report</source>
         <translation>Протокол контроля</translation>
     </message>
-    <message>
-        <source>Page %1 of %2</source>
-        <translation>Страница %1 из %2</translation>
-    </message>
 </context>
 <context>
     <name>CResultsSection</name>
@@ -1033,6 +1102,124 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Thickness map: group %1</source>
         <translation>Карта толщин: группа %1</translation>
+    </message>
+</context>
+<context>
+    <name>DueWindow</name>
+    <message>
+        <source>Reading the archive...</source>
+        <translation>Чтение архива...</translation>
+    </message>
+    <message>
+        <source>The list cannot be read from the archive: %1</source>
+        <translation>Список не удаётся прочитать из архива: %1</translation>
+    </message>
+    <message>
+        <source>No object in the archive has limits, so nothing falls due.</source>
+        <translation>Ни для одного объекта в архиве не заданы допуски, поэтому сроков контроля нет.</translation>
+    </message>
+    <message>
+        <source>The list is written to %1.</source>
+        <translation>Список записан в %1.</translation>
+    </message>
+    <message>
+        <source>The list cannot be written to %1: %2.</source>
+        <translation>Список не удаётся записать в %1: %2.</translation>
+    </message>
+    <message>
+        <source>Export the list as CSV</source>
+        <translation>Экспорт списка в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export the list as a calendar</source>
+        <translation>Экспорт списка в календарь</translation>
+    </message>
+    <message>
+        <source>Calendar files (*.ics)</source>
+        <translation>Файлы календаря (*.ics)</translation>
+    </message>
+    <message>
+        <source>Print the list to PDF</source>
+        <translation>Печать списка в PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Due within: %n day(s)</source>
+        <translation>
+            <numerusform>Срок в пределах: %n дня</numerusform>
+            <numerusform>Срок в пределах: %n дней</numerusform>
+            <numerusform>Срок в пределах: %n дней</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Status: %1</source>
+        <translation>Состояние: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DueWindowGUI</name>
+    <message>
+        <source>Inspections due</source>
+        <translation>Сроки контроля</translation>
+    </message>
+    <message>
+        <source>Due &amp;within</source>
+        <translation>Срок в &amp;пределах</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> дн.</translation>
+    </message>
+    <message>
+        <source>&amp;Status:</source>
+        <translation>&amp;Состояние:</translation>
+    </message>
+    <message>
+        <source>All objects</source>
+        <translation>Все объекты</translation>
+    </message>
+    <message>
+        <source>Below minimum</source>
+        <translation>Ниже минимума</translation>
+    </message>
+    <message>
+        <source>Overdue</source>
+        <translation>Просрочено</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Suspect</source>
+        <translation>Сомнительные</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation>Экспорт &amp;CSV...</translation>
+    </message>
+    <message>
+        <source>Export c&amp;alendar...</source>
+        <translation>Экспорт в к&amp;алендарь...</translation>
+    </message>
+    <message>
+        <source>&amp;Print to PDF...</source>
+        <translation>&amp;Печать в PDF...</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
 </context>
 <context>
@@ -1400,6 +1587,10 @@ The received data is shown as usual; save it before you close the program.</sour
         <source>Review doubtful readings...</source>
         <translation>Проверить сомнительные показания...</translation>
     </message>
+    <message>
+        <source>Inspections due...</source>
+        <translation>Сроки контроля...</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowGUI</name>
@@ -1490,6 +1681,18 @@ The received data is shown as usual; save it before you close the program.</sour
     <message>
         <source>Archive</source>
         <translation>Архив</translation>
+    </message>
+    <message>
+        <source>Show what falls due across every object (Ctrl+D)</source>
+        <translation>Показать сроки контроля по всем объектам (Ctrl+D)</translation>
+    </message>
+    <message>
+        <source>Show what falls due across every object</source>
+        <translation>Показать сроки контроля по всем объектам</translation>
+    </message>
+    <message>
+        <source>Due</source>
+        <translation>Сроки</translation>
     </message>
 </context>
 <context>
