@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
@@ -20,16 +22,17 @@
 namespace
 {
 
-// A data set with A-scans (layout 3), slow enough on the line that the progress bar is caught
-// half way. The seed keeps every picture the same from run to run.
-const QStringList kTesterOptions{"--layout", "3",      "--groups", "3",      "--cells",
-                                 "8",        "--seed", "7",        "--rate", "400"};
+// This year's survey with A-scans (layout 3), slow enough on the line that the progress bar is
+// caught half way. The seed keeps every picture the same from run to run.
+const QStringList kTesterOptions{"--layout", "3", "--seed", "7", "--rate", "60"};
+const QString kThisYear = QStringLiteral("surveys/readings-5.txt");
 constexpr int kHiddenPorts = 128;
 // Every widget the session looks up by name; checked once before the first picture.
 const char *const kWidgetNames[] = {
-    "trnsfrDataButton",  "ascanButton", "aboutButton",  "helpButton",     "tableWidget",
-    "ProgressWindowGUI", "progressBar", "messageLabel", "ascanWindowGUI", "AboutWindowGUI",
-    "HelpWindowGUI",     "dueButton",   "DueWindowGUI", "exportBox"};
+    "trnsfrDataButton", "ascanButton",       "aboutButton",      "helpButton",
+    "tableWidget",      "ProgressWindowGUI", "progressBar",      "messageLabel",
+    "ascanWindowGUI",   "AboutWindowGUI",    "HelpWindowGUI",    "dueButton",
+    "DueWindowGUI",     "exportBox",         "evaluationButton", "archiveButton"};
 
 // The second picture laid over the first with its top-left corner at offset; the canvas grows to
 // hold both.
@@ -46,8 +49,9 @@ QPixmap overlay(const QPixmap &base, const QPixmap &top, QPoint offset)
 
 } // namespace
 
-CScreenshotSession::CScreenshotSession(const QString &outputFolder, const QString &testerProgram)
-    : output(outputFolder), tester(testerProgram)
+CScreenshotSession::CScreenshotSession(const QString &outputFolder, const QString &demoFolder,
+                                       const QString &testerProgram)
+    : output(outputFolder), demo(demoFolder), tester(testerProgram)
 {
     // Dangling COM1..COM128 entries hide the machine's own serial ports from the device search.
     for (int n = 1; n <= kHiddenPorts; ++n)
@@ -73,9 +77,38 @@ bool CScreenshotSession::run(QString *error)
     }
     if (!startTester(error))
         return false;
+    // The download goes into a scratch archive, never the user's nor the demonstration's.
+    for (const char *name :
+         {"COLLATRIX_ARCHIVE", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "COLLATRIX_SETTINGS_FOLDER"})
+        qputenv(name, scratch.filePath(QLatin1String(name)).toUtf8());
+    {
+        MainWindow window;
+        window.show();
+        if (!takeAll(window, error))
+            return false;
+    }
+    if (!useDemo(error))
+        return false;
     MainWindow window;
     window.show();
-    return takeAll(window, error);
+    return takeDemoWindows(window, error);
+}
+
+// The variables demo.env exports, as export NAME='VALUE' lines.
+bool CScreenshotSession::useDemo(QString *error)
+{
+    QFile env(demo.filePath(QStringLiteral("demo.env")));
+    if (!env.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: %2").arg(env.fileName(), env.errorString());
+        return false;
+    }
+    const QRegularExpression line(QStringLiteral("^export (\\w+)='([^']*)'$"));
+    for (const QString &text : QString::fromUtf8(env.readAll()).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (m.hasMatch())
+            qputenv(m.captured(1).toUtf8().constData(), m.captured(2).toUtf8());
+    }
+    return true;
 }
 
 bool CScreenshotSession::startTester(QString *error)
@@ -222,24 +255,52 @@ void CScreenshotSession::takeSecondaryWindows(MainWindow &window)
     auto *help = find<QWidget>(&window, "HelpWindowGUI");
     save(help, QStringLiteral("help_window.png"));
     help->hide();
-    // The archive with the download just made, and the history of the row selected.
-    find<QToolButton>(&window, "archiveButton")->click();
-    auto *archive = find<QWidget>(&window, "ArchiveWindowGUI");
-    waitUntil([] { return false; }, 200); // the plot is laid out on the event loop
-    save(archive, QStringLiteral("archive_window.png"));
-    archive->hide();
-    find<QToolButton>(&window, "evaluationButton")->click();
-    auto *evaluation = find<QWidget>(&window, "EvaluationWindowGUI");
-    waitUntil([] { return false; }, 200);
-    save(evaluation, QStringLiteral("evaluation_window.png"));
-    evaluation->hide();
-    // What falls due in the archive, once its thread has read the list.
-    find<QToolButton>(&window, "dueButton")->click();
-    auto *due = find<QWidget>(&window, "DueWindowGUI");
-    auto *exports = find<QWidget>(due, "exportBox");
-    waitUntil([exports] { return exports->isEnabled(); }, 10000);
-    save(due, QStringLiteral("due_window.png"));
+}
+
+// The demonstration archive's newest survey on screen: its points' history, its evaluation
+// against the four surveys before, what falls due and the reading to review beside its echo.
+bool CScreenshotSession::takeDemoWindows(MainWindow &window, QString *error)
+{
+    const QDir folder(qEnvironmentVariable("XDG_DATA_HOME") +
+                      QStringLiteral("/collatrix/downloads"));
+    const QStringList kept = folder.entryList({QStringLiteral("*.clxd")}, QDir::Files, QDir::Name);
+    // Kept files are named by their time: the last is the newest.
+    if (kept.isEmpty() || !window.openDownload(folder.filePath(kept.last()))) {
+        *error = QStringLiteral("the demonstration archive's newest survey cannot be opened");
+        return false;
+    }
+    // The tank's point below its minimum, whose history the archive window plots.
+    find<QTableWidget>(&window, "tableWidget")->setCurrentCell(2, 0);
+    takeWindow(window, "archiveButton", "ArchiveWindowGUI", "archive_window.png");
+    auto *evaluation =
+        takeWindow(window, "evaluationButton", "EvaluationWindowGUI", "evaluation_window.png");
+    auto *due = takeWindow(window, "dueButton", "DueWindowGUI", "due_window.png");
     due->hide();
+    find<QPushButton>(evaluation, "reviewButton")->click();
+    evaluation->hide();
+    auto *review = find<QWidget>(&window, "ReviewWindowGUI");
+    auto *readings = find<QTableWidget>(review, "readingsTable");
+    if (!waitUntil([readings] { return readings->rowCount() > 0; }, 10000)) {
+        *error = QStringLiteral("the review window lists no reading of the demonstration survey");
+        return false;
+    }
+    readings->selectRow(0);
+    waitUntil([] { return false; }, 500); // the earlier echo comes from the archive's thread
+    save(review, QStringLiteral("review_window.png"));
+    review->hide();
+    return true;
+}
+
+// Opens a window by its button and saves it once the archive's thread has filled it.
+QWidget *CScreenshotSession::takeWindow(MainWindow &window, const char *button, const char *name,
+                                        const char *picture)
+{
+    find<QToolButton>(&window, button)->click();
+    auto *shown = find<QWidget>(&window, name);
+    waitUntil([] { return false; }, 500);
+    save(shown, QLatin1String(picture));
+    shown->hide();
+    return shown;
 }
 
 bool CScreenshotSession::save(QWidget *widget, const QString &name) const
