@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -161,6 +162,29 @@ bool CArchiveEvaluation::readNames(CArchive &archive, EvaluationInput *input, QS
             input->names.insert(group, name);
     }
     return problem->isEmpty();
+}
+
+// The window's minimum has the spin box's three decimals.
+bool CArchiveEvaluation::setLimits(CArchive &archive, int group, const GroupLimits &limits,
+                                   QString *problem)
+{
+    const QList<ArchiveLimits> history = archive.limitsHistory(group, problem);
+    const ArchiveSetting design =
+        problem->isEmpty()
+            ? archive.latestSettings(problem).value(group).value(QStringLiteral("design"))
+            : ArchiveSetting();
+    if (!problem->isEmpty())
+        return false;
+    ArchiveLimits set{group, limits.nominal, limits.minimum, limits.warning,
+                      QDateTime::currentDateTime()};
+    const std::optional<DesignData> data = CDesignMinimum::fromText(design.value);
+    if (data && !history.isEmpty() && design.from > minimumTypedAt(history) &&
+        std::abs(CDesignMinimum::minimum(*data) - limits.minimum) < 0.0005)
+        set.minimum = history.last().minimum;
+    const bool same = !history.isEmpty() && history.last().nominal == set.nominal &&
+                      history.last().minimum == set.minimum &&
+                      history.last().warning == set.warning;
+    return same || archive.setLimits(set, problem);
 }
 
 bool CArchiveEvaluation::setDesign(CArchive &archive, int group, const DesignData &design,

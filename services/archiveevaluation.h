@@ -43,6 +43,11 @@ public:
     // them; false with the reason.
     static bool writeCsv(const QString &path, const EvaluationInput &input,
                          const CCsvWriter &results, QString *problem);
+    // Sets the group's limits from now on; limits as they stand are not set again. A minimum
+    // equal to that of the design data in force is the design's, not a typed one: the typed
+    // minimum stays as it was, so that the design goes on deciding.
+    static bool setLimits(CArchive &archive, int group, const GroupLimits &limits,
+                          QString *problem);
     // Sets the group's design data from now on: its minimum replaces the typed one until a
     // minimum is typed again.
     static bool setDesign(CArchive &archive, int group, const DesignData &design,

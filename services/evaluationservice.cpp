@@ -37,10 +37,11 @@ QMap<QString, QString> CEvaluationService::particulars(const CZRData &data, QStr
 void CEvaluationService::setLimits(int group, const GroupLimits &limits, QObject *context,
                                    const Done &done)
 {
-    const ArchiveLimits set{group, limits.nominal, limits.minimum, limits.warning,
-                            QDateTime::currentDateTime()};
-    write([set](CArchive &archive, QString *problem) { return archive.setLimits(set, problem); },
-          context, done);
+    write(
+        [group, limits](CArchive &archive, QString *problem) {
+            return CArchiveEvaluation::setLimits(archive, group, limits, problem);
+        },
+        context, done);
 }
 
 // The results are copied: the window may show others by the time the archive's thread gets here.

@@ -11,6 +11,7 @@
 #include "archivetesting.h"
 #include "modaldriver.h"
 #include "programfolder.h"
+#include "services/archiveevaluation.h"
 #include "services/keptfolder.h"
 #include "tabletexts.h"
 #include "testfiles.h"
@@ -104,6 +105,31 @@ private slots:
         window->findChild<QDoubleSpinBox *>(QStringLiteral("minimumSpin"))->setValue(9.0);
         window->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
         QTRY_COMPARE(rowTexts(summary, 0).mid(8, 3), (QStringList{"2", "0", "2"}));
+
+        // Design data set since then decide the minimum: 9.50, the structural one, above the
+        // pipe formula's 2.1 * 168.3 / (2 * (138 + 0.84)) = 1.273. A new warning margin applied
+        // leaves the minimum the design's: the typed 9.00 stays under it, and limits applied as
+        // they stand add no row.
+        CArchive archive(CArchiveLocation::embedded(archivePath));
+        QVERIFY(archive.open(&problem));
+        QVERIFY(CArchiveEvaluation::setDesign(
+            archive, 3, {DesignShape::Pipe, 2.1, 168.3, 138.0, 1.0, 1.0, 0.4, 9.5}, "P&ID",
+            &problem));
+        window->refresh();
+        auto *minimum = window->findChild<QDoubleSpinBox *>(QStringLiteral("minimumSpin"));
+        QCOMPARE(minimum->value(), 9.5);
+        auto *warning = window->findChild<QDoubleSpinBox *>(QStringLiteral("warningSpin"));
+        auto *apply = window->findChild<QPushButton *>(QStringLiteral("applyButton"));
+        // The archive's thread writes in the order asked: the third row is the third press's.
+        for (const double margin : {0.5, 0.5, 0.25}) {
+            warning->setValue(margin);
+            apply->click();
+        }
+        QTRY_COMPARE(archive.limitsHistory(3, &problem).size(), 4);
+        const ArchiveLimits last = archive.limitsHistory(3, &problem).last();
+        QCOMPARE(QList<double>({last.nominal, last.minimum, last.warning}),
+                 QList<double>({12.0, 9.0, 0.25}));
+        QTRY_COMPARE(minimum->value(), 9.5);
     }
 
 private:
