@@ -2,8 +2,8 @@
 #include "archive/archive.h"
 
 #include "archive/archivelog.h"
-#include "archive/packedresults.h"
 #include "archive/archiveschema.h"
+#include "archive/packedresults.h"
 #include "format/keptdownload.h"
 #include "format/zrdata.h"
 
@@ -279,10 +279,12 @@ bool CArchive::open(QString *problem)
         return false;
     }
     bool prepared = false;
+    int from = 0;
     {
         CArchiveSchema schema(QSqlDatabase::database(connectionName, false), dialect);
         prepared = schema.prepare(&reason);
         wasCreated = schema.created;
+        from = schema.migratedFrom;
         if (!prepared)
             *problem =
                 openProblem(QT_TR_NOOP("Cannot use the archive %1: %2"), reason, schema.failure);
@@ -292,7 +294,46 @@ bool CArchive::open(QString *problem)
         return false;
     }
     opened = true;
-    return true;
+    if (from > 0 && from < kFirstPackedVersion && !packEarlierDownloads(&reason)) {
+        *problem = openProblem(QT_TR_NOOP("Cannot use the archive %1: %2"), reason, QSqlError());
+        disconnect();
+        opened = false;
+    }
+    return opened;
+}
+
+// The downloads an archive held before its results were packed are packed once, on the
+// migration, so that reading them all is as fast as for new ones. Downloads recorded later by an
+// earlier version of the program are read row by row instead.
+bool CArchive::packEarlierDownloads(QString *problem)
+{
+    return write(
+        [&](QSqlDatabase &db, QString *why) {
+            QList<qint64> ids;
+            if (!eachRow(
+                    db,
+                    QStringLiteral("SELECT id FROM downloads WHERE id NOT IN "
+                                   "(SELECT download_id FROM packed_results)"),
+                    {}, [&ids](const QSqlQuery &row) { ids << row.value(0).toLongLong(); }, why))
+                return false;
+            QSqlQuery insert(db);
+            for (const qint64 id : ids) {
+                std::vector<MeasurementRecord> records;
+                if (!eachRow(
+                        db, kPackedResultSelect, {id},
+                        [&records](const QSqlQuery &row) {
+                            records.push_back(packedRecordOf(row));
+                        },
+                        why) ||
+                    !run(insert,
+                         QStringLiteral("INSERT INTO packed_results (download_id, bytes) "
+                                        "VALUES (?, ?) ON CONFLICT (download_id) DO NOTHING"),
+                         {id, CPackedResults::pack(records)}, why))
+                    return false;
+            }
+            return true;
+        },
+        problem);
 }
 
 QString CArchive::openProblem(const char *what, const QString &reason, const QSqlError &error) const

@@ -140,6 +140,9 @@ public:
     static QString timeText(const QDateTime &time);
 
 private:
+    // The first archive version that keeps each download's results packed.
+    static constexpr int kFirstPackedVersion = 8;
+    bool packEarlierDownloads(QString *problem);
     bool connect(QString *problem);
     // The message for a failed open; a file that cannot be written is said to be read-only.
     QString openProblem(const char *what, const QString &reason, const QSqlError &error) const;

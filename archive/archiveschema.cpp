@@ -31,6 +31,7 @@ bool CArchiveSchema::prepare(QString *problem)
         return false;
     }
     created = version == 0;
+    migratedFrom = version;
     return true;
 }
 

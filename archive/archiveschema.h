@@ -31,6 +31,8 @@ public:
     QStringList step(int toVersion, QString *problem) const;
     // The archive had no tables before prepare().
     bool created = false;
+    // The version prepare() found; 0 for a new archive.
+    int migratedFrom = 0;
     // What the database said when prepare() failed.
     QSqlError failure;
 

@@ -7,13 +7,20 @@
 
 QByteArray CPackedResults::pack(const CZRData &data, const QMap<int, AScanEntry> &aScans)
 {
-    const int total = data.totalCount();
-    QByteArray bytes(qsizetype(total) * kBytesPerResult, Qt::Uninitialized);
+    std::vector<MeasurementRecord> records(size_t(data.totalCount()));
+    for (size_t row = 0; row < records.size(); ++row) {
+        data.recordAt(int(row), &records[row]);
+        records[row].hasAScan = aScans.contains(int(row));
+    }
+    return pack(records);
+}
+
+QByteArray CPackedResults::pack(const std::vector<MeasurementRecord> &records)
+{
+    QByteArray bytes(qsizetype(records.size()) * kBytesPerResult, Qt::Uninitialized);
     char *out = bytes.data();
-    for (int row = 0; row < total; ++row) {
-        MeasurementRecord r;
-        data.recordAt(row, &r);
-        const qint32 kind = r.divisor * 16 + r.unit * 2 + int(aScans.contains(row));
+    for (const MeasurementRecord &r : records) {
+        const qint32 kind = r.divisor * 16 + r.unit * 2 + int(r.hasAScan);
         for (const qint32 value : {qint32(r.group * 65536 + r.cell), qint32(r.rawValue), kind}) {
             qToLittleEndian(value, out);
             out += sizeof value;

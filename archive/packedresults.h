@@ -22,6 +22,7 @@ public:
     static constexpr int kBytesPerResult = 12;
 
     static QByteArray pack(const CZRData &data, const QMap<int, AScanEntry> &aScans);
+    static QByteArray pack(const std::vector<MeasurementRecord> &records);
     // False when the bytes are not whole results.
     static bool unpack(const QByteArray &bytes, std::vector<MeasurementRecord> *records);
     // The record of the three values, as a row of the results gives them too.

@@ -312,6 +312,22 @@ private slots:
         QTEST(archive->particulars(3, &problem).value("site"), "site");
         QCOMPARE(firstRow(location, "SELECT version, min_writer_version FROM schema_version"),
                  QStringLiteral("%1|1").arg(CArchiveSchema::kVersion));
+        // The migration packed the downloads' results, which read as their rows do.
+        QCOMPARE(firstRow(location, "SELECT COUNT(*) FROM packed_results"), "2");
+        QStringList packed;
+        archive->readDownloadsBefore(
+            at("2030-01-01T00:00:00Z"), false,
+            [&packed](const QList<ArchiveReading> &readings) {
+                for (const ArchiveReading &r : readings)
+                    packed << QString("%1/%2 %3 %4")
+                                  .arg(r.record.group)
+                                  .arg(r.record.cell)
+                                  .arg(formatResult(r.record))
+                                  .arg(r.record.hasAScan);
+                return true;
+            },
+            &problem);
+        QCOMPARE(packed, (QStringList{"3/7 12.34 1", "3/8 50.00 0", "3/7 11.9 0"}));
         // What the later versions added works on the migrated archive->
         QVERIFY(archive->nameGroup(3, QStringLiteral("Tank 3b"), list.at(0).time, &problem));
         QCOMPARE(archive->groupName(3, list.at(0).time, &problem), QStringLiteral("Tank 3b"));
