@@ -17,7 +17,7 @@
 namespace
 {
 
-constexpr double kTarget = 3.0;
+constexpr double kTarget = 2.0;
 constexpr long kMemoryLimitMb = 1024;
 constexpr int kGroups = 240;
 constexpr int kCells = 1302;
