@@ -32,19 +32,26 @@ struct ArchiveReadings {
 bool readAll(CArchive &archive, const QMap<int, GroupLimits> &limits, ArchiveReadings *all,
              QString *problem)
 {
+    std::vector<bool> limited(CZRData::kMaxGroups + 1);
+    for (auto it = limits.keyBegin(); it != limits.keyEnd(); ++it)
+        limited[size_t(std::clamp(*it, 0, CZRData::kMaxGroups))] = *it > 0;
     const QDateTime end = QDateTime::fromMSecsSinceEpoch(std::numeric_limits<qint64>::max() / 2);
     return archive.readDownloadsBefore(
         end, false,
         [&](const QList<ArchiveReading> &readings) {
+            // A download's readings share its time, and a group's stand together.
+            int previous = 0;
             for (const ArchiveReading &r : readings) {
                 const int group = r.record.group;
-                if (group < 1 || group > CZRData::kMaxGroups || !limits.contains(group))
+                if (group < 1 || group > CZRData::kMaxGroups || !limited[size_t(group)])
                     continue;
                 std::vector<QList<PointReading>> &cells = all->byGroup[size_t(group)];
                 if (cells.size() <= size_t(r.record.cell))
                     cells.resize(size_t(r.record.cell) + 1);
                 cells[size_t(r.record.cell)].append(PointReading{r.record, r.time});
-                all->newestOf[group] = {r.time, r.downloadId};
+                if (group != previous)
+                    all->newestOf[group] = {r.time, r.downloadId};
+                previous = group;
             }
             return true;
         },
