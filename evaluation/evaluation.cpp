@@ -155,9 +155,8 @@ CEvaluation::CEvaluation(const EvaluationInput &input)
     }
 }
 
-QString CEvaluation::groupLabel(int group) const
+QString CEvaluation::labelOf(int group, const QString &name)
 {
-    const QString name = nameOf(group);
     return name.isEmpty() ? QString::number(group) : QStringLiteral("%1 – %2").arg(group).arg(name);
 }
 

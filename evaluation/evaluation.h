@@ -26,7 +26,8 @@ public:
     // The object's name; empty when it has none.
     QString nameOf(int group) const { return names.value(group); }
     // The group as the window and the report show it: its number, then its name if it has one.
-    QString groupLabel(int group) const;
+    QString groupLabel(int group) const { return labelOf(group, nameOf(group)); }
+    static QString labelOf(int group, const QString &name);
     // The cell with the plant's name of the point ("7 CML-07").
     QString pointLabel(int group, int cell) const;
     // Where the point is on the object; empty when nobody said.

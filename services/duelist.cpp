@@ -241,8 +241,7 @@ QByteArray CDueList::csv(const QList<DueLine> &lines)
 
 QString CDueList::objectLabel(const DueLine &line)
 {
-    return line.name.isEmpty() ? QString::number(line.group)
-                               : QStringLiteral("%1 – %2").arg(line.group).arg(line.name);
+    return CEvaluation::labelOf(line.group, line.name);
 }
 
 QString CDueList::pointLabel(const DueLine &line)
