@@ -623,14 +623,14 @@ QList<ArchiveReading> CArchive::history(int group, int cell, QString *problem)
     return readings;
 }
 
-bool CArchive::readDownloadsBefore(const QDateTime &time, bool newestFirst,
+bool CArchive::readDownloadsBefore(const QDateTime &time,
                                    const std::function<bool(const QList<ArchiveReading> &)> &take,
                                    QString *problem)
 {
     return read(
         [&](QSqlDatabase &db, QString *why) {
             QList<PackedDownload> downloads;
-            if (!readPacked(db, time, newestFirst, &downloads, why))
+            if (!readPacked(db, time, &downloads, why))
                 return false;
             // Downloads recorded without their packed results are read row by row.
             QSqlQuery rows(db);
@@ -653,18 +653,15 @@ bool CArchive::readDownloadsBefore(const QDateTime &time, bool newestFirst,
 }
 
 // One statement for every download: a statement a download costs as much as reading its values.
-bool CArchive::readPacked(QSqlDatabase &db, const QDateTime &time, bool newestFirst,
-                          QList<PackedDownload> *downloads, QString *problem)
+bool CArchive::readPacked(QSqlDatabase &db, const QDateTime &time, QList<PackedDownload> *downloads,
+                          QString *problem)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const QString order =
-        newestFirst ? QStringLiteral("d.time_ms DESC, d.id") : QStringLiteral("d.time_ms, d.id");
     if (!run(query,
              QStringLiteral("SELECT d.id, d.time_ms, d.utc_offset, p.bytes FROM downloads d "
                             "LEFT JOIN packed_results p ON p.download_id = d.id "
-                            "WHERE d.time_ms < ? ORDER BY ") +
-                 order,
+                            "WHERE d.time_ms < ? ORDER BY d.time_ms, d.id"),
              {time.toMSecsSinceEpoch()}, problem))
         return false;
     while (query.next())

@@ -74,9 +74,8 @@ public:
     // Every reading of the test point, oldest first.
     QList<ArchiveReading> history(int group, int cell, QString *problem);
     // Hands take the readings of the downloads made before the time, one download at a time in
-    // its stored order, oldest first or newest first, until take returns false. An evaluation
-    // needs only the first and the last survey that hold each point, so it stops early.
-    bool readDownloadsBefore(const QDateTime &time, bool newestFirst,
+    // its stored order, oldest first, until take returns false.
+    bool readDownloadsBefore(const QDateTime &time,
                              const std::function<bool(const QList<ArchiveReading> &)> &take,
                              QString *problem);
     // Sets a group's limits from limits.from on, for limits.reason; the earlier settings stay.
@@ -166,8 +165,8 @@ private:
         QDateTime time;
         QByteArray bytes;
     };
-    bool readPacked(QSqlDatabase &db, const QDateTime &time, bool newestFirst,
-                    QList<PackedDownload> *downloads, QString *problem);
+    bool readPacked(QSqlDatabase &db, const QDateTime &time, QList<PackedDownload> *downloads,
+                    QString *problem);
     bool unpackResults(const PackedDownload &download, QList<ArchiveReading> *readings,
                        QString *problem);
     bool readResults(QSqlQuery &query, qint64 id, const QDateTime &at,

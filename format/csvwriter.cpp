@@ -2,6 +2,7 @@
 #include "format/csvwriter.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
 
 namespace
 {
@@ -81,4 +82,13 @@ QList<int> CCsvWriter::allRows(const CZRData &data)
     for (int r = 0; r < n; ++r)
         rows.append(r);
     return rows;
+}
+
+QString CCsvWriter::field(const QString &text)
+{
+    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
+    if (!text.contains(special))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
 }

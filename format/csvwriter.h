@@ -38,4 +38,7 @@ public:
     bool writeRow(QIODevice &out, const MeasurementRecord &record, bool hasAScans) const;
 
     static QList<int> allRows(const CZRData &data);
+    // A field that holds a ';', a quote or a line break is quoted, its quotes doubled, so that
+    // every entry stays one line of fields.
+    static QString field(const QString &text);
 };

@@ -1,22 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/duereport.h"
 
+#include "evaluation/evaluationcsvwriter.h"
 #include "report/reportcanvas.h"
 #include "report/reportdocument.h"
 #include "services/duelist.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
-
-namespace
-{
-
-QString dayText(const QDate &day)
-{
-    return day.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-} // namespace
 
 CDueReport::CDueReport(const QList<DueLine> &lines, const Heading &heading,
                        const CReportCanvas &canvas)
@@ -47,19 +38,20 @@ QStringList CDueReport::headers()
 QStringList CDueReport::cells(const DueLine &line)
 {
     return {CDueList::objectLabel(line),
-            dayText(line.lastSurvey.date()),
+            CEvaluationCsvWriter::dateText(line.lastSurvey.date()),
             QString::number(line.points),
             QString::number(line.belowMinimum),
             QString::number(line.warning),
             QString::number(line.suspect),
             QString::number(line.overdue),
             CDueList::pointLabel(line),
-            line.nextInspection.isValid() ? dayText(line.nextInspection) : tr("to review")};
+            line.nextInspection.isValid() ? CEvaluationCsvWriter::dateText(line.nextInspection)
+                                          : tr("to review")};
 }
 
 QStringList CDueReport::particulars() const
 {
-    return QStringList{tr("Date: %1").arg(dayText(heading.day)),
+    return QStringList{tr("Date: %1").arg(CEvaluationCsvWriter::dateText(heading.day)),
                        tr("Archive: %1").arg(heading.archive)} +
            heading.narrowing + QStringList{tr("Objects: %1").arg(lines.size())};
 }

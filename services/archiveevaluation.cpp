@@ -72,7 +72,7 @@ bool CArchiveEvaluation::input(CArchive &archive, const CZRData &data, const QDa
     QString why;
     if (!input->history.isEmpty())
         archive.readDownloadsBefore(
-            time, false,
+            time,
             [&](const QList<ArchiveReading> &readings) {
                 takeAll(readings, &input->history);
                 return true;
@@ -122,25 +122,29 @@ bool CArchiveEvaluation::readRules(CArchive &archive, EvaluationInput *input, QS
     return problem->isEmpty();
 }
 
-QHash<QPair<TestPoint, qint64>, ReadingDecision>
-CArchiveEvaluation::markDecisions(const QList<ArchiveDecision> &decisions,
-                                  QHash<TestPoint, QList<PointReading>> *history)
+CArchiveEvaluation::Decided
+CArchiveEvaluation::decisionsInForce(const QList<ArchiveDecision> &decisions)
 {
-    QHash<QPair<TestPoint, qint64>, ReadingDecision> latest;
+    Decided latest;
     for (const ArchiveDecision &d : decisions)
         latest.insert({TestPoint{d.group, d.cell}, d.readingTime.toMSecsSinceEpoch()},
                       decisionNamed(d.decision));
-    for (auto it = history->begin(); !latest.isEmpty() && it != history->end(); ++it) {
-        for (PointReading &reading : *it)
-            reading.decision = latest.value({it.key(), reading.time.toMSecsSinceEpoch()});
-    }
     return latest;
+}
+
+void CArchiveEvaluation::markDecisions(const Decided &decided,
+                                       QHash<TestPoint, QList<PointReading>> *history)
+{
+    for (auto it = history->begin(); !decided.isEmpty() && it != history->end(); ++it) {
+        for (PointReading &reading : *it)
+            reading.decision = decided.value({it.key(), reading.time.toMSecsSinceEpoch()});
+    }
 }
 
 bool CArchiveEvaluation::readDecisions(CArchive &archive, EvaluationInput *input, QString *problem)
 {
-    const QHash<QPair<TestPoint, qint64>, ReadingDecision> latest =
-        markDecisions(archive.decisions(problem), &input->history);
+    const Decided latest = decisionsInForce(archive.decisions(problem));
+    markDecisions(latest, &input->history);
     const qint64 now = input->time.toMSecsSinceEpoch();
     for (auto it = latest.cbegin(); it != latest.cend(); ++it) {
         if (it.key().second == now)

@@ -30,11 +30,13 @@ public:
     // What holds for every download: the latest limits, rules and point names, today and the
     // longest interval.
     static bool facts(CArchive &archive, EvaluationInput *input, QString *problem);
-    // Sets the decision in force (the last of the decisions, oldest first) on each reading of
-    // the history; the decisions by point and reading time, in milliseconds.
-    static QHash<QPair<TestPoint, qint64>, ReadingDecision>
-    markDecisions(const QList<ArchiveDecision> &decisions,
-                  QHash<TestPoint, QList<PointReading>> *history);
+    // The decision in force on each decided reading, by point and reading time in milliseconds:
+    // the last of the decisions, oldest first.
+    using Decided = QHash<QPair<TestPoint, qint64>, ReadingDecision>;
+    static Decided decisionsInForce(const QList<ArchiveDecision> &decisions);
+    // Sets the decision in force on each reading of the history.
+    static void markDecisions(const Decided &decided,
+                              QHash<TestPoint, QList<PointReading>> *history);
     // Whether limits are set for a group the download holds.
     static bool limitsApply(const EvaluationInput &input);
     // The evaluation CSV that goes beside a results file: results.csv, results-evaluation.csv.

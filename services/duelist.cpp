@@ -3,6 +3,8 @@
 
 #include "archive/archive.h"
 #include "evaluation/evaluation.h"
+#include "evaluation/evaluationcsvwriter.h"
+#include "format/csvwriter.h"
 #include "format/icalendar.h"
 #include "format/zrdata.h"
 #include "services/archiveevaluation.h"
@@ -33,11 +35,13 @@ bool readAll(CArchive &archive, const QMap<int, GroupLimits> &limits, ArchiveRea
              QString *problem)
 {
     std::vector<bool> limited(CZRData::kMaxGroups + 1);
-    for (auto it = limits.keyBegin(); it != limits.keyEnd(); ++it)
-        limited[size_t(std::clamp(*it, 0, CZRData::kMaxGroups))] = *it > 0;
+    for (auto it = limits.keyBegin(); it != limits.keyEnd(); ++it) {
+        if (*it >= 1 && *it <= CZRData::kMaxGroups)
+            limited[size_t(*it)] = true;
+    }
     const QDateTime end = QDateTime::fromMSecsSinceEpoch(std::numeric_limits<qint64>::max() / 2);
     return archive.readDownloadsBefore(
-        end, false,
+        end,
         [&](const QList<ArchiveReading> &readings) {
             // A download's readings share its time, and a group's stand together.
             int previous = 0;
@@ -119,13 +123,13 @@ void count(const PointEvaluation &p, DueLine *line)
 }
 
 // The object's line from the evaluation of the newest reading of each of its points.
-DueLine evaluateObject(EvaluationInput input, const QList<ArchiveDecision> &decisions, int group,
+DueLine evaluateObject(EvaluationInput input, const CArchiveEvaluation::Decided &decided, int group,
                        std::vector<QList<PointReading>> *cells)
 {
     DueLine line;
     line.group = group;
     input.history = historiesOf(group, cells);
-    CArchiveEvaluation::markDecisions(decisions, &input.history);
+    CArchiveEvaluation::markDecisions(decided, &input.history);
     const QMap<qint64, Survey> surveys = surveysOf(input.history);
     for (const Survey &survey : surveys) {
         input.data = &survey.data;
@@ -161,21 +165,6 @@ void describeDownloads(CArchive &archive, const ArchiveReadings &all, QList<DueL
     }
 }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString doubled = text;
-    return QLatin1Char('"') + doubled.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
-QString dateText(const QDate &date)
-{
-    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
-}
-
 } // namespace
 
 // Object by object, so that the points an evaluation looks up are few, and the objects on every
@@ -191,7 +180,8 @@ bool CDueList::build(CArchive &archive, QList<DueLine> *lines, QString *problem)
         *problem = why;
         return false;
     }
-    const QList<ArchiveDecision> decisions = archive.decisions(&why);
+    const CArchiveEvaluation::Decided decided =
+        CArchiveEvaluation::decisionsInForce(archive.decisions(&why));
     input.names = why.isEmpty() ? archive.groupNames(QDateTime::currentDateTime(), &why)
                                 : QMap<int, QString>();
     if (!why.isEmpty()) {
@@ -199,7 +189,7 @@ bool CDueList::build(CArchive &archive, QList<DueLine> *lines, QString *problem)
         return false;
     }
     *lines = QtConcurrent::blockingMapped(all.newestOf.keys(), [&](int group) {
-        return evaluateObject(input, decisions, group, &all.byGroup[size_t(group)]);
+        return evaluateObject(input, decided, group, &all.byGroup[size_t(group)]);
     });
     describeDownloads(archive, all, lines, &why);
     std::stable_sort(lines->begin(), lines->end(), sooner);
@@ -224,16 +214,16 @@ QByteArray CDueList::csv(const QList<DueLine> &lines)
                        kLineEnd;
     for (const DueLine &l : lines) {
         const QStringList fields{QString::number(l.group),
-                                 csvField(l.name),
-                                 dateText(l.lastSurvey.date()),
+                                 CCsvWriter::field(l.name),
+                                 CEvaluationCsvWriter::dateText(l.lastSurvey.date()),
                                  QString::number(l.points),
                                  QString::number(l.belowMinimum),
                                  QString::number(l.warning),
                                  QString::number(l.suspect),
                                  QString::number(l.overdue),
                                  l.cell == 0 ? QString() : QString::number(l.cell),
-                                 csvField(l.pointName),
-                                 dateText(l.nextInspection)};
+                                 CCsvWriter::field(l.pointName),
+                                 CEvaluationCsvWriter::dateText(l.nextInspection)};
         bytes += fields.join(QLatin1Char(';')).toUtf8() + kLineEnd;
     }
     return bytes;
@@ -269,7 +259,7 @@ QByteArray CDueList::calendar(const QList<DueLine> &lines, const QString &archiv
                 .arg(l.warning)
                 .arg(l.suspect)
                 .arg(l.overdue)
-                .arg(dateText(l.lastSurvey.date()));
+                .arg(CEvaluationCsvWriter::dateText(l.lastSurvey.date()));
         events.append({QStringLiteral("%1-object-%2@collatrix").arg(archivePart).arg(l.group),
                        l.nextInspection, tr("Inspection due: %1").arg(objectLabel(l)),
                        description});

@@ -68,7 +68,7 @@ QList<ReviewLine> CReviewService::list(CArchive &archive, QString *problem)
     if (!problem->isEmpty())
         return {};
     archive.readDownloadsBefore(
-        QDateTime::fromMSecsSinceEpoch(std::numeric_limits<qint64>::max() / 2), false,
+        QDateTime::fromMSecsSinceEpoch(std::numeric_limits<qint64>::max() / 2),
         [&](const QList<ArchiveReading> &readings) {
             for (const ArchiveReading &r : readings) {
                 const ReadingDecision decided = CArchiveEvaluation::decisionNamed(

@@ -316,7 +316,7 @@ private slots:
         QCOMPARE(firstRow(location, "SELECT COUNT(*) FROM packed_results"), "2");
         QStringList packed;
         archive->readDownloadsBefore(
-            at("2030-01-01T00:00:00Z"), false,
+            at("2030-01-01T00:00:00Z"),
             [&packed](const QList<ArchiveReading> &readings) {
                 for (const ArchiveReading &r : readings)
                     packed << QString("%1/%2 %3 %4")

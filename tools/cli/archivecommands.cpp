@@ -352,10 +352,10 @@ int showLog(CArchive &archive, const CCliOptions &opt)
         return CliUsage;
     QString problem;
     for (const ArchiveLogEntry &e : archive.log(group, &problem)) {
-        const QStringList fields{CArchive::timeText(e.at), csvField(e.user),
-                                 QString::number(e.group), csvField(e.what),
-                                 csvField(e.oldValue),     csvField(e.newValue),
-                                 csvField(e.reason)};
+        const QStringList fields{CArchive::timeText(e.at),      CCsvWriter::field(e.user),
+                                 QString::number(e.group),      CCsvWriter::field(e.what),
+                                 CCsvWriter::field(e.oldValue), CCsvWriter::field(e.newValue),
+                                 CCsvWriter::field(e.reason)};
         std::printf("%s\n", qPrintable(fields.join(QLatin1Char(';'))));
     }
     if (!problem.isEmpty())
@@ -368,8 +368,8 @@ int listPoints(CArchive &archive, int group)
 {
     QString problem;
     for (const ArchivePointName &p : archive.pointNames(group, &problem))
-        std::printf("%d;%d;%s;%s\n", p.group, p.cell, qPrintable(csvField(p.name)),
-                    qPrintable(csvField(p.location)));
+        std::printf("%d;%d;%s;%s\n", p.group, p.cell, qPrintable(CCsvWriter::field(p.name)),
+                    qPrintable(CCsvWriter::field(p.location)));
     if (!problem.isEmpty())
         printError(problem);
     return problem.isEmpty() ? CliOk : CliFailed;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clioptions.h"
 
-#include <QRegularExpression>
-
 #include "device/comport.h"
 #include "format/csvwriter.h"
 
@@ -136,13 +134,4 @@ bool writeResults(const QString &path, const CZRData &data, QChar decimalSeparat
     writer.decimalSeparator = decimalSeparator;
     return writeOutput(
         path, [&](QIODevice &out) { return writer.write(out, data, CCsvWriter::allRows(data)); });
-}
-
-QString csvField(const QString &text)
-{
-    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
-    if (!text.contains(special))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
 }

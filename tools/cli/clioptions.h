@@ -50,9 +50,6 @@ public:
 };
 
 void printError(const QString &text);
-// A field that holds the separator, a quote or a line break is quoted, its quotes doubled, so
-// that every entry stays one line of fields.
-QString csvField(const QString &text);
 
 // Writes a file whole, or standard output when the path is empty; false after naming the file
 // and the reason on standard error.

@@ -5,9 +5,9 @@
 #include "clioptions.h"
 #include "decodecommand.h"
 #include "devicecommands.h"
+#include "duecommand.h"
 #include "evaluatecommand.h"
 #include "keptcommands.h"
-#include "duecommand.h"
 #include "reviewcommand.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 
 #include "archive/archiveset.h"
 #include "evaluation/evaluationcsvwriter.h"
+#include "format/csvwriter.h"
 #include "services/archiveevaluation.h"
 #include "services/reviewservice.h"
 
@@ -32,8 +33,8 @@ int list(CArchive &archive)
                                  texts.results.unitText(line.reading.unit),
                                  texts.checkText(line.finding),
                                  d.decision,
-                                 csvField(by),
-                                 csvField(d.reason)};
+                                 CCsvWriter::field(by),
+                                 CCsvWriter::field(d.reason)};
         std::printf("%s\n", qPrintable(fields.join(QLatin1Char(';'))));
     }
     if (!problem.isEmpty())
