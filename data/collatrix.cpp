@@ -88,6 +88,17 @@ QString environmentFolder()
                                                                  : folder + QLatin1Char('/');
 }
 
+// The first folder given: the caller's, the tests', $COLLATRIX_SETTINGS_FOLDER, else the
+// program's own.
+QString chosenProgramFolder(const QString &override)
+{
+    for (const QString &folder : {override, defaultProgramFolder(), environmentFolder()}) {
+        if (!folder.isEmpty())
+            return folder;
+    }
+    return CCollatrix::folderOfPath(QCoreApplication::applicationFilePath());
+}
+
 } // namespace
 
 void CCollatrix::setDefaultProgramFolder(const QString &folder)
@@ -98,11 +109,7 @@ void CCollatrix::setDefaultProgramFolder(const QString &folder)
 CCollatrix::CCollatrix(const QString &programFolderOverride)
     : version(QStringLiteral(COLLATRIX_VERSION))
 {
-    programFolder = !programFolderOverride.isEmpty()    ? programFolderOverride
-                    : !defaultProgramFolder().isEmpty() ? defaultProgramFolder()
-                    : environmentFolder().isEmpty()
-                        ? folderOfPath(QCoreApplication::applicationFilePath())
-                        : environmentFolder();
+    programFolder = chosenProgramFolder(programFolderOverride);
     QDir::setCurrent(programFolder);
     // An installed program folder belongs to the administrator; the kernel's answer for this
     // user decides, so a read-only mount counts too.
