@@ -86,6 +86,7 @@ void DueWindow::refresh()
             CArchive &from = set.reached();
             listing->ran = true;
             listing->archive = from.location().text();
+            listing->calendarKey = set.chosen().location().text();
             listing->built = CDueList::build(from, &listing->lines, &listing->problem);
         },
         this, [this, listing] { showListing(*listing); });
@@ -95,6 +96,7 @@ void DueWindow::showListing(const Listing &listing)
 {
     lines = listing.lines;
     archive = listing.archive;
+    calendarKey = listing.calendarKey;
     if (!listing.ran)
         tell(controller->archive->state().problem);
     else if (!listing.built)
@@ -171,7 +173,8 @@ void DueWindow::exportCalendar()
     exportShown(tr("Export the list as a calendar"), QStringLiteral(".ics"),
                 tr("Calendar files (*.ics)"), [this](const QString &path, QString *problem) {
                     return CAtomicFile::write(
-                        path, CDueList::calendar(shown, archive, QDateTime::currentDateTimeUtc()),
+                        path,
+                        CDueList::calendar(shown, calendarKey, QDateTime::currentDateTimeUtc()),
                         problem);
                 });
 }

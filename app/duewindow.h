@@ -48,6 +48,7 @@ private:
         bool built = false;
         QList<DueLine> lines;
         QString archive;
+        QString calendarKey;
         QString problem;
     };
     // Writes the file at the path chosen; false with the reason in *problem.
@@ -72,6 +73,9 @@ private:
     CDownloadOpener *opener = nullptr;
     QList<DueLine> lines;
     QList<DueLine> shown;
-    // Where the list was read, which tells the calendar's events of one archive apart.
+    // Where the list was read, as the PDF names it.
     QString archive;
+    // The archive chosen, the team's even while it is away, as the command line keys the
+    // calendar's events: an export keeps their UIDs whichever copy the list came from.
+    QString calendarKey;
 };
